@@ -1,0 +1,56 @@
+#pragma once
+
+// The main window: menus, the document area and the docked property window. It only wires
+// things together; documents, commands and panels live in their own modules.
+
+#include <QMainWindow>
+#include <QString>
+
+class QCloseEvent;
+class QDockWidget;
+class QMdiArea;
+
+namespace karvex {
+
+struct AppState;
+class Prompt;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+
+    // The load sequence: settings, document table, panels, menus, then the file named on
+    // the command line.
+    void Load(const QString& commandLine);
+
+    // The command-line path with its double quotes removed, as Load found it.
+    const QString& CommandLinePath() const { return m_commandLinePath; }
+
+    QMdiArea* DocumentArea() const { return m_documentArea; }
+    QDockWidget* PropertiesDock() const { return m_propertiesDock; }
+
+    // Asks every document window to close; false when one stays open, which cancels the
+    // shutdown.
+    bool QueryUnload();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreatePropertiesDock();
+    void BuildMenus();
+    void ApplyInterfaceSettings();
+    bool OpenDocument(const QString& path, bool allowPictures);
+    void Unload();
+
+    AppState& m_state;
+    Prompt& m_prompt;
+    QMdiArea* m_documentArea = nullptr;
+    QDockWidget* m_propertiesDock = nullptr;
+    QString m_commandLinePath;
+};
+
+} // namespace karvex

@@ -1,0 +1,163 @@
+#include "ui/qt_prompt.h"
+
+#include "core/util/strings.h"
+#include "ui/qt_text.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace karvex {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Critical:
+        return QMessageBox::Critical;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::Exclamation:
+        return QMessageBox::Warning;
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ToQtButton(PromptAnswer answer)
+{
+    switch (answer) {
+    case PromptAnswer::Ok:
+        return QMessageBox::Ok;
+    case PromptAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case PromptAnswer::Yes:
+        return QMessageBox::Yes;
+    case PromptAnswer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QString StartFolder(const FileRequest& request)
+{
+    // Old Windows defaults name a temp folder of their own; any temp folder serves.
+    if (request.InitialDir.empty() || EqualsNoCase(request.InitialDir, "C:\\Temp\\"))
+        return request.FileName.empty() ? QDir::tempPath() : ToDisplay(request.FileName);
+    return ToDisplay(request.InitialDir);
+}
+
+} // namespace
+
+QString ToQtFilter(const std::string& filter, int selectedIndex, QString* selected)
+{
+    const auto parts = Split(filter, "|");
+    QStringList entries;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = ToDisplay(parts[i + 1]).replace(';', ' ');
+        QString caption = ToDisplay(parts[i]);
+        // Captions such as "HTML Files (*.html)" already show their patterns.
+        const auto open = caption.lastIndexOf('(');
+        if (caption.endsWith(')') && open >= 0
+            && caption.mid(open + 1, caption.size() - open - 2).replace(';', ' ') == patterns)
+            caption = caption.left(open).trimmed();
+        entries << caption + " (" + patterns + ")";
+    }
+    if (selected && selectedIndex >= 1 && selectedIndex <= entries.size())
+        *selected = entries[selectedIndex - 1];
+    return entries.join(";;");
+}
+
+QtPrompt::QtPrompt(QWidget* parent)
+    : m_parent(parent)
+{
+}
+
+QWidget* QtPrompt::Parent() const { return m_parent ? m_parent : QApplication::activeWindow(); }
+
+PromptAnswer QtPrompt::Ask(const PromptMessage& message)
+{
+    QMessageBox box(ToQtIcon(message.Icon), ToDisplay(message.Title), ToDisplay(message.Text),
+        QMessageBox::NoButton, Parent());
+    switch (message.Buttons) {
+    case PromptButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case PromptButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case PromptButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case PromptButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    box.setDefaultButton(ToQtButton(message.Default));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    default:
+        // Closing a Yes/No box with its close button counts as the safe answer.
+        return message.Buttons == PromptButtons::YesNo ? PromptAnswer::No
+            : message.Buttons == PromptButtons::Ok     ? PromptAnswer::Ok
+                                                       : PromptAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> QtPrompt::ChooseOpenFile(const FileRequest& request)
+{
+    QString selected;
+    const QString filter = ToQtFilter(request.Filter, request.FilterIndex, &selected);
+    const QString path = QFileDialog::getOpenFileName(
+        Parent(), ToDisplay(request.Title), StartFolder(request), filter, &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    return FromDisplay(QDir::toNativeSeparators(path));
+}
+
+std::optional<std::string> QtPrompt::ChooseSaveFile(const FileRequest& request)
+{
+    QString selected;
+    const QString filter = ToQtFilter(request.Filter, request.FilterIndex, &selected);
+    // The caller checks for existing files and collisions itself.
+    const QString path = QFileDialog::getSaveFileName(Parent(), ToDisplay(request.Title),
+        StartFolder(request), filter, &selected, QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty())
+        return std::nullopt;
+    return FromDisplay(QDir::toNativeSeparators(path));
+}
+
+std::optional<std::int32_t> QtPrompt::ChooseColor(std::int32_t initial)
+{
+    const auto bits = static_cast<std::uint32_t>(initial);
+    const QColor start(bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
+    const QColor color = QColorDialog::getColor(start, Parent());
+    if (!color.isValid())
+        return std::nullopt;
+    return color.red() + 256 * color.green() + 65536 * color.blue();
+}
+
+std::optional<std::string> QtPrompt::InputText(
+    const std::string& text, const std::string& title, const std::string& initial)
+{
+    bool ok = false;
+    const QString value = QInputDialog::getText(
+        Parent(), ToDisplay(title), ToDisplay(text), QLineEdit::Normal, ToDisplay(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return FromDisplay(value);
+}
+
+} // namespace karvex
