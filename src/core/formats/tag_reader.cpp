@@ -1,0 +1,154 @@
+#include "core/formats/tag_reader.h"
+
+#include "core/code/html_validator.h"
+#include "core/util/strings.h"
+
+#include <algorithm>
+
+namespace karvex {
+
+namespace {
+
+constexpr auto kNone = std::string_view::npos;
+
+std::string ReadTagName(std::string_view tagText)
+{
+    if (tagText.empty())
+        return {};
+    std::size_t end = 1;
+    while (end < tagText.size() && tagText[end] != ' ' && tagText[end] != '>')
+        ++end;
+    std::string name = RemoveAll(Trim(tagText.substr(1, end - 1)), '\0');
+    const auto isLineEnd = [](char ch) { return ch == '\r' || ch == '\n'; };
+    std::size_t first = 0;
+    std::size_t last = name.size();
+    while (first < last && isLineEnd(name[first]))
+        ++first;
+    while (last > first && isLineEnd(name[last - 1]))
+        --last;
+    name = name.substr(first, last - first);
+    // A name followed by a tab or line break instead of a blank ends there too.
+    const auto blank = std::find_if(name.begin(), name.end(), IsTagBlank);
+    name.erase(blank, name.end());
+    return name;
+}
+
+std::string ReadLinkValue(
+    std::string_view tagText, const std::string& tagName, std::string_view base)
+{
+    std::string key;
+    const bool isLink = EqualsNoCase(tagName, "a");
+    const bool isImage = EqualsNoCase(tagName, "img");
+    if (isLink)
+        key = "href=";
+    else if (isImage)
+        key = "src=";
+    else if (EqualsNoCase(tagName, "map"))
+        key = "name=";
+    else
+        return {};
+
+    const std::string lower = ToLower(tagText);
+    const std::size_t at = lower.find(key);
+    if (at == kNone)
+        return {};
+    const std::size_t start = at + key.size();
+    std::size_t end = start;
+    while (end < tagText.size() && !IsTagBlank(tagText[end]))
+        ++end;
+    if (end == tagText.size())
+        end = std::min(tagText.find('>', start), tagText.size());
+    // Taken from the tag as written, not lower-cased: a path's case matters on most disks.
+    std::string value(tagText.substr(start, end - start));
+    if (!value.empty() && value.front() == '"')
+        value.erase(0, 1);
+    if (!value.empty() && value.back() == '"')
+        value.pop_back();
+
+    if ((isLink || isImage) && !value.empty() && !base.empty()
+        && ToLower(value.substr(0, 4)) != "http") {
+        if (value.front() == '/')
+            value.erase(0, 1);
+        std::string prefix(base);
+        if (prefix.back() != '/' && prefix.back() != '\\')
+            prefix += '/';
+        value = prefix + value;
+    }
+    return value;
+}
+
+} // namespace
+
+std::vector<AttributePair> ScanAttributes(std::string_view tagText)
+{
+    std::vector<AttributePair> attributes;
+    HtmlValidator reader;
+    std::int64_t position = 1;
+    // Each round reads past one "=", so the scan always ends.
+    while (tagText.find('=', static_cast<std::size_t>(position - 1)) != kNone) {
+        reader.ReturnParameter(tagText, reader.NextTagStart(tagText, position));
+        attributes.push_back({ reader.ExtractTagName(), reader.ExtractValue() });
+        position = reader.LastPosition();
+    }
+    return attributes;
+}
+
+TagRecord ParseTag(std::string_view text, std::string_view base)
+{
+    TagRecord record;
+    std::size_t start = text.find('<');
+    if (start == kNone)
+        return record;
+    std::size_t end = 0;
+    while (true) {
+        const std::size_t close = text.find('>', start + 1);
+        end = close == kNone ? text.size() : close + 1;
+        const std::size_t next = close == kNone ? kNone : text.find('<', close + 1);
+        if (next == kNone)
+            break;
+        start = next;
+    }
+    record.TagText = std::string(text.substr(start, end - start));
+    record.TagName = ReadTagName(record.TagText);
+    record.LinkValue = ReadLinkValue(record.TagText, record.TagName, base);
+    for (AttributePair& attribute : ScanAttributes(record.TagText))
+        record.Attributes.push_back(std::move(attribute));
+    return record;
+}
+
+std::string GetAttribute(const TagRecord& tag, std::string_view name, std::string_view defaultValue)
+{
+    for (std::size_t i = 1; i < tag.Attributes.size(); ++i) {
+        if (EqualsNoCase(tag.Attributes[i].Name, name))
+            return RemoveAll(tag.Attributes[i].Value, '"');
+    }
+    return std::string(defaultValue);
+}
+
+std::string UrlDecode(std::string_view text)
+{
+    const auto hexValue = [](char ch) -> int {
+        if (ch >= '0' && ch <= '9')
+            return ch - '0';
+        if (ch >= 'A' && ch <= 'F')
+            return ch - 'A' + 10;
+        if (ch >= 'a' && ch <= 'f')
+            return ch - 'a' + 10;
+        return -1;
+    };
+    const std::string plain = ReplaceAll(text, "+", " ");
+    std::string result;
+    result.reserve(plain.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (plain[i] == '%' && i + 2 < plain.size() && hexValue(plain[i + 1]) >= 0
+            && hexValue(plain[i + 2]) >= 0) {
+            result += static_cast<char>(hexValue(plain[i + 1]) * 16 + hexValue(plain[i + 2]));
+            i += 2;
+        } else {
+            result += plain[i];
+        }
+    }
+    return result;
+}
+
+} // namespace karvex

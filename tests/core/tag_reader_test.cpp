@@ -1,0 +1,110 @@
+#include "core/formats/tag_reader.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace karvex {
+namespace {
+
+TEST(ParseTag, ReadsNameAndAttributesOfTheLastTag)
+{
+    const TagRecord area = ParseTag(
+        "<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\" HREF=a.html TITLE=\"Say \"\"hi\">", "C:\\TEMP\\");
+    EXPECT_EQ(area.TagName, "AREA");
+    EXPECT_EQ(area.LinkValue, "");
+    ASSERT_EQ(area.Attributes.size(), 5U);
+    EXPECT_EQ(area.Attributes[0].Name, "");
+    EXPECT_EQ(area.Attributes[0].Value, "");
+    EXPECT_EQ(area.Attributes[1].Name, "SHAPE");
+    EXPECT_EQ(area.Attributes[1].Value, "\"RECT\"");
+    EXPECT_EQ(area.Attributes[3].Name, "HREF");
+    EXPECT_EQ(area.Attributes[3].Value, "a.html");
+    EXPECT_EQ(area.Attributes[4].Value, "\"Say \"");
+    EXPECT_EQ(GetAttribute(area, "coords", "x"), "1,2,3,4");
+    EXPECT_EQ(GetAttribute(area, "Title", "x"), "Say ");
+    EXPECT_EQ(GetAttribute(area, "TARGET", "_self"), "_self");
+
+    const TagRecord last = ParseTag("<A HREF=\"x\">y</A>\r\n<IMG SRC=\"b.gif\" ALT=1 ALT=2>", "");
+    EXPECT_EQ(last.TagText, "<IMG SRC=\"b.gif\" ALT=1 ALT=2>");
+    EXPECT_EQ(last.TagName, "IMG");
+    EXPECT_EQ(GetAttribute(last, "alt", ""), "1");
+
+    // A tag laid out over several lines.
+    const TagRecord lines = ParseTag("<area\r\nshape=\"rect\"\r\n\tcoords=\"1,2,3,4\">", "");
+    EXPECT_EQ(lines.TagName, "area");
+    ASSERT_EQ(lines.Attributes.size(), 3U);
+    EXPECT_EQ(lines.Attributes[2].Name, "coords");
+
+    // A value glued to the next attribute still yields both names.
+    const TagRecord glued = ParseTag("<A HREF=\"x\"ALT=\"y\">", "");
+    ASSERT_EQ(glued.Attributes.size(), 3U);
+    EXPECT_EQ(glued.Attributes[2].Name, "ALT");
+
+    const TagRecord open = ParseTag("<AREA SHAPE=RECT", "");
+    EXPECT_EQ(open.TagText, "<AREA SHAPE=RECT");
+    EXPECT_EQ(GetAttribute(open, "shape", ""), "RECT");
+
+    const TagRecord none = ParseTag("no tag here", "");
+    EXPECT_EQ(none.TagText, "");
+    EXPECT_EQ(none.Attributes.size(), 1U);
+}
+
+TEST(ParseTag, TagNameRules)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        { "<AREA>", "AREA" },
+        { "<map name=m>", "map" },
+        { std::string("<AR\0EA SHAPE=x>", 15), "AREA" },
+        { "<\r\nAREA\tSHAPE=x>", "AREA" },
+        { "<\nIMG\n>", "IMG" },
+        { "< AREA>", "" },
+        { "<", "" },
+    };
+    for (const auto& [text, name] : cases)
+        EXPECT_EQ(ParseTag(text, "").TagName, name) << text;
+}
+
+TEST(ParseTag, LinkValues)
+{
+    const char* base = "C:\\TEMP\\";
+    const struct
+    {
+        const char* tag;
+        const char* base;
+        const char* link;
+    } cases[] = {
+        { "<a href=\"page.html\">", base, "C:\\TEMP\\page.html" },
+        { "<A HREF=\"Page.html\" TARGET=_top>", "C:\\TEMP", "C:\\TEMP/Page.html" },
+        { "<a href=\"HTTP://x.com/a\">", base, "HTTP://x.com/a" },
+        { "<img src=\"/pics/a.gif\">", "/base", "/base/pics/a.gif" },
+        { "<img src=a.gif alt=x>", "/base/", "/base/a.gif" },
+        { "<map name=\"Map1\">", base, "Map1" },
+        { "<area href=\"x.html\">", base, "" },
+        { "<a name=top>", base, "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseTag(c.tag, c.base).LinkValue, c.link) << c.tag;
+}
+
+TEST(UrlDecode, PlusThenPercentEscapes)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        { "a+b", "a b" },
+        { "%20", " " },
+        { "%41%42c", "ABc" },
+        { "%e9", "\xe9" },
+        { "%2541", "%41" },
+        { "%2B", "+" },
+        { "%%41", "%A" },
+        { "100%", "100%" },
+        { "%4", "%4" },
+        { "%G1", "%G1" },
+        { "%00", std::string(1, '\0') },
+        { "file:///C:/My%20Pics/a+b.gif", "file:///C:/My Pics/a b.gif" },
+    };
+    for (const auto& [text, decoded] : cases)
+        EXPECT_EQ(UrlDecode(text), decoded) << text;
+}
+
+} // namespace
+} // namespace karvex
