@@ -127,22 +127,14 @@ std::string GetAttribute(const TagRecord& tag, std::string_view name, std::strin
 
 std::string UrlDecode(std::string_view text)
 {
-    const auto hexValue = [](char ch) -> int {
-        if (ch >= '0' && ch <= '9')
-            return ch - '0';
-        if (ch >= 'A' && ch <= 'F')
-            return ch - 'A' + 10;
-        if (ch >= 'a' && ch <= 'f')
-            return ch - 'a' + 10;
-        return -1;
-    };
     const std::string plain = ReplaceAll(text, "+", " ");
     std::string result;
     result.reserve(plain.size());
     for (std::size_t i = 0; i < plain.size(); ++i) {
-        if (plain[i] == '%' && i + 2 < plain.size() && hexValue(plain[i + 1]) >= 0
-            && hexValue(plain[i + 2]) >= 0) {
-            result += static_cast<char>(hexValue(plain[i + 1]) * 16 + hexValue(plain[i + 2]));
+        if (plain[i] == '%' && i + 2 < plain.size() && HexDigitValue(plain[i + 1]) >= 0
+            && HexDigitValue(plain[i + 2]) >= 0) {
+            result += static_cast<char>(
+                HexDigitValue(plain[i + 1]) * 16 + HexDigitValue(plain[i + 2]));
             i += 2;
         } else {
             result += plain[i];

@@ -14,17 +14,6 @@ std::int32_t ClampToInt32(std::int64_t value)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-int HexDigit(char ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::string ConvertShape(const std::string& value, bool toNumber)
@@ -124,8 +113,8 @@ std::string HtmlToColor(const std::string& text, const std::string& delimiter)
         return {};
     std::string result;
     for (std::size_t i = 0; i < 6; i += 2) {
-        const int high = HexDigit(text[i]);
-        const int low = HexDigit(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return {};
         if (i > 0)

@@ -19,15 +19,8 @@ std::optional<std::int64_t> ParseHex(std::string_view text)
         return std::nullopt;
     std::int64_t value = 0;
     for (std::size_t i = 2; i < text.size(); ++i) {
-        const char ch = text[i];
-        int digit = 0;
-        if (ch >= '0' && ch <= '9')
-            digit = ch - '0';
-        else if (ch >= 'a' && ch <= 'f')
-            digit = ch - 'a' + 10;
-        else if (ch >= 'A' && ch <= 'F')
-            digit = ch - 'A' + 10;
-        else
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0)
             return std::nullopt;
         value = value * 16 + digit;
     }

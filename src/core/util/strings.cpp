@@ -138,6 +138,17 @@ std::int64_t ParseLeadingInt(std::string_view text)
     return negative ? -value : value;
 }
 
+int HexDigitValue(char ch)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    return -1;
+}
+
 bool IsWholeNumber(std::string_view text)
 {
     const std::string trimmed = Trim(text);

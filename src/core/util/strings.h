@@ -28,6 +28,9 @@ std::string RemoveAll(std::string_view text, char ch);
 // anything else ends the number. No digits gives 0. Saturates instead of overflowing.
 std::int64_t ParseLeadingInt(std::string_view text);
 
+// The value of one hexadecimal digit in either letter case, -1 for any other character.
+int HexDigitValue(char ch);
+
 // True when text is an optional sign followed by at least one digit and nothing else
 // (blanks at both ends allowed).
 bool IsWholeNumber(std::string_view text);
