@@ -464,24 +464,4 @@ void ShowZoomInBars(CommandBars& bars, int percent)
     bars.Lock(false);
 }
 
-int ZoomPercentForKey(const QString& key)
-{
-    if (key == "100")
-        return 100;
-    for (const ZoomLevel& level : kZoomLevels) {
-        if (key.compare(level.Key, Qt::CaseInsensitive) == 0)
-            return level.Percent;
-    }
-    return 0;
-}
-
-QString ZoomKeyForPercent(int percent)
-{
-    for (const ZoomLevel& level : kZoomLevels) {
-        if (level.Percent == percent)
-            return level.Key;
-    }
-    return {};
-}
-
 } // namespace karvex

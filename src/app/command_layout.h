@@ -46,9 +46,4 @@ void ShowDocumentPanels(CommandBars& bars, bool show);
 // in the status bar.
 void ShowZoomInBars(CommandBars& bars, int percent);
 
-// "ZOOM1" to "ZOOM8" in any case, and "100": the percent; 0 for anything else.
-int ZoomPercentForKey(const QString& key);
-// The zoom entry's key ("Zoom1" to "Zoom8") for a percent; "" when no entry offers it.
-QString ZoomKeyForPercent(int percent);
-
 } // namespace karvex

@@ -452,13 +452,6 @@ private slots:
         shell.Bars.Tool("Zoom7")->trigger();
         QCOMPARE(clicks.value(0).value(0).toString(), QString("Zoom7"));
         QVERIFY(TickedZoomEntries(shell.Bars).isEmpty());
-
-        const std::pair<const char*, int> keys[] = { { "ZOOM1", 25 }, { "zoom4", 100 },
-            { "Zoom8", 500 }, { "100", 100 }, { "Zoom9", 0 }, { "25", 0 }, { "", 0 } };
-        for (const auto& [key, percent] : keys)
-            QCOMPARE(ZoomPercentForKey(key), percent);
-        QCOMPARE(ZoomKeyForPercent(75), QString("Zoom3"));
-        QCOMPARE(ZoomKeyForPercent(150), QString());
     }
 
     void statusTextGoesToItsPanel()

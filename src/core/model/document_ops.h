@@ -1,0 +1,39 @@
+#pragma once
+
+// The model side of the document lifecycle: routing a file to its reader, finding an open
+// document, taking a slot for a new document, and the name tables kept in step when documents
+// are activated and closed.
+
+#include "core/formats/relative_paths.h"
+#include "core/model/app_state.h"
+#include "core/model/records.h"
+
+#include <optional>
+#include <string>
+
+namespace karvex {
+
+enum class OpenRoute { Project, Html, MapFile, Picture, Unsupported };
+
+// By the upper-cased last four characters: ".KVP", "HTML" or ".HTM", ".MAP", and ".GIF" or
+// ".JPG" when pictures are allowed; everything else is unsupported.
+OpenRoute RouteForPath(const std::string& path, bool picturesAllowed);
+
+// The slot of the open document whose title is path (case-blind), if any.
+std::optional<int> FindOpenDocument(const AppState& state, const std::string& path);
+
+// Makes a new document for a picture in a fresh slot (slots are never reused), makes it current
+// and registers its title "Untitled" + slot in OpenDocuments. Returns the slot.
+int CreateDocumentFromPicture(AppState& state, const std::string& picturePath);
+
+// Makes slot the current document and fills HotspotNames with its live hotspots' names.
+void ActivateDocumentNames(AppState& state, int slot);
+
+// Drops a closed document from OpenDocuments; when it was current, nothing is current anymore.
+void ForgetDocument(AppState& state, int slot);
+
+// The window caption: the title without its folder, with "*" while there are unsaved changes.
+// Windows titles are cut at the last "\"; POSIX titles at the last "/" or "\".
+std::string WindowCaption(const Document& doc, PathStyle style = kNativePathStyle);
+
+} // namespace karvex

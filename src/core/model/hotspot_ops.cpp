@@ -1,0 +1,128 @@
+#include "core/model/hotspot_ops.h"
+
+#include "core/code/html_validator.h"
+#include "core/model/hotspot_names.h"
+#include "core/util/strings.h"
+
+namespace karvex {
+
+namespace {
+
+template <typename State> auto CurrentDocumentOf(State& state) -> decltype(&state.Documents[0])
+{
+    const int slot = state.CurrentDocument;
+    if (slot < 1 || static_cast<std::size_t>(slot) >= state.Documents.size())
+        return nullptr;
+    return &state.Documents[static_cast<std::size_t>(slot)];
+}
+
+Hotspot* SpotAt(Document* doc, int slot)
+{
+    if (!doc || slot < 1 || static_cast<std::size_t>(slot) >= doc->Hotspots.size())
+        return nullptr;
+    return &doc->Hotspots[static_cast<std::size_t>(slot)];
+}
+
+// Removes name from the table only when it stands for this slot, so a stale name never takes
+// another hotspot's entry with it.
+void UnregisterName(HotspotNameTable& names, const std::string& name, int slot)
+{
+    if (names.Find(name) == slot)
+        names.Remove(name);
+}
+
+std::int32_t ShapeFromValue(const std::string& value)
+{
+    for (std::int32_t shape = ShapeRectangle; shape <= ShapePolygon; ++shape) {
+        const std::string number = std::to_string(shape);
+        if (value == number || EqualsNoCase(value, ConvertShape(number, false)))
+            return shape;
+    }
+    return 0;
+}
+
+} // namespace
+
+void DeleteHotspotRecord(AppState& state, int slot)
+{
+    Document* doc = CurrentDocumentOf(state);
+    Hotspot* spot = SpotAt(doc, slot);
+    if (!spot)
+        return;
+    UnregisterName(state.HotspotNames, spot->Name, slot);
+    spot->Active = false;
+    doc->Changed = true;
+}
+
+RenameCheck CheckRename(const AppState& state, int slot, const std::string& newName)
+{
+    const Document* doc = CurrentDocumentOf(state);
+    if (doc && slot >= 1 && static_cast<std::size_t>(slot) < doc->Hotspots.size()
+        && EqualsNoCase(newName, doc->Hotspots[static_cast<std::size_t>(slot)].Name))
+        return RenameCheck::Unchanged;
+    for (const auto& entry : state.HotspotNames.Entries()) {
+        if (entry.Value == slot)
+            continue;
+        const bool listed = doc && entry.Value >= 1
+            && static_cast<std::size_t>(entry.Value) < doc->Hotspots.size();
+        const std::string& name
+            = listed ? doc->Hotspots[static_cast<std::size_t>(entry.Value)].Name : entry.Key;
+        if (EqualsNoCase(name, newName))
+            return RenameCheck::Taken;
+    }
+    return RenameCheck::Ok;
+}
+
+void RenameHotspotRecord(AppState& state, int slot, const std::string& newName)
+{
+    Hotspot* spot = SpotAt(CurrentDocumentOf(state), slot);
+    if (!spot)
+        return;
+    UnregisterName(state.HotspotNames, spot->Name, slot);
+    state.HotspotNames.Add(newName, slot);
+    spot->Name = newName;
+}
+
+bool ChangeShapeRecord(Hotspot& spot, const std::string& value)
+{
+    const std::int32_t shape = ShapeFromValue(value);
+    if (shape == 0)
+        return false;
+    spot.Shape = shape;
+    spot.AreaTag = HtmlValidator().ReplaceTag("SHAPE", ShapeKeyword(shape), spot.AreaTag);
+    return true;
+}
+
+bool ApplyFigureChange(Hotspot& spot, const Figure& figure)
+{
+    HtmlValidator engine;
+    spot.X1 = figure.X1;
+    spot.Y1 = figure.Y1;
+    spot.X2 = figure.X2;
+    spot.Y2 = figure.Y2;
+    spot.Coords = figure.Coordinates;
+    spot.AreaTag = engine.ReplaceTag("COORDS", figure.Coordinates, spot.AreaTag);
+    if (figure.Kind == spot.Shape || ShapeKeyword(figure.Kind).empty())
+        return false;
+    spot.Shape = figure.Kind;
+    spot.AreaTag = engine.ReplaceTag("SHAPE", ShapeKeyword(figure.Kind), spot.AreaTag);
+    return true;
+}
+
+void RestoreHotspotRecord(AppState& state, int slot)
+{
+    Hotspot* spot = SpotAt(CurrentDocumentOf(state), slot);
+    if (!spot)
+        return;
+    spot->Active = true;
+    const auto owner = state.HotspotNames.Find(spot->Name);
+    if (owner == slot)
+        return;
+    if (owner || spot->Name.empty()) {
+        std::int32_t number = 1;
+        spot->Name = MakeHotspotName(state.HotspotNames, spot->Shape, number);
+    }
+    state.HotspotNames.Add(spot->Name, slot);
+}
+
+} // namespace karvex

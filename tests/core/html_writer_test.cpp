@@ -1,0 +1,321 @@
+#include "core/formats/file_io.h"
+#include "core/formats/html_writer.h"
+#include "core/formats/tag_reader.h"
+#include "core/util/strings.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace karvex {
+namespace {
+
+constexpr const char* kImg
+    = "<IMG SRC=\"photo.gif\" Width=\"200\" Height=\"100\" UseMap=\"#photo.gif\">";
+constexpr const char* kRect = "<AREA SHAPE=\"RECT\" COORDS=\"10,10,50,40\" HREF=\"a.html\">";
+constexpr const char* kCircle = "<AREA SHAPE=\"CIRCLE\" COORDS=\"30,30,10\">";
+constexpr const char* kHeader = "\r\n\r\n<!-- Visit us at https://karvex.example.org -->\r\n";
+constexpr const char* kEndComment = "<!-- End of Imagemap code -->";
+
+class HtmlWriter : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Document& doc = state.Documents.emplace_back();
+        doc.Title = "Untitled1";
+        doc.ImgTag = kImg;
+        doc.Images[1].Src = "photo.gif";
+        doc.Images[1].MapName = "photo.gif";
+        doc.Images[1].MapTag = "<MAP NAME=\"photo.gif\">";
+        state.CurrentDocument = 1;
+        state.OpenDocuments.Add("Untitled1", "1");
+    }
+
+    Document& Doc() { return state.Documents[1]; }
+
+    void AddSpot(const std::string& tag, bool active = true)
+    {
+        Hotspot& spot = Doc().Hotspots.emplace_back();
+        spot.Active = active;
+        spot.AreaTag = tag;
+    }
+
+    // A page as an import leaves it: the document knows its IMG tag and map block.
+    std::string LoadedPage(const std::string& block)
+    {
+        const std::string page = "<html>\r\n<body>\r\n" + std::string(kImg) + "\r\n" + block
+            + "\r\n</body>\r\n</html>\r\n";
+        Doc().Title = Doc().FilePath = dir.File("page.html");
+        Doc().SourceImgTag = kImg;
+        Doc().SourceMapCode = block;
+        EXPECT_TRUE(WriteWholeFile(Doc().FilePath, page));
+        return page;
+    }
+
+    SaveResult SaveBack() { return SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false); }
+
+    AppState state;
+    test::TempDir dir;
+};
+
+TEST_F(HtmlWriter, MapCodeSkipsDeletedHotspotsAndStoresWhatItWrote)
+{
+    EXPECT_EQ(
+        GenerateMapCode(state, 1, true, false), kHeader + std::string(kImg) + "\r\n" + kEndComment);
+    EXPECT_EQ(Doc().SourceMapCode, kEndComment);
+    EXPECT_EQ(GenerateMapCode(state, 1, false, false), "");
+
+    AddSpot(kRect);
+    AddSpot("<AREA SHAPE=\"POLY\" COORDS=\"1,1,5,1,3,4\">", false);
+    AddSpot(kCircle);
+    const std::string block
+        = "<MAP NAME=\"photo.gif\">\r\n" + std::string(kRect) + "\r\n" + kCircle + "\r\n</MAP>\r\n";
+    EXPECT_EQ(GenerateMapCode(state, 1, false, true), block);
+    EXPECT_EQ(Doc().SourceMapCode, block);
+    EXPECT_EQ(Doc().SourceImgTag, kImg);
+
+    Doc().ImgTag = std::string("  ") + kImg + " ";
+    EXPECT_EQ(GetDocumentCode(Doc(), 1), kImg);
+    EXPECT_EQ(GetDocumentCode(Doc(), 2), std::string(kRect) + "\r\n" + kCircle);
+}
+
+TEST_F(HtmlWriter, FreshSaveMatchesGoldenFileAndTakesTheNewName)
+{
+    AddSpot(kRect);
+    AddSpot(kCircle, false);
+    AddSpot(kCircle);
+    const std::string target = dir.File("map.html");
+    const SaveResult result = SaveDocumentFile(state, 1, target, 2, true, false);
+    ASSERT_TRUE(result.Ok) << result.Error;
+    EXPECT_EQ(ApiReadFile(target), ApiReadFile(KARVEX_TEST_DATA "/html_writer/fresh_save.html"));
+    EXPECT_EQ(Doc().Title, target);
+    EXPECT_EQ(Doc().FilePath, target);
+    EXPECT_FALSE(state.OpenDocuments.Contains("Untitled1"));
+    EXPECT_EQ(state.OpenDocuments.Find(target), "1");
+}
+
+TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
+{
+    struct Case
+    {
+        const char* oldBlock;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // The end comment of a fresh save is dropped; the name follows the IMG tag's USEMAP.
+        { "<MAP NAME=\"old\">\r\n<AREA A>\r\n<AREA B>\r\n</MAP>\r\n<!-- End of Imagemap code -->",
+            "<MAP NAME=\"photo.gif\">\r\nX\r\n</MAP>" },
+        { "<map name=\"m\" id=\"i\">\r\n<!-- a -->\r\n<area a>\r\n<area b>\r\n<!-- b -->\r\n</map>",
+            "<map name=\"photo.gif\" id=\"i\">\r\n<!-- a -->\r\nX<!-- b -->\r\n\r\n</map>" },
+        { "<map name=m>\n<area a>\n</map>", "<map name=\"photo.gif\">\r\nX\r\n</map>" },
+        { "<map name=\"m\"><area a><area b></map>", "<map name=\"photo.gif\">\r\nX\r\n</map>" },
+        { "<MAP NAME=\"m\">\r\n<AREA A>", "<MAP NAME=\"photo.gif\">\r\nX\r\n</MAP>" },
+        // Without a MAP tag there is no shape to keep: the document's own block.
+        { "<!-- End of Imagemap code -->", "<MAP NAME=\"photo.gif\">\r\n<AREA Z>\r\n</MAP>\r\n" },
+        { "", "<MAP NAME=\"photo.gif\">\r\n<AREA Z>\r\n</MAP>\r\n" },
+    };
+    AddSpot("<AREA Z>"); // what the document's own block holds
+    for (const auto& c : cases)
+        EXPECT_EQ(RebuildMapBlock(state, 1, c.oldBlock, "X"), c.expected) << c.oldBlock;
+}
+
+TEST(SetAttributeInTag, SetsOrAppendsInTheFirstMatchingTag)
+{
+    struct Case
+    {
+        const char* text;
+        const char* name;
+        const char* tagStart;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { "<IMG SRC=\"a\" Usemap=\"#x\" Width=\"5\">", "USEMAP", "<IMG",
+            "<IMG SRC=\"a\" Usemap=\"v\" Width=\"5\">" },
+        { "<img src=a.gif usemap=#x width=5>", "Usemap", "<IMG",
+            "<img src=a.gif usemap=\"v\" width=5>" },
+        { "<map name=x>", "NAME", "<map", "<map name=\"v\">" },
+        { "<MAP NAME= \"x\" ID=\"i\">", "NAME", "<MAP", "<MAP NAME=\"v\" ID=\"i\">" },
+        { "<MAP DATA-NAME=\"q\" NAME=\"x\">", "NAME", "<MAP", "<MAP DATA-NAME=\"q\" NAME=\"v\">" },
+        { "<IMG SRC=\"a\">", "Usemap", "<IMG", "<IMG SRC=\"a\" Usemap=\"v\">" },
+        { "x <img src=\"a\">\r\n<img>", "Usemap", "<IMG",
+            "x <img src=\"a\" Usemap=\"v\">\r\n<img>" },
+        { "<IMG SRC=\"a\"", "Usemap", "<IMG", "<IMG SRC=\"a\" Usemap=\"v\">" },
+        { "<P>no picture</P>", "Usemap", "<IMG", "<P>no picture</P>" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SetAttributeInTag(c.text, c.name, "v", c.tagStart), c.expected) << c.text;
+}
+
+TEST(FindFreeMapName, SkipsNamesInAnyCase)
+{
+    EXPECT_EQ(FindFreeMapName(""), "KvxMap1");
+    EXPECT_EQ(FindFreeMapName("<map name=\"kvxmap1\"> KVXMAP2"), "KvxMap3");
+    EXPECT_EQ(FindFreeMapName("KvxMap3"), "KvxMap1");
+}
+
+TEST_F(HtmlWriter, SavingIntoThePageReplacesTheMapItWroteLastTime)
+{
+    const std::string before = "<html>\r\n<body>\r\n" + std::string(kImg) + "\r\n";
+    const std::string after = "\r\n</body>\r\n</html>\r\n";
+    LoadedPage("<map name=\"photo.gif\">\r\n<area shape=\"rect\" coords=\"0,0,1,1\">\r\n</map>");
+    AddSpot(kRect);
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath),
+        before + "<map name=\"photo.gif\">\r\n" + kRect + "\r\n</map>" + after);
+
+    AddSpot(kCircle);
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath),
+        before + "<map name=\"photo.gif\">\r\n" + kRect + "\r\n" + kCircle + "\r\n</map>" + after);
+
+    // Without live hotspots the map goes and the picture loses its USEMAP.
+    Doc().Hotspots[1].Active = Doc().Hotspots[2].Active = false;
+    const SaveResult result = SaveBack();
+    ASSERT_TRUE(result.Ok);
+    EXPECT_TRUE(result.ImgTagChanged);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath),
+        "<html>\r\n<body>\r\n<IMG SRC=\"photo.gif\" Width=\"200\" Height=\"100\" UseMap=\"\">\r\n"
+            + after);
+}
+
+TEST_F(HtmlWriter, MapChangedByHandInThePageIsLeftAlone)
+{
+    const std::string block = "<MAP NAME=\"photo.gif\">\r\n" + std::string(kRect) + "\r\n</MAP>";
+    const std::string page = LoadedPage(block);
+    const std::string edited = ReplaceAll(page, "a.html", "b.html");
+    ASSERT_TRUE(WriteWholeFile(Doc().FilePath, edited));
+    AddSpot(kCircle);
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), edited);
+    EXPECT_EQ(Doc().SourceMapCode, block);
+}
+
+TEST_F(HtmlWriter, PictureWithoutMapGetsAFreeMapNameAndABlock)
+{
+    const std::string img = "<img src=\"photo.gif\" width=\"200\" height=\"100\">";
+    const std::string path = dir.File("page.htm");
+    ASSERT_TRUE(WriteWholeFile(path, "<!-- KvxMap1 -->\n<p>\n" + img + "\n</p>\n"));
+    Doc().Title = Doc().FilePath = path;
+    Doc().ImgTag = Doc().SourceImgTag = img;
+    Doc().Images[1].MapName.clear();
+    Doc().Images[1].MapTag = "<MAP NAME=\"\">";
+    AddSpot(kRect);
+
+    ASSERT_TRUE(SaveBack().Ok);
+    const std::string block = "<MAP NAME=\"KvxMap2\">\r\n" + std::string(kRect) + "\r\n</MAP>\r\n";
+    EXPECT_EQ(ApiReadFile(path),
+        "<!-- KvxMap1 -->\n<p>\n<img src=\"photo.gif\" width=\"200\" height=\"100\" "
+        "Usemap=\"#KvxMap2\">\r\n"
+            + block + "\n</p>\n");
+    EXPECT_EQ(Doc().SourceMapCode, block);
+    EXPECT_EQ(GetAttribute(ParseTag(Doc().ImgTag, ""), "USEMAP", ""), "#KvxMap2");
+}
+
+TEST_F(HtmlWriter, PreviewCopyKeepsTheDocumentsIdentity)
+{
+    const std::string block = "<MAP NAME=\"photo.gif\">\r\n<AREA>\r\n</MAP>";
+    LoadedPage(block);
+    const std::string title = Doc().Title;
+    AddSpot(kRect);
+    const std::string preview = dir.File("kvx30preview.html");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, preview, 2, true, true).Ok);
+    EXPECT_NE(ApiReadFile(preview).find(kRect), std::string::npos);
+    EXPECT_EQ(Doc().Title, title);
+    EXPECT_EQ(Doc().FilePath, title);
+    EXPECT_EQ(Doc().SourceMapCode, block);
+    EXPECT_EQ(Doc().SourceImgTag, kImg);
+    EXPECT_FALSE(state.OpenDocuments.Contains(preview));
+}
+
+TEST_F(HtmlWriter, FailedOrRefusedSavesChangeNothing)
+{
+    AddSpot(kRect);
+    Doc().PathMode = PathModeDirect;
+    Doc().Images[1].Src = "/pics/photo.gif";
+    const std::string missingFolder = dir.File("no/such/folder/map.html");
+    const SaveResult failed = SaveDocumentFile(state, 1, missingFolder, 2, true, false);
+    EXPECT_FALSE(failed.Ok);
+    EXPECT_NE(failed.Error.find(missingFolder), std::string::npos);
+    EXPECT_EQ(Doc().ImgTag, kImg);
+    EXPECT_EQ(Doc().Title, "Untitled1");
+    EXPECT_EQ(Doc().SourceMapCode, "");
+    EXPECT_TRUE(state.OpenDocuments.Contains("Untitled1"));
+
+    // Writers still to come must not empty the user's file.
+    const std::string existing = dir.File("keep.map");
+    ASSERT_TRUE(WriteWholeFile(existing, "keep me"));
+    for (int kind : { 1, 3, 4, 0, 7 }) {
+        EXPECT_FALSE(SaveDocumentFile(state, 1, existing, kind, true, false).Ok) << kind;
+        EXPECT_EQ(ApiReadFile(existing), "keep me") << kind;
+    }
+
+    state.OpenDocuments.Add(existing, "2");
+    EXPECT_FALSE(SaveDocumentFile(state, 1, existing, 2, true, false).Ok);
+    EXPECT_EQ(ApiReadFile(existing), "keep me");
+}
+
+TEST_F(HtmlWriter, SaveBackToAVanishedPageWritesItAfresh)
+{
+    AddSpot(kRect);
+    Doc().Title = Doc().FilePath = dir.File("gone.html");
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), GenerateMapCode(state, 1, true, true));
+}
+
+TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
+{
+    struct Case
+    {
+        PathStyle style;
+        const char* src;
+        const char* target;
+        int mode;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { PathStyle::Posix, "/home/ann/site/img/photo.gif", "/home/ann/site/page.html", 0,
+            "img/photo.gif" },
+        { PathStyle::Posix, "/home/ann/Pics/Photo.GIF", "/home/ann/site/page.html", 0,
+            "../Pics/Photo.GIF" },
+        { PathStyle::Posix, "/pics/a.gif", "/page.html", 0, "pics/a.gif" },
+        { PathStyle::Posix, "photo.gif", "/home/ann/page.html", 0, "photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html", 0,
+            "../images/Photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Site\\Photo.gif", "c:\\web\\site\\page.html", 0,
+            "Photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html", 1,
+            "C:\\Web\\Images\\Photo.gif" },
+        { PathStyle::Posix, "", "/home/ann/page.html", 0, "photo.gif" },
+    };
+    for (const auto& c : cases) {
+        Document doc;
+        doc.ImgTag = kImg;
+        doc.Images[1].Src = c.src;
+        ApplyPicturePathMode(doc, c.target, c.mode, c.style);
+        EXPECT_EQ(GetAttribute(ParseTag(doc.ImgTag, ""), "SRC", ""), c.expected) << c.src;
+    }
+}
+
+TEST_F(HtmlWriter, RelativePathModeRewritesSrcBeforeWriting)
+{
+    Doc().PathMode = PathModeRelative;
+    Doc().Images[1].Src = dir.File("img/photo.gif");
+    const std::string target = dir.File("page.html");
+    const SaveResult result = SaveDocumentFile(state, 1, target, 2, true, false);
+    ASSERT_TRUE(result.Ok);
+    EXPECT_TRUE(result.ImgTagChanged);
+    EXPECT_NE(ApiReadFile(target).find("SRC=\"img/photo.gif\""), std::string::npos);
+}
+
+TEST(WriterKindForPath, ByEnding)
+{
+    const std::tuple<const char*, int, int> cases[]
+        = { { "c:\\a\\b.KVP", 0, 1 }, { "/b.html", 0, 2 }, { "/b.Htm", 1, 2 }, { "/b.map", 0, 3 },
+              { "/b.MAP", 1, 4 }, { "/b.txt", 0, 0 }, { "map", 0, 0 } };
+    for (const auto& [path, serverType, kind] : cases)
+        EXPECT_EQ(WriterKindForPath(path, serverType), kind) << path;
+}
+
+} // namespace
+} // namespace karvex
