@@ -1,0 +1,92 @@
+#include "components/drawing_surface/figure_store.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace karvex::surface {
+
+int FigureStore::Add(SurfaceFigure figure) { return Insert(Count(), std::move(figure)); }
+
+int FigureStore::Insert(int index, SurfaceFigure figure)
+{
+    if (figure.Key == 0)
+        figure.Key = m_nextKey++;
+    else
+        m_nextKey = std::max(m_nextKey, figure.Key + 1);
+    figure.Box = Bounds(figure.Geometry);
+    const int at = std::clamp(index, 0, Count());
+    m_figures.insert(m_figures.begin() + at, std::move(figure));
+    return at;
+}
+
+SurfaceFigure FigureStore::Remove(int index)
+{
+    SurfaceFigure figure = std::move(m_figures[static_cast<std::size_t>(index)]);
+    m_figures.erase(m_figures.begin() + index);
+    return figure;
+}
+
+void FigureStore::Clear() { m_figures.clear(); }
+
+int FigureStore::IndexOfKey(std::uint64_t key) const
+{
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (At(i).Key == key)
+            return i;
+    }
+    return -1;
+}
+
+int FigureStore::IndexOfId(int id) const
+{
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (At(i).Id == id)
+            return i;
+    }
+    return -1;
+}
+
+int FigureStore::LargestId() const
+{
+    int largest = 0;
+    for (const SurfaceFigure& figure : m_figures)
+        largest = std::max(largest, figure.Id);
+    return largest;
+}
+
+void FigureStore::SetGeometry(int index, const Shape& geometry)
+{
+    SurfaceFigure& figure = m_figures[static_cast<std::size_t>(index)];
+    figure.Geometry = geometry;
+    figure.Box = Bounds(geometry);
+}
+
+void FigureStore::SetLocked(int index, bool locked)
+{
+    m_figures[static_cast<std::size_t>(index)].Locked = locked;
+}
+
+void FigureStore::SetColor(int index, std::int32_t color)
+{
+    m_figures[static_cast<std::size_t>(index)].Color = color;
+}
+
+void FigureStore::SetId(int index, int id) { m_figures[static_cast<std::size_t>(index)].Id = id; }
+
+int FigureStore::HitTest(QPointF point, double tolerance) const
+{
+    // The box test rejects almost every figure with four comparisons.
+    const double reach = tolerance + 1.0;
+    for (int i = Count() - 1; i >= 0; --i) {
+        const SurfaceFigure& figure = At(i);
+        const QRect& box = figure.Box;
+        if (box.isNull() || point.x() < box.left() - reach || point.x() > box.right() + reach
+            || point.y() < box.top() - reach || point.y() > box.bottom() + reach)
+            continue;
+        if (Contains(figure.Geometry, point, tolerance))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace karvex::surface
