@@ -1,17 +1,22 @@
 #include "app/main_window.h"
 
+#include "app/command_dispatch.h"
+#include "app/command_layout.h"
+#include "app/editor.h"
+#include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/util/prompt.h"
 #include "ui/qt_text.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QStatusBar>
+#include <QMessageBox>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace karvex {
@@ -69,16 +74,16 @@ void MainWindow::Load(const QString& commandLine)
     CreatePropertiesDock();
 
     log.WriteLogEntry("#FRM_LOAD", "#7");
-    BuildMenus();
-    ApplyInterfaceSettings();
+    CreateCommands();
 
     log.WriteLogEntry("#FRM_LOAD", "#8");
-    statusBar()->clearMessage();
+    ShowDocumentPanels(*m_bars, false);
+    SetStatusText(*m_bars, {}, 0);
 
     log.WriteLogEntry("#FRM_LOAD", "#9");
     m_commandLinePath = QString(commandLine).remove('"').trimmed();
     if (!m_commandLinePath.isEmpty())
-        OpenDocument(m_commandLinePath, true);
+        m_editor->OpenDocument(FromDisplay(m_commandLinePath), true);
 
     log.WriteLogEntry("#FRM_LOAD", "#10");
     log.WriteLogEntry("#FRM_LOAD_Finished", "#11");
@@ -104,38 +109,50 @@ void MainWindow::CreatePropertiesDock()
     resizeDocks({ m_propertiesDock }, { kPropertiesWidth }, Qt::Horizontal);
 }
 
-void MainWindow::BuildMenus()
+void MainWindow::CreateCommands()
 {
-    QMenu* fileMenu = menuBar()->addMenu("&File");
-    QAction* exitAction = fileMenu->addAction("Exit");
-    exitAction->setObjectName("Exit");
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    m_bars = new CommandBars(this);
+    BuildCommandBars(*m_bars);
+    m_bars->RegisterDock("vfrm_Properties", m_propertiesDock);
+    m_editor = new Editor(m_state, m_prompt, *m_bars, *m_documentArea, this);
+    m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
+    connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
+    connect(m_bars, &CommandBars::BarClosed, this,
+        [this](const QString& key) { HandleBarClosed(key, *m_editor, *m_bars); });
+
+    EnableDocumentCommands(*m_bars, true);
+    EnableFileCommands(*m_bars, false);
+    SetViewElement(*m_bars, m_state, 99, 0);
 }
 
-void MainWindow::ApplyInterfaceSettings()
+void MainWindow::RunCommand(const QString& key)
 {
-    statusBar()->setVisible(m_state.Settings.Statusbar);
-    m_propertiesDock->setVisible(m_state.Settings.Properties);
+    DispatchCommand(key, *m_editor, *m_bars, { [this] { close(); }, [this] { ShowAbout(); } });
 }
 
-bool MainWindow::OpenDocument(const QString& path, bool allowPictures)
+void MainWindow::ShowAbout()
 {
-    // No reader is wired in yet, so every file is one the editor cannot open.
-    Q_UNUSED(path);
-    Q_UNUSED(allowPictures);
-    m_prompt.Tell("You try to open an file type that Karvex not support. Loading has been canceled",
-        m_state.AppTitle, PromptIcon::Critical);
-    return false;
+    QMessageBox::about(this, "About Karvex",
+        "<h3>Karvex 3</h3><p>Version 3.0.0</p>"
+        "<p>An editor for client-side HTML image maps.</p>"
+        "<p>Icons from the Tango Desktop Project (public domain).</p>");
 }
 
-bool MainWindow::QueryUnload()
+void MainWindow::OpenInBrowser(const std::string& url)
 {
-    for (QMdiSubWindow* window : m_documentArea->subWindowList()) {
-        if (!window->close())
-            return false;
+    QUrl target(ToDisplay(url));
+    // A link relative to the page is looked up beside the document's file.
+    if (target.isRelative() && m_state.CurrentDocument > 0) {
+        const auto& doc = m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)];
+        if (!doc.FilePath.empty()) {
+            const QString folder = QFileInfo(ToDisplay(doc.FilePath)).absolutePath() + "/";
+            target = QUrl::fromLocalFile(folder).resolved(target);
+        }
     }
-    return true;
+    QDesktopServices::openUrl(target);
 }
+
+bool MainWindow::QueryUnload() { return m_editor->CloseAllDocuments(); }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

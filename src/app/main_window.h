@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 
 class QCloseEvent;
 class QDockWidget;
@@ -13,6 +14,8 @@ class QMdiArea;
 namespace karvex {
 
 struct AppState;
+class CommandBars;
+class Editor;
 class Prompt;
 
 class MainWindow : public QMainWindow
@@ -31,6 +34,11 @@ public:
 
     QMdiArea* DocumentArea() const { return m_documentArea; }
     QDockWidget* PropertiesDock() const { return m_propertiesDock; }
+    CommandBars& Bars() const { return *m_bars; }
+    Editor& DocumentEditor() const { return *m_editor; }
+
+    // What a click on a menu entry, toolbar button or pop-up entry with this key does.
+    void RunCommand(const QString& key);
 
     // Asks every document window to close; false when one stays open, which cancels the
     // shutdown.
@@ -41,15 +49,17 @@ protected:
 
 private:
     void CreatePropertiesDock();
-    void BuildMenus();
-    void ApplyInterfaceSettings();
-    bool OpenDocument(const QString& path, bool allowPictures);
+    void CreateCommands();
+    void ShowAbout();
+    void OpenInBrowser(const std::string& url);
     void Unload();
 
     AppState& m_state;
     Prompt& m_prompt;
     QMdiArea* m_documentArea = nullptr;
     QDockWidget* m_propertiesDock = nullptr;
+    CommandBars* m_bars = nullptr;
+    Editor* m_editor = nullptr;
     QString m_commandLinePath;
 };
 

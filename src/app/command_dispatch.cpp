@@ -1,0 +1,105 @@
+#include "app/command_dispatch.h"
+
+#include "app/command_layout.h"
+#include "app/editor.h"
+#include "core/model/app_state.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace karvex {
+
+namespace {
+
+constexpr const char* kSiteAddress = "https://karvex.example.org/";
+
+struct Command
+{
+    QStringList Keys;
+    bool NeedsDocumentWindow;
+    std::function<void()> Action;
+};
+
+void ToggleViewElement(Editor& editor, CommandBars& bars, int element)
+{
+    const GlobalSettings& settings = editor.State().Settings;
+    const bool shown = element == 1 ? settings.Toolbar
+        : element == 2              ? settings.Statusbar
+                                    : settings.Properties;
+    SetViewElement(bars, editor.State(), element, shown ? 1 : 2);
+}
+
+} // namespace
+
+QString WebPageAddress(const QString& key)
+{
+    const QString upper = key.toUpper();
+    if (upper == "WEBPAGE1")
+        return QString(kSiteAddress);
+    if (upper == "WEBPAGE2")
+        return QString(kSiteAddress) + "feedback/";
+    if (upper == "REPORT")
+        return QString(kSiteAddress) + "reportbug.asp?Software=KVX&Ver=3.0.0";
+    if (upper == "WEBPAGE3")
+        return QString(kSiteAddress) + "about/";
+    return {};
+}
+
+void DispatchCommand(
+    const QString& key, Editor& editor, CommandBars& bars, const ShellActions& shell)
+{
+    AppState& state = editor.State();
+    const auto web
+        = [&editor](const char* page) { editor.OpenUrl(WebPageAddress(page).toStdString()); };
+    const std::vector<Command> table = {
+        { { "VIEWPROPERTIES" }, false, [&] { ToggleViewElement(editor, bars, 3); } },
+        { { "VIEWTOOLBAR" }, false, [&] { ToggleViewElement(editor, bars, 1); } },
+        { { "VIEWSTATUSBAR" }, false, [&] { ToggleViewElement(editor, bars, 2); } },
+        { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
+        { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },
+        { { "CLOSE" }, false, [&] { editor.CloseActiveDocument(); } },
+        { { "T_HIDE" }, true, [&] { editor.ToggleHideHotspots(false); } },
+        { { "ABOUT" }, false, [&] { shell.About(); } },
+        { { "WEBPAGE1" }, false, [&] { web("WEBPAGE1"); } },
+        { { "WEBPAGE2" }, false, [&] { web("WEBPAGE2"); } },
+        { { "REPORT" }, false, [&] { web("REPORT"); } },
+        { { "WEBPAGE3" }, false, [&] { web("WEBPAGE3"); } },
+        { { "T_ROTATE" }, true, [&] { editor.SetTool(4); } },
+        { { "T_UNDO", "UNDO" }, true, [&] { editor.Undo(); } },
+        { { "T_REDO", "REDO" }, true, [&] { editor.Redo(); } },
+        { { "EXIT" }, false, [&] { shell.Exit(); } },
+        { { "ZOOM1", "ZOOM2", "ZOOM3", "ZOOM4", "ZOOM5", "ZOOM6", "ZOOM7", "ZOOM8" }, true,
+            [&] { editor.SetZoom(key, true); } },
+        { { "SAVEAS" }, false, [&] { editor.SaveDocument(false, state.CurrentDocument); } },
+        { { "T_SAVE", "SAVE" }, false, [&] { editor.SaveDocument(true, state.CurrentDocument); } },
+        { { "T_NEW", "NEW" }, false, [&] { editor.NewDocumentFromPicture({}); } },
+        { { "T_OPEN", "OPEN" }, false, [&] { editor.OpenDocument({}, false); } },
+        { { "T_DELETE", "POP_DELETE", "DELETE" }, true, [&] { editor.DeleteHotspot(true); } },
+        { { "T_MOUSE", "POINTER" }, false, [&] { editor.SetTool(0); } },
+        { { "T_RECTANGLE", "RECTANGLE" }, true, [&] { editor.SetTool(1); } },
+        { { "T_CIRCLE", "CIRCLE" }, true, [&] { editor.SetTool(2); } },
+        { { "T_POLYGON", "POLYGON" }, true, [&] { editor.SetTool(3); } },
+        { { "T_LOCK", "POP_LOCK", "LOCK" }, true, [&] { editor.ToggleLock(); } },
+        { { "T_SUPPORT" }, true, [&] { editor.ToggleSupportLines(); } },
+    };
+
+    const QString upper = key.toUpper();
+    for (const Command& command : table) {
+        if (!command.Keys.contains(upper))
+            continue;
+        if (!command.NeedsDocumentWindow || editor.ActiveWindow())
+            command.Action();
+        return;
+    }
+}
+
+void HandleBarClosed(const QString& key, Editor& editor, CommandBars& bars)
+{
+    const QString upper = key.toUpper();
+    if (upper == "STANDARD")
+        ToggleViewElement(editor, bars, 1);
+    else if (upper == "VFRM_PROPERTIES")
+        ToggleViewElement(editor, bars, 3);
+}
+
+} // namespace karvex

@@ -1,0 +1,98 @@
+#pragma once
+
+// The editor's operations on documents and hotspots: creating, opening, saving, activating
+// and closing documents; drawing tools, delete, lock, hide, support lines, rulers, undo;
+// zoom and status bar. Command dispatch and the document windows call in here.
+
+#include "ui/document_host.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace karvex {
+
+class CommandBars;
+class DocumentWindow;
+class Prompt;
+
+class Editor : public QObject, public DocumentHost
+{
+    Q_OBJECT
+
+public:
+    using UrlOpener = std::function<void(const std::string& url)>;
+
+    Editor(AppState& state, Prompt& prompt, CommandBars& bars, QMdiArea& area,
+        QObject* parent = nullptr);
+
+    // Where web pages and hotspot links are opened; the editor uses the desktop's browser.
+    void SetUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+    void SetViews(ModelViews* views) { m_views = views ? views : &m_noViews; }
+
+    // Documents
+    void NewDocumentFromPicture(const std::string& path);
+    bool OpenDocument(const std::string& path, bool picturesAllowed);
+    bool SaveDocument(bool useKnownPath, int slot);
+    void ActivateDocument(int slot);
+    void CloseActiveDocument();
+    // False when a document stayed open (the user cancelled).
+    bool CloseAllDocuments();
+    void ReportUnsupportedFile();
+    DocumentWindow* ActiveWindow() const;
+    DocumentWindow* WindowFor(int slot) const;
+
+    // Hotspots and view
+    void DeleteHotspot(bool askWhenLocked);
+    void ToggleLock();
+    void ToggleHideHotspots(bool applyOnly);
+    void ToggleSupportLines();
+    void ToggleRulers(bool applyOnly);
+    void SetTool(int toolCode);
+    void Undo();
+    void Redo();
+    void UpdateRotateCommand(int slot, bool locked);
+    int ToolCode() const { return m_toolCode; }
+
+    // Zoom and status bar
+    void SetZoom(const QString& key, bool tellSurface);
+    void ShowImageSize(const std::string& width, const std::string& height);
+
+    // DocumentHost
+    AppState& State() override { return m_state; }
+    ModelViews& Views() override { return *m_views; }
+    void SetChanged(bool changed) override;
+    void ResetToolButtons() override { SetTool(0); }
+    void SetUndoState(bool canUndo, bool canRedo) override;
+    void ShowZoom(int percent) override;
+    void SetStatusText(const QString& text, int panel) override;
+    void SetLockTicked(bool locked) override;
+    void SelectionChanged(int slot) override;
+    void SetPageMode(int mode) override;
+    void ShowEditPopup(const QPoint& globalPos) override;
+    void OpenUrl(const std::string& url) override;
+    bool QueryCloseDocument(int slot) override;
+    void DocumentClosed(int slot) override;
+
+private:
+    QMdiSubWindow* SubWindowFor(int slot) const;
+    void AddDocumentWindow(int slot, const QImage& picture);
+    void UpdateFileCommands();
+    bool ClipboardHasHotspot() const;
+    bool HotspotSelected() const;
+
+    AppState& m_state;
+    Prompt& m_prompt;
+    CommandBars& m_bars;
+    QMdiArea& m_area;
+    ModelViews m_noViews;
+    ModelViews* m_views = &m_noViews;
+    UrlOpener m_openUrl;
+    int m_toolCode = 0;
+};
+
+} // namespace karvex

@@ -1,0 +1,303 @@
+// The editor's document operations: new, open, save, activate and close.
+
+#include "app/command_layout.h"
+#include "app/editor.h"
+#include "components/command_bars/command_bars.h"
+#include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/html_writer.h"
+#include "core/model/app_state.h"
+#include "core/model/document_ops.h"
+#include "core/util/prompt.h"
+#include "core/util/strings.h"
+#include "ui/document_window.h"
+#include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
+
+#include <QImageReader>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace karvex {
+
+namespace {
+
+constexpr const char* kDocumentFilter = "KVX Project Files (*.kvp)|*.kvp|HTML Files (*.html)|"
+                                        "*.html|HTM Files (*.htm)|*.htm|Map file (*.map)|*.map";
+constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files (*.jpg)|*.jpg|BMP "
+                                       "Files (*.bmp)|*.bmp|All Picture Files|*.jpg;*.gif;*.bmp";
+
+QImage LoadPicture(const std::string& path)
+{
+    QImageReader reader(ToDisplay(path));
+    reader.setAutoTransform(false);
+    return reader.read();
+}
+
+void UseDecodedPictureSize(Document& doc, int width, int height)
+{
+    MapImage& image = doc.Images[1];
+    image.Width = width;
+    image.Height = height;
+    // The tag was made a moment ago in its fixed form, so it is simply made again.
+    doc.ImgTag = "<IMG SRC=\"" + image.Src + "\" Width=\"" + std::to_string(width) + "\" Height=\""
+        + std::to_string(height) + "\" UseMap=\"" + image.UseMap + "\">";
+}
+
+} // namespace
+
+Editor::Editor(AppState& state, Prompt& prompt, CommandBars& bars, QMdiArea& area, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_prompt(prompt)
+    , m_bars(bars)
+    , m_area(area)
+{
+    connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (auto* document = window ? qobject_cast<DocumentWindow*>(window->widget()) : nullptr)
+            ActivateDocument(document->Slot());
+    });
+}
+
+DocumentWindow* Editor::WindowFor(int slot) const
+{
+    QMdiSubWindow* window = SubWindowFor(slot);
+    return window ? qobject_cast<DocumentWindow*>(window->widget()) : nullptr;
+}
+
+QMdiSubWindow* Editor::SubWindowFor(int slot) const
+{
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        auto* document = qobject_cast<DocumentWindow*>(window->widget());
+        if (document && document->Slot() == slot)
+            return window;
+    }
+    return nullptr;
+}
+
+DocumentWindow* Editor::ActiveWindow() const
+{
+    return m_state.CurrentDocument > 0 ? WindowFor(m_state.CurrentDocument) : nullptr;
+}
+
+void Editor::ReportUnsupportedFile()
+{
+    m_prompt.Tell("You try to open an file type that Karvex not support. Loading has been canceled",
+        m_state.AppTitle, PromptIcon::Critical);
+}
+
+void Editor::NewDocumentFromPicture(const std::string& path)
+{
+    std::string picturePath = path;
+    if (picturePath.empty()) {
+        const auto chosen
+            = m_prompt.ChooseOpenFile({ "Select Picture to open", kPictureFilter, 1, "", "" });
+        if (!chosen || chosen->empty())
+            return;
+        picturePath = *chosen;
+    }
+
+    WaitCursor busy;
+    const QImage picture = LoadPicture(picturePath);
+    if (picture.isNull()) {
+        m_prompt.Tell("There has been an error while trying to open the file. Loading has been "
+                      "canceled.\r\n\r\nReason : There was an error while trying to load the "
+                      "picture.",
+            m_state.AppTitle, PromptIcon::Critical);
+        return;
+    }
+
+    const int slot = CreateDocumentFromPicture(m_state, picturePath);
+    Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
+    MapImage& image = doc.Images[1];
+    // The header probe knows no BMP; a page with a zero-sized picture would show nothing.
+    if (image.Width == 0 && image.Height == 0)
+        UseDecodedPictureSize(doc, picture.width(), picture.height());
+
+    AddDocumentWindow(slot, picture);
+    ShowImageSize({}, {});
+    SetChanged(true);
+    UpdateFileCommands();
+}
+
+void Editor::AddDocumentWindow(int slot, const QImage& picture)
+{
+    auto* document = new DocumentWindow(*this, slot);
+    QMdiSubWindow* window = m_area.addSubWindow(document);
+    window->setWindowIcon(QIcon(":/icons/pic_Hotspot.png"));
+    document->ShowDocument(picture);
+    document->RefreshCaption();
+    window->showMaximized();
+    m_area.setActiveSubWindow(window);
+    ActivateDocument(slot);
+}
+
+bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
+{
+    std::string target = path;
+    if (target.empty()) {
+        const auto chosen
+            = m_prompt.ChooseOpenFile({ "Select file to open", kDocumentFilter, 1, "", "" });
+        if (!chosen || chosen->empty())
+            return false;
+        target = *chosen;
+    }
+
+    if (const auto slot = FindOpenDocument(m_state, target)) {
+        if (QMdiSubWindow* window = SubWindowFor(*slot))
+            m_area.setActiveSubWindow(window);
+        return true;
+    }
+
+    switch (RouteForPath(target, picturesAllowed)) {
+    case OpenRoute::Picture: {
+        const std::size_t before = m_state.Documents.size();
+        NewDocumentFromPicture(target);
+        return m_state.Documents.size() > before;
+    }
+    default:
+        // Pages, projects and map files get their readers in a later step.
+        ReportUnsupportedFile();
+        return false;
+    }
+}
+
+bool Editor::SaveDocument(bool useKnownPath, int slot)
+{
+    if (slot <= 0 || static_cast<std::size_t>(slot) >= m_state.Documents.size())
+        return false;
+    Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
+
+    std::string target;
+    bool fresh = true;
+    if (useKnownPath && !doc.FilePath.empty()) {
+        target = doc.FilePath;
+        fresh = false;
+    } else {
+        const auto chosen
+            = m_prompt.ChooseSaveFile({ "Save Image map", kDocumentFilter, 2, "", "C:\\Temp\\" });
+        if (!chosen || chosen->empty() || *chosen == "0")
+            return false;
+        target = *chosen;
+        if (!EqualsNoCase(target, doc.Title) && m_state.OpenDocuments.Contains(target)) {
+            m_prompt.Tell("This file is already open, saving will be canceled.", m_state.AppTitle,
+                PromptIcon::Critical);
+            return false;
+        }
+    }
+
+    const int kind = WriterKindForPath(target, doc.ServerType);
+    if (kind == 0) {
+        m_prompt.Tell("Karvex saves image maps as .html, .htm, .kvp or .map files. Please choose "
+                      "a file name with one of these endings.",
+            m_state.AppTitle, PromptIcon::Critical);
+        return false;
+    }
+
+    SaveResult result;
+    {
+        WaitCursor busy;
+        result = SaveDocumentFile(m_state, slot, target, kind, fresh, false);
+    }
+    if (!result.Ok) {
+        m_prompt.Tell("The file could not be saved.\r\n\r\n" + result.Error, m_state.AppTitle,
+            PromptIcon::Critical);
+        return false;
+    }
+    doc.Changed = false;
+    if (DocumentWindow* window = WindowFor(slot))
+        window->RefreshCaption();
+    UpdateFileCommands();
+    return true;
+}
+
+void Editor::SetChanged(bool changed)
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    if (doc.Changed == changed)
+        return;
+    doc.Changed = changed;
+    window->RefreshCaption();
+}
+
+void Editor::ActivateDocument(int slot)
+{
+    DocumentWindow* window = WindowFor(slot);
+    if (!window)
+        return;
+    ActivateDocumentNames(m_state, slot);
+    Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
+    const int selected = window->Surface().SelectedFigureId();
+    m_state.CurrentHotspot = selected;
+
+    EnableDocumentCommands(m_bars, false);
+    UpdateFileCommands();
+    ShowDocumentPanels(m_bars, true);
+    ShowZoom(doc.Zoom);
+    ToggleHideHotspots(true);
+    ToggleRulers(true);
+    m_bars.SetTicked("t_Support", doc.SupportLines);
+    SetPageMode(doc.PageMode);
+    SetUndoState(window->Surface().CanUndo(), window->Surface().CanRedo());
+    SelectionChanged(selected);
+    if (selected > 0)
+        Views().HotspotSelected(selected);
+    else
+        Views().MapSelected();
+    ShowImageSize({}, {});
+    SetTool(m_toolCode);
+}
+
+void Editor::CloseActiveDocument()
+{
+    if (QMdiSubWindow* window = SubWindowFor(m_state.CurrentDocument))
+        window->close();
+}
+
+bool Editor::CloseAllDocuments()
+{
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        if (!window->close())
+            return false;
+    }
+    return true;
+}
+
+bool Editor::QueryCloseDocument(int slot)
+{
+    const Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
+    if (!doc.Changed)
+        return true;
+    if (QMdiSubWindow* window = SubWindowFor(slot))
+        m_area.setActiveSubWindow(window);
+    const PromptAnswer answer = m_prompt.Ask({ "Do you want to save changes in " + doc.Title,
+        m_state.AppTitle, PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Yes });
+    if (answer == PromptAnswer::Cancel)
+        return false;
+    if (answer == PromptAnswer::Yes)
+        return SaveDocument(true, slot);
+    return true;
+}
+
+void Editor::DocumentClosed(int slot)
+{
+    ForgetDocument(m_state, slot);
+    bool othersOpen = false;
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        auto* document = qobject_cast<DocumentWindow*>(window->widget());
+        othersOpen = othersOpen || (document && document->Slot() != slot);
+    }
+    ::karvex::SetStatusText(m_bars, {}, 0);
+    if (!othersOpen) {
+        EnableDocumentCommands(m_bars, true);
+        EnableFileCommands(m_bars, false);
+        ShowDocumentPanels(m_bars, false);
+        Views().MapSelected();
+    }
+}
+
+void Editor::UpdateFileCommands() { EnableFileCommands(m_bars, m_state.OpenDocuments.Count() > 0); }
+
+} // namespace karvex

@@ -1,0 +1,216 @@
+// The editor's hotspot and view operations: tools, delete, lock, hide, support lines,
+// rulers, undo, zoom and the status bar.
+
+#include "app/command_layout.h"
+#include "app/editor.h"
+#include "components/command_bars/command_bars.h"
+#include "components/drawing_surface/drawing_surface.h"
+#include "core/model/app_state.h"
+#include "core/model/zoom_levels.h"
+#include "core/util/prompt.h"
+#include "ui/document_window.h"
+#include "ui/qt_text.h"
+
+namespace karvex {
+
+namespace {
+
+Hotspot* LiveHotspot(AppState& state, int slot)
+{
+    if (state.CurrentDocument <= 0)
+        return nullptr;
+    auto& spots = state.Documents[static_cast<std::size_t>(state.CurrentDocument)].Hotspots;
+    if (slot <= 0 || static_cast<std::size_t>(slot) >= spots.size())
+        return nullptr;
+    Hotspot& spot = spots[static_cast<std::size_t>(slot)];
+    return spot.Active ? &spot : nullptr;
+}
+
+} // namespace
+
+bool Editor::HotspotSelected() const
+{
+    return LiveHotspot(m_state, m_state.CurrentHotspot) != nullptr;
+}
+
+bool Editor::ClipboardHasHotspot() const { return m_state.HotspotClipboard.size() > 1; }
+
+void Editor::DeleteHotspot(bool askWhenLocked)
+{
+    DocumentWindow* window = ActiveWindow();
+    const int slot = m_state.CurrentHotspot;
+    Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!window || !spot)
+        return;
+    if (askWhenLocked && spot->Locked) {
+        const PromptAnswer answer
+            = m_prompt.Ask({ "This hotspot is locked. Are you sure you want to delete it?",
+                "Delete Hotspot", PromptIcon::Critical, PromptButtons::YesNo, PromptAnswer::No });
+        if (answer != PromptAnswer::Yes)
+            return;
+    }
+    window->DeleteHotspot(slot);
+}
+
+void Editor::ToggleLock()
+{
+    DocumentWindow* window = ActiveWindow();
+    const int slot = m_state.CurrentHotspot;
+    Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!window || !spot)
+        return;
+    const bool locked = !m_bars.IsTicked("t_Lock");
+    spot->Locked = locked;
+    window->Surface().SelectFigure(slot);
+    window->Surface().LockSelected(locked);
+    SetLockTicked(locked);
+    Views().HotspotChanged(slot);
+    SetChanged(true);
+    UpdateRotateCommand(slot, locked);
+}
+
+void Editor::ToggleHideHotspots(bool applyOnly)
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    if (!applyOnly) {
+        doc.HideHotspots = !doc.HideHotspots;
+        window->Surface().ShowFigures(doc.HideHotspots ? 0 : 1);
+    }
+    m_bars.SetTicked("t_Hide", doc.HideHotspots);
+}
+
+void Editor::ToggleSupportLines()
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    doc.SupportLines = !doc.SupportLines;
+    m_bars.SetTicked("t_Support", doc.SupportLines);
+    window->Surface().SetSupportLines(doc.SupportLines);
+}
+
+void Editor::ToggleRulers(bool applyOnly)
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    if (!applyOnly) {
+        doc.RulerVisible = !doc.RulerVisible;
+        window->Surface().SetRulersVisible(doc.RulerVisible);
+    }
+    m_bars.SetTicked("t_Ruler", doc.RulerVisible);
+}
+
+void Editor::SetTool(int toolCode)
+{
+    SetToolState(m_bars, toolCode);
+    m_toolCode = toolCode;
+    // The surface knows rotation as draw mode 5.
+    if (DocumentWindow* window = ActiveWindow())
+        window->Surface().SetDrawTool(toolCode == 4 ? 5 : toolCode);
+}
+
+void Editor::Undo()
+{
+    if (DocumentWindow* window = ActiveWindow())
+        window->Surface().Undo();
+}
+
+void Editor::Redo()
+{
+    if (DocumentWindow* window = ActiveWindow())
+        window->Surface().Redo();
+}
+
+void Editor::UpdateRotateCommand(int slot, bool locked)
+{
+    if (m_state.CurrentDocument <= 0)
+        return;
+    if (m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode != 0)
+        return;
+    const Hotspot* spot = LiveHotspot(m_state, slot);
+    const bool rotatable
+        = spot && (spot->Shape == ShapeRectangle || spot->Shape == ShapePolygon) && !locked;
+    m_bars.SetEnabled("t_Rotate", rotatable);
+}
+
+void Editor::SetZoom(const QString& key, bool tellSurface)
+{
+    const int percent = ZoomPercentForKey(key.toStdString());
+    DocumentWindow* window = ActiveWindow();
+    if (percent == 0 || !window)
+        return;
+    if (tellSurface)
+        window->Surface().SetZoomPercent(percent);
+    ShowZoom(percent);
+}
+
+void Editor::ShowZoom(int percent)
+{
+    if (m_state.CurrentDocument > 0)
+        m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].Zoom = percent;
+    ShowZoomInBars(m_bars, percent);
+}
+
+void Editor::ShowImageSize(const std::string& width, const std::string& height)
+{
+    if (m_state.CurrentDocument <= 0)
+        return;
+    const MapImage& image
+        = m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].Images[1];
+    const std::string w = width.empty() ? std::to_string(image.Width) : width;
+    const std::string h = height.empty() ? std::to_string(image.Height) : height;
+    SetStatusText(ToDisplay(w + "x" + h), 1);
+}
+
+void Editor::SetStatusText(const QString& text, int panel)
+{
+    ::karvex::SetStatusText(m_bars, text, panel);
+}
+
+void Editor::SetUndoState(bool canUndo, bool canRedo)
+{
+    for (const char* key : { "t_Undo", "Undo" })
+        m_bars.SetEnabled(key, canUndo);
+    for (const char* key : { "t_Redo", "Redo" })
+        m_bars.SetEnabled(key, canRedo);
+}
+
+void Editor::SetLockTicked(bool locked)
+{
+    for (const char* key : { "t_Lock", "Lock", "pop_Lock" })
+        m_bars.SetTicked(key, locked);
+}
+
+void Editor::SelectionChanged(int slot)
+{
+    const Hotspot* spot = LiveHotspot(m_state, slot);
+    UpdateEditCommands(m_bars, spot != nullptr, ClipboardHasHotspot());
+    if (spot) {
+        SetLockTicked(spot->Locked);
+        UpdateRotateCommand(slot, spot->Locked);
+    }
+}
+
+void Editor::SetPageMode(int mode)
+{
+    if (m_state.CurrentDocument <= 0)
+        return;
+    m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode = mode;
+    SetPageModeCommands(m_bars, mode, HotspotSelected(), ClipboardHasHotspot());
+}
+
+void Editor::ShowEditPopup(const QPoint& globalPos) { m_bars.ShowPopup("pop_Edit", globalPos); }
+
+void Editor::OpenUrl(const std::string& url)
+{
+    if (m_openUrl)
+        m_openUrl(url);
+}
+
+} // namespace karvex

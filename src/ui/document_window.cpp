@@ -1,0 +1,372 @@
+#include "ui/document_window.h"
+
+#include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/tag_reader.h"
+#include "core/model/app_state.h"
+#include "core/model/document_ops.h"
+#include "core/model/hotspot_names.h"
+#include "core/model/hotspot_ops.h"
+#include "core/util/strings.h"
+#include "ui/document_host.h"
+#include "ui/qt_text.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace karvex {
+
+namespace {
+
+// The values the surface reports for its zoom levels.
+bool IsZoomLevel(int percent)
+{
+    for (int level : { 25, 50, 75, 100, 200, 300, 400, 500 }) {
+        if (percent == level)
+            return true;
+    }
+    return false;
+}
+
+std::string AttributeOf(const std::string& tagText, const char* name)
+{
+    return GetAttribute(ParseTag(tagText, "C:\\TEMP\\"), name, "");
+}
+
+} // namespace
+
+DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
+    : QWidget(parent)
+    , m_host(host)
+    , m_slot(slot)
+{
+    setObjectName("TmpWorkArea");
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 2, 0, 0);
+    m_surface = new DrawingSurface(this);
+    m_surface->setObjectName("ZQImagemap1");
+    layout->addWidget(m_surface);
+
+    // Holds the code view; until then it says where the code will appear.
+    m_codePage = new QWidget(this);
+    m_codePage->setObjectName("Picture1");
+    auto* codeLayout = new QVBoxLayout(m_codePage);
+    auto* note = new QLabel("The HTML code of this map appears here.", m_codePage);
+    note->setAlignment(Qt::AlignCenter);
+    note->setEnabled(false);
+    codeLayout->addWidget(note);
+
+    SetUpSurface();
+    ConnectSurface();
+    RefreshCaption();
+}
+
+Document& DocumentWindow::Doc() const
+{
+    return m_host.State().Documents[static_cast<std::size_t>(m_slot)];
+}
+
+Hotspot* DocumentWindow::SpotFor(int id) const
+{
+    auto& spots = Doc().Hotspots;
+    if (id <= 0 || static_cast<std::size_t>(id) >= spots.size())
+        return nullptr;
+    return &spots[static_cast<std::size_t>(id)];
+}
+
+void DocumentWindow::SetUpSurface()
+{
+    const GlobalSettings& settings = m_host.State().Settings;
+    m_surface->SetRedraw(false);
+    m_surface->SetSupportLines(false);
+    m_surface->SetCustomCursors(settings.CoolCursor);
+    m_surface->SetShapeColor(settings.ini_Shape);
+    m_surface->SetBorderColor(settings.ini_Border);
+    m_surface->SetViewMode(1);
+    m_surface->SetZoomPercent(100);
+    m_surface->AddPage("Design", "Design", nullptr, QIcon(":/icons/pic_Pointer.png"));
+    m_surface->AddPage("Code", "Code", m_codePage, QIcon(":/icons/pic_Edit.png"));
+    m_surface->AddPage("Preview", "Preview", nullptr, QIcon(":/icons/pic_Preview.png"));
+    m_surface->SetRulersVisible(true);
+    if (!settings.ini_Look)
+        m_surface->SetRulerColor(settings.ini_Ruler);
+    m_surface->SelectPage(1);
+    m_surface->SetRedraw(true);
+}
+
+void DocumentWindow::ConnectSurface()
+{
+    DrawingSurface* s = m_surface;
+    connect(s, &DrawingSurface::UndoStateChanged, this,
+        [this](bool canUndo, bool canRedo) { m_host.SetUndoState(canUndo, canRedo); });
+    connect(s, &DrawingSurface::ZoomChanged, this, [this](int percent) {
+        if (IsZoomLevel(percent))
+            m_host.ShowZoom(percent);
+    });
+    connect(s, &DrawingSurface::FigureCreated, this, &DocumentWindow::OnFigureCreated);
+    connect(s, &DrawingSurface::FigureStateChanged, this, &DocumentWindow::OnFigureStateChanged);
+    connect(s, &DrawingSurface::FigureChanged, this, &DocumentWindow::OnFigureChanged);
+    connect(s, &DrawingSurface::FigureSelected, this, &DocumentWindow::OnFigureSelected);
+    connect(s, &DrawingSurface::SelectionCleared, this, &DocumentWindow::OnSelectionCleared);
+    connect(s, &DrawingSurface::LockChanged, this, &DocumentWindow::OnLockChanged);
+    connect(s, &DrawingSurface::FigureHover, this, &DocumentWindow::OnFigureHover);
+    connect(s, &DrawingSurface::FigureActivated, this, &DocumentWindow::OnFigureActivated);
+    connect(s, &DrawingSurface::RotateEnded, this, &DocumentWindow::OnRotateEnded);
+    connect(s, &DrawingSurface::PageChanged, this, &DocumentWindow::OnPageChanged);
+    connect(s, &DrawingSurface::DragTracking, this,
+        [this](int x1, int y1, int x2, int y2) { m_host.Views().DragTracking(x1, y1, x2, y2); });
+    connect(s, &DrawingSurface::StatusNote, this,
+        [this](const QString& text) { m_host.SetStatusText(text, 5); });
+    connect(s, &DrawingSurface::SurfaceMouseUp, this, [this](int button, int, int, int) {
+        if (button == 2)
+            m_host.ShowEditPopup(QCursor::pos());
+    });
+    connect(s, &DrawingSurface::DrawingEnded, this, [this] {
+        m_host.ResetToolButtons();
+        Describe({});
+    });
+
+    connect(s, &DrawingSurface::DragRectStarted, this,
+        [this] { Describe("Move to opposite corner, release button to end."); });
+    connect(s, &DrawingSurface::MoveStarted, this, [this] {
+        Describe("Move the hotspot to the new position, release the mouse button to position the "
+                 "hotspot.");
+    });
+    connect(s, &DrawingSurface::PointMoveStarted, this,
+        [this] { Describe("Move this point and release the mouse button to position it."); });
+    connect(s, &DrawingSurface::PolygonStarted, this, [this] {
+        Describe("Move the pointer to the new position, and click the right mouse button to end.");
+    });
+    connect(s, &DrawingSurface::RotateStarted, this,
+        [this] { Describe("Rotate the hotspot to the angle you want, release button the end."); });
+    for (auto ended : { &DrawingSurface::MoveEnded, &DrawingSurface::PointMoveEnded,
+             &DrawingSurface::PolygonEnded })
+        connect(s, ended, this, [this] { Describe({}); });
+}
+
+void DocumentWindow::ShowDocument(const QImage& picture)
+{
+    Document& doc = Doc();
+    doc.PageMode = 0;
+    m_surface->SetRedraw(false);
+    m_surface->SetSurfacePicture(picture);
+    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
+        const Hotspot& spot = doc.Hotspots[slot];
+        if (spot.Active) {
+            m_surface->AddFigure(spot.Coords, spot.Shape,
+                static_cast<std::int32_t>(ParseLeadingInt(spot.Color)), spot.Locked,
+                static_cast<int>(slot));
+        }
+    }
+    const MapImage& image = doc.Images[1];
+    m_surface->SetMapSize(image.Width > 0 ? image.Width : picture.width(),
+        image.Height > 0 ? image.Height : picture.height());
+    m_surface->SetZoomPercent(100);
+    m_surface->SetRedraw(true);
+    m_surface->Repaint();
+}
+
+void DocumentWindow::RefreshCaption() { setWindowTitle(ToDisplay(WindowCaption(Doc()))); }
+
+void DocumentWindow::Describe(const QString& text) { m_host.SetStatusText(text, 0); }
+
+void DocumentWindow::OnFigureCreated(const Figure& figure)
+{
+    m_host.ResetToolButtons();
+    AppState& state = m_host.State();
+    const int slot = AddHotspotFromFigure(Doc(), state.HotspotNames, figure);
+    m_surface->AssignFigureId(slot);
+    m_retired.erase(slot);
+    state.CurrentHotspot = slot;
+    m_host.Views().HotspotAdded(slot);
+    Describe({});
+    m_host.SetChanged(true);
+}
+
+void DocumentWindow::RetireHotspot(int slot)
+{
+    Hotspot* spot = SpotFor(slot);
+    if (!spot || !spot->Active)
+        return;
+    m_host.Views().HotspotRemoved(slot);
+    m_retired[slot].push_back(*spot);
+    DeleteHotspotRecord(m_host.State(), slot);
+    if (m_host.State().CurrentHotspot == slot)
+        m_host.State().CurrentHotspot = 0;
+    m_host.SetChanged(true);
+    m_host.Views().MapSelected();
+    m_host.SelectionChanged(0);
+}
+
+void DocumentWindow::RestoreHotspot(int slot, const Figure& figure)
+{
+    AppState& state = m_host.State();
+    Document& doc = Doc();
+    if (static_cast<std::size_t>(slot) >= doc.Hotspots.size())
+        doc.Hotspots.resize(static_cast<std::size_t>(slot) + 1);
+    Hotspot& spot = doc.Hotspots[static_cast<std::size_t>(slot)];
+    auto retired = m_retired.find(slot);
+    if (retired != m_retired.end() && !retired->second.empty()) {
+        spot = retired->second.back();
+        retired->second.pop_back();
+    }
+    // A record never seen (or overwritten meanwhile) is rebuilt from the figure itself.
+    if (spot.Name.empty() || state.HotspotNames.Contains(spot.Name)) {
+        const auto number = NextHotspotNumber(state.HotspotNames, figure.Kind);
+        spot.Name = number.Name;
+    }
+    spot.Id = slot;
+    ApplyFigureChange(spot, figure);
+    RestoreHotspotRecord(state, slot);
+    m_host.Views().HotspotAdded(slot);
+    m_host.SetChanged(true);
+}
+
+void DocumentWindow::DeleteHotspot(int slot)
+{
+    m_surface->DeleteSelected();
+    RetireHotspot(slot);
+}
+
+void DocumentWindow::OnFigureStateChanged(int action, int id, const Figure& figure)
+{
+    switch (action) {
+    case 1:
+        RestoreHotspot(id, figure);
+        break;
+    case 3:
+        RetireHotspot(id);
+        break;
+    case 4:
+        if (Hotspot* spot = SpotFor(id)) {
+            ChangeShapeRecord(*spot, std::to_string(figure.Kind));
+            m_host.Views().HotspotChanged(id);
+            m_host.SetChanged(true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentWindow::OnFigureChanged(const Figure& figure)
+{
+    Hotspot* spot = SpotFor(figure.Id);
+    if (!spot || !spot->Active)
+        return;
+    m_host.State().CurrentHotspot = figure.Id;
+    if (ApplyFigureChange(*spot, figure))
+        m_host.SetStatusText("0", 5);
+    m_host.Views().HotspotChanged(figure.Id);
+    m_host.SetChanged(true);
+    m_host.ResetToolButtons();
+}
+
+void DocumentWindow::OnFigureSelected(const Figure& figure)
+{
+    Hotspot* spot = SpotFor(figure.Id);
+    if (!spot || !spot->Active)
+        return;
+    AppState& state = m_host.State();
+    state.CurrentHotspot = figure.Id;
+    state.PanelShowsHotspot = 1;
+    Doc().PanelMode = 1;
+    m_host.Views().HotspotSelected(figure.Id);
+    m_host.SetLockTicked(spot->Locked);
+    m_host.SelectionChanged(figure.Id);
+}
+
+void DocumentWindow::OnSelectionCleared()
+{
+    AppState& state = m_host.State();
+    state.CurrentHotspot = 0;
+    state.PanelShowsHotspot = 0;
+    Doc().PanelMode = 0;
+    m_host.Views().MapSelected();
+    m_host.SelectionChanged(0);
+}
+
+void DocumentWindow::OnLockChanged(bool locked)
+{
+    m_host.SetLockTicked(locked);
+    const int slot = m_host.State().CurrentHotspot;
+    if (Hotspot* spot = SpotFor(slot)) {
+        if (spot->Locked != locked) {
+            spot->Locked = locked;
+            m_host.SetChanged(true);
+        }
+        m_host.Views().HotspotChanged(slot);
+        m_host.SelectionChanged(slot);
+    }
+}
+
+void DocumentWindow::OnFigureHover(int state, int id)
+{
+    const Hotspot* spot = SpotFor(id);
+    if (state != 1 || !spot) {
+        m_host.SetStatusText({}, 4);
+        return;
+    }
+    m_surface->ShowTip(ToDisplay(AttributeOf(spot->AreaTag, "ALT")));
+    const std::string href = AttributeOf(spot->AreaTag, "HREF");
+    m_host.SetStatusText(href.empty() ? QString("No Url Specified") : ToDisplay(href), 4);
+}
+
+void DocumentWindow::OnFigureActivated(int state, int id)
+{
+    const Hotspot* spot = SpotFor(id);
+    if (state != 1 || !spot || !m_host.State().Settings.ini_StartExternal)
+        return;
+    const std::string href = AttributeOf(spot->AreaTag, "HREF");
+    if (!href.empty())
+        m_host.OpenUrl(href);
+}
+
+void DocumentWindow::OnRotateEnded()
+{
+    Describe({});
+    const int id = m_surface->SelectedFigureId();
+    if (Hotspot* spot = SpotFor(id)) {
+        ChangeShapeRecord(*spot, std::to_string(ShapePolygon));
+        m_host.Views().HotspotChanged(id);
+    }
+}
+
+void DocumentWindow::OnPageChanged(const QString& key)
+{
+    const QString page = key.toUpper();
+    Describe({});
+    if (page == "DESIGN") {
+        m_host.Views().SetPanelEnabled(true);
+        m_surface->SetDesignActive(true);
+        m_surface->SetViewMode(1);
+        m_surface->Repaint();
+        m_host.SetPageMode(0);
+        if (Doc().PanelMode == 0)
+            m_host.Views().MapSelected();
+    } else if (page == "CODE") {
+        m_host.Views().SetPanelEnabled(true);
+        m_host.SetPageMode(1);
+        m_surface->SetDesignActive(false);
+    } else if (page == "PREVIEW") {
+        m_host.SetPageMode(2);
+        m_host.Views().SetPanelEnabled(false);
+        m_surface->SetViewMode(2);
+        m_surface->Repaint();
+    }
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_host.QueryCloseDocument(m_slot)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_host.DocumentClosed(m_slot);
+}
+
+} // namespace karvex

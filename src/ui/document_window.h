@@ -1,0 +1,73 @@
+#pragma once
+
+// The window of one document: it sets up the drawing surface and its pages, and turns the
+// surface's events into changes of the model, the views and the commands.
+
+#include "core/model/records.h"
+
+#include <QImage>
+#include <QWidget>
+#include <map>
+#include <string>
+#include <vector>
+
+class QCloseEvent;
+
+namespace karvex {
+
+class DocumentHost;
+class DrawingSurface;
+struct Figure;
+
+class DocumentWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    DocumentWindow(DocumentHost& host, int slot, QWidget* parent = nullptr);
+
+    int Slot() const { return m_slot; }
+    DrawingSurface& Surface() const { return *m_surface; }
+    QWidget& CodePage() const { return *m_codePage; }
+
+    // Hands the picture and the document's live hotspots to the surface (a filled record).
+    void ShowDocument(const QImage& picture);
+    // Removes the selected hotspot from the surface and the model.
+    void DeleteHotspot(int slot);
+    // The window title: the document's file name, with "*" while changed.
+    void RefreshCaption();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Document& Doc() const;
+    Hotspot* SpotFor(int id) const;
+    void ConnectSurface();
+    void SetUpSurface();
+
+    void OnFigureCreated(const Figure& figure);
+    void OnFigureStateChanged(int action, int id, const Figure& figure);
+    void OnFigureChanged(const Figure& figure);
+    void OnFigureSelected(const Figure& figure);
+    void OnSelectionCleared();
+    void OnLockChanged(bool locked);
+    void OnFigureHover(int state, int id);
+    void OnFigureActivated(int state, int id);
+    void OnRotateEnded();
+    void OnPageChanged(const QString& key);
+    void Describe(const QString& text);
+
+    // Takes a hotspot out of the live set, keeping its record so an undo can bring it back.
+    void RetireHotspot(int slot);
+    void RestoreHotspot(int slot, const Figure& figure);
+
+    DocumentHost& m_host;
+    const int m_slot;
+    DrawingSurface* m_surface = nullptr;
+    QWidget* m_codePage = nullptr;
+    // Records of hotspots removed by delete or undo, latest last, by slot.
+    std::map<int, std::vector<Hotspot>> m_retired;
+};
+
+} // namespace karvex

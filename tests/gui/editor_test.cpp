@@ -1,0 +1,344 @@
+// The editor on the offscreen platform: documents from pictures, drawing with the mouse,
+// editing commands, zoom, saving and closing, through the real main window and widgets.
+
+#include "app/editor.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "components/command_bars/command_bars.h"
+#include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/file_io.h"
+#include "core/model/app_state.h"
+#include "support/scripted_prompt.h"
+#include "support/temp_dir.h"
+#include "ui/document_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QTest>
+#include <cmath>
+
+using namespace karvex;
+
+namespace {
+
+struct Session
+{
+    test::TempDir Home;
+    AppState State;
+    test::ScriptedPrompt Prompt;
+    std::unique_ptr<MainWindow> Window;
+
+    Session()
+    {
+        WriteWholeFile(Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\n");
+        Window = StartProgram(State, Prompt, QString::fromStdString(Home.Path().string()), {});
+    }
+
+    Editor& Docs() { return Window->DocumentEditor(); }
+    CommandBars& Bars() { return Window->Bars(); }
+
+    std::string Picture(const char* name, int width = 320, int height = 240)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor(90, 140, 200));
+        const std::string path = Home.File(name);
+        image.save(QString::fromStdString(path));
+        return path;
+    }
+
+    int NewDocument(const std::string& picture)
+    {
+        Prompt.Files.push_back(picture);
+        Window->RunCommand("new");
+        return State.CurrentDocument;
+    }
+
+    Document& Current() { return State.Documents[static_cast<std::size_t>(State.CurrentDocument)]; }
+    DrawingSurface& Surface() { return Docs().ActiveWindow()->Surface(); }
+
+    // Mouse input on the canvas at picture pixels, for the present zoom.
+    void Mouse(QEvent::Type type, QPoint picture, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QWidget* canvas = Surface().findChild<QWidget*>("Canvas");
+        const double scale = Surface().ZoomPercent() / 100.0;
+        const QPointF at(
+            std::floor((picture.x() + 0.5) * scale), std::floor((picture.y() + 0.5) * scale));
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseButtonPress, at, button, button);
+        Mouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+
+    int AddRectangle(const std::string& coords)
+    {
+        const int slot = static_cast<int>(Current().Hotspots.size());
+        Figure figure;
+        figure.Kind = ShapeRectangle;
+        figure.Coordinates = coords;
+        emit Surface().FigureCreated(figure);
+        return slot;
+    }
+};
+
+} // namespace
+
+class EditorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newDocumentFromPicture()
+    {
+        Session app;
+        const std::string picture = app.Picture("photo.jpg", 320, 240);
+        const int slot = app.NewDocument(picture);
+
+        QCOMPARE(slot, 1);
+        QCOMPARE(app.Prompt.FileRequests.size(), std::size_t { 1 });
+        QCOMPARE(app.Prompt.FileRequests[0].Title, std::string("Select Picture to open"));
+        const Document& doc = app.Current();
+        QCOMPARE(doc.Title, std::string("Untitled1"));
+        QCOMPARE(doc.ImgTag,
+            "<IMG SRC=\"" + picture + "\" Width=\"320\" Height=\"240\" UseMap=\"#photo.jpg\">");
+        QCOMPARE(doc.Images[1].MapTag, std::string("<MAP NAME=\"photo.jpg\">"));
+        QVERIFY(doc.Changed);
+        QCOMPARE(app.Docs().ActiveWindow()->windowTitle(), QString("Untitled1*"));
+        QCOMPARE(app.Bars().PanelText("status_ImageSize"), QString("320x240"));
+        QCOMPARE(app.Bars().PanelText("status_ZoomLevel"), QString("100%"));
+        QVERIFY(app.Bars().IsEnabled("t_Save"));
+        QVERIFY(app.Bars().IsEnabled("Mapping"));
+
+        // A BMP, which the header probe does not read, still gets its real size.
+        app.NewDocument(app.Picture("scan.bmp", 64, 48));
+        QCOMPARE(app.Current().Title, std::string("Untitled2"));
+        QCOMPARE(app.Current().Images[1].Width, 64);
+        QVERIFY(app.Current().ImgTag.find("Width=\"64\" Height=\"48\"") != std::string::npos);
+    }
+
+    void brokenPictureIsRefusedWithoutADocument()
+    {
+        Session app;
+        const std::string path = app.Home.File("broken.gif");
+        QVERIFY(WriteWholeFile(path, "GIF89a\x10\x00"));
+        app.NewDocument(path);
+        QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        QVERIFY(app.Prompt.Messages[0].Text.find("There was an error while trying to load the "
+                                                 "picture.")
+            != std::string::npos);
+    }
+
+    void commandKeysIgnoreCaseAndNeedADocumentWhereSaid()
+    {
+        Session app;
+        // Without a document: rotate does nothing at all, the pointer is still ticked.
+        app.Window->RunCommand("T_RECTANGLE");
+        QVERIFY(app.Bars().IsTicked("t_Mouse"));
+        app.Window->RunCommand("t_rotate");
+        QVERIFY(!app.Bars().IsTicked("t_Rotate"));
+        QCOMPARE(app.Docs().ToolCode(), 0);
+        app.Window->RunCommand("T_MOUSE");
+        QVERIFY(app.Bars().IsTicked("t_Mouse"));
+        QVERIFY(app.Bars().IsTicked("Pointer"));
+        app.Window->RunCommand("no such command");
+
+        app.NewDocument(app.Picture("a.png"));
+        app.Window->RunCommand("t_Polygon");
+        QCOMPARE(app.Docs().ToolCode(), 3);
+        QVERIFY(app.Bars().IsTicked("Polygon"));
+        QVERIFY(!app.Bars().IsTicked("t_Mouse"));
+        app.Window->RunCommand("T_MOUSE");
+        QCOMPARE(app.Docs().ToolCode(), 0);
+    }
+
+    void drawingWithTheMouseMakesHotspots()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png", 300, 200));
+        const Document& doc = app.Current();
+
+        app.Window->RunCommand("t_Rectangle");
+        app.Drag({ 10, 20 }, { 60, 50 });
+        app.Window->RunCommand("T_CIRCLE");
+        app.Drag({ 150, 100 }, { 170, 100 });
+        app.Window->RunCommand("Polygon");
+        app.Click({ 200, 20 });
+        app.Click({ 260, 20 });
+        app.Click({ 230, 70 });
+        app.Click({ 230, 70 }, Qt::RightButton);
+
+        QCOMPARE(doc.Hotspots.size(), std::size_t { 4 });
+        QCOMPARE(doc.Hotspots[1].Name, std::string("Rectangle1"));
+        QCOMPARE(
+            doc.Hotspots[1].AreaTag, std::string("<AREA SHAPE=\"RECT\" COORDS=\"10,20,60,50\">"));
+        QCOMPARE(doc.Hotspots[2].Name, std::string("Circle1"));
+        QCOMPARE(
+            doc.Hotspots[2].AreaTag, std::string("<AREA SHAPE=\"CIRCLE\" COORDS=\"150,100,20\">"));
+        // The number counts from the live hotspots, so the third one is Polygon2.
+        QCOMPARE(doc.Hotspots[3].Name, std::string("Polygon2"));
+        QCOMPARE(doc.Hotspots[3].AreaTag,
+            std::string("<AREA SHAPE=\"POLY\" COORDS=\"200,20,260,20,230,70\">"));
+        QCOMPARE(app.State.HotspotNames.Count(), std::size_t { 3 });
+        QVERIFY(app.Bars().IsTicked("t_Mouse"));
+        QVERIFY(app.Bars().IsEnabled("t_Undo"));
+
+        // Undo takes the polygon out of the model; redo brings it back under its name.
+        app.Window->RunCommand("UNDO");
+        QVERIFY(!doc.Hotspots[3].Active);
+        QVERIFY(!app.State.HotspotNames.Contains("Polygon2"));
+        QVERIFY(app.Bars().IsEnabled("Redo"));
+        app.Window->RunCommand("t_redo");
+        QVERIFY(doc.Hotspots[3].Active);
+        QCOMPARE(app.State.HotspotNames.Find("Polygon2"), 3);
+
+        // Moving the rectangle rewrites its COORDS in place.
+        app.Drag({ 30, 30 }, { 40, 35 });
+        QCOMPARE(
+            doc.Hotspots[1].AreaTag, std::string("<AREA SHAPE=\"RECT\" COORDS=\"20,25,70,55\">"));
+        QCOMPARE(doc.Hotspots[1].X1, 20);
+        QCOMPARE(app.State.CurrentHotspot, 1);
+        QVERIFY(app.Bars().IsEnabled("t_Rotate"));
+    }
+
+    void deletingALockedHotspotAsksFirst()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png"));
+        const int slot = app.AddRectangle("10,10,60,40");
+        app.Surface().SelectFigure(slot);
+        QCOMPARE(app.State.CurrentHotspot, slot);
+        app.Window->RunCommand("LOCK");
+        QVERIFY(app.Current().Hotspots[static_cast<std::size_t>(slot)].Locked);
+        QVERIFY(app.Bars().IsTicked("t_Lock"));
+        app.Current().Changed = false;
+
+        app.Prompt.Answers.push_back(PromptAnswer::No);
+        app.Window->RunCommand("pop_delete");
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        const PromptMessage& question = app.Prompt.Messages[0];
+        QCOMPARE(question.Text,
+            std::string("This hotspot is locked. Are you sure you want to delete it?"));
+        QCOMPARE(question.Title, std::string("Delete Hotspot"));
+        QVERIFY(question.Icon == PromptIcon::Critical);
+        QVERIFY(question.Buttons == PromptButtons::YesNo);
+        QVERIFY(question.Default == PromptAnswer::No);
+        QVERIFY(app.Current().Hotspots[static_cast<std::size_t>(slot)].Active);
+        QVERIFY(!app.Current().Changed);
+
+        app.Prompt.Answers.push_back(PromptAnswer::Yes);
+        app.Window->RunCommand("DELETE");
+        QVERIFY(!app.Current().Hotspots[static_cast<std::size_t>(slot)].Active);
+        QVERIFY(!app.State.HotspotNames.Contains("Rectangle1"));
+        QVERIFY(app.Current().Changed);
+    }
+
+    void documentsKeepTheirOwnZoomAndHideState()
+    {
+        Session app;
+        const int first = app.NewDocument(app.Picture("a.png"));
+        app.Window->RunCommand("Zoom5");
+        app.Window->RunCommand("T_HIDE");
+        QCOMPARE(app.Current().Zoom, 200);
+        QVERIFY(app.Current().HideHotspots);
+        QVERIFY(app.Bars().IsTicked("t_Hide"));
+
+        const int second = app.NewDocument(app.Picture("b.png"));
+        QCOMPARE(app.Current().Zoom, 100);
+        QCOMPARE(app.Bars().PanelText("status_ZoomLevel"), QString("100%"));
+        QVERIFY(!app.Bars().IsTicked("t_Hide"));
+        QVERIFY(app.Bars().IsTicked("Zoom4"));
+
+        app.Window->DocumentArea()->setActiveSubWindow(
+            app.Window->DocumentArea()->subWindowList().at(0));
+        QCOMPARE(app.State.CurrentDocument, first);
+        QCOMPARE(app.Bars().PanelText("status_ZoomLevel"), QString("200%"));
+        QVERIFY(app.Bars().IsTicked("Zoom5"));
+        QVERIFY(app.Bars().IsTicked("t_Hide"));
+        QCOMPARE(app.Docs().ActiveWindow()->Surface().ZoomPercent(), 200);
+        QVERIFY(second != first);
+    }
+
+    void savingWritesTheFragmentAndRenamesTheDocument()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png", 100, 80));
+        app.AddRectangle("10,10,60,40");
+        const std::string target = app.Home.File("page.html");
+        app.Prompt.Files.push_back(target);
+        app.Window->RunCommand("Save");
+
+        QCOMPARE(app.Prompt.FileRequests.back().Title, std::string("Save Image map"));
+        QCOMPARE(app.Prompt.FileRequests.back().FilterIndex, 2);
+        const std::string written = ApiReadFile(target);
+        QVERIFY(written.find("<MAP NAME=\"a.png\">\r\n<AREA SHAPE=\"RECT\" "
+                             "COORDS=\"10,10,60,40\">\r\n</MAP>")
+            != std::string::npos);
+        QCOMPARE(app.Current().Title, target);
+        QVERIFY(!app.Current().Changed);
+        QCOMPARE(app.Docs().ActiveWindow()->windowTitle(), QString("page.html"));
+        QVERIFY(app.State.OpenDocuments.Contains(target));
+        QVERIFY(!app.State.OpenDocuments.Contains("Untitled1"));
+    }
+
+    void unknownEndingIsRefusedAndTheDocumentStaysChanged()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png"));
+        app.Prompt.Files.push_back(app.Home.File("page.txt"));
+        app.Window->RunCommand("SAVEAS");
+        QVERIFY(app.Current().Changed);
+        QVERIFY(!FileExists(app.Home.File("page.txt")));
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        QVERIFY(app.Prompt.Messages[0].Icon == PromptIcon::Critical);
+    }
+
+    void closingAChangedDocumentAsks()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png"));
+        app.Prompt.Answers.push_back(PromptAnswer::Cancel);
+        app.Window->RunCommand("Close");
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        QCOMPARE(
+            app.Prompt.Messages[0].Text, std::string("Do you want to save changes in Untitled1"));
+        QVERIFY(app.Prompt.Messages[0].Buttons == PromptButtons::YesNoCancel);
+        QVERIFY(app.Prompt.Messages[0].Icon == PromptIcon::Question);
+        QCOMPARE(app.Window->DocumentArea()->subWindowList().size(), 1);
+
+        app.Prompt.Answers.push_back(PromptAnswer::No);
+        app.Window->RunCommand("CLOSE");
+        QTRY_COMPARE(app.Window->DocumentArea()->subWindowList().size(), 0);
+        QVERIFY(!app.State.OpenDocuments.Contains("Untitled1"));
+        QVERIFY(!app.Bars().IsEnabled("t_Save"));
+        QVERIFY(!app.Bars().IsEnabled("Mapping"));
+        QVERIFY(!app.Bars().IsEnabled("t_Rectangle"));
+    }
+
+    void quittingWithCancelKeepsTheProgramRunning()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png"));
+        app.NewDocument(app.Picture("b.png"));
+        app.Prompt.Answers = { PromptAnswer::No, PromptAnswer::Cancel };
+        QVERIFY(!app.Window->close());
+        QVERIFY(app.Window->isVisible());
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 2 });
+        QTRY_COMPARE(app.Window->DocumentArea()->subWindowList().size(), 1);
+    }
+};
+
+QTEST_MAIN(EditorTest)
+#include "editor_test.moc"
