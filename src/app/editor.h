@@ -48,6 +48,11 @@ public:
 
     // Hotspots and view
     void DeleteHotspot(bool askWhenLocked);
+    // Renames the current hotspot; false when the name is its own or refused as taken (the
+    // caller then shows the old name again).
+    bool RenameHotspot(const std::string& newName);
+    // "Rectangle"/"1", "Circle"/"2", "Polygon"/"3" for the current hotspot; false otherwise.
+    bool ChangeShape(const std::string& value, bool tellSurface);
     void ToggleLock();
     void ToggleHideHotspots(bool applyOnly);
     void ToggleSupportLines();

@@ -6,6 +6,7 @@
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/model/app_state.h"
+#include "core/model/hotspot_ops.h"
 #include "core/model/zoom_levels.h"
 #include "core/util/prompt.h"
 #include "ui/document_window.h"
@@ -50,6 +51,44 @@ void Editor::DeleteHotspot(bool askWhenLocked)
             return;
     }
     window->DeleteHotspot(slot);
+}
+
+bool Editor::RenameHotspot(const std::string& newName)
+{
+    const int slot = m_state.CurrentHotspot;
+    Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!ActiveWindow() || !spot)
+        return false;
+    switch (CheckRename(m_state, slot, newName)) {
+    case RenameCheck::Unchanged:
+        return false;
+    case RenameCheck::Taken:
+        m_prompt.Tell("You already have a hotspot with this name. Please choose another name.",
+            m_state.AppTitle, PromptIcon::Critical);
+        return false;
+    case RenameCheck::Ok:
+        break;
+    }
+    const std::string oldName = spot->Name;
+    const std::int32_t suppressed = m_state.SuppressPanelEvents;
+    m_state.SuppressPanelEvents = 0;
+    RenameHotspotRecord(m_state, slot, newName);
+    Views().HotspotRenamed(slot, oldName);
+    m_state.SuppressPanelEvents = suppressed;
+    return true;
+}
+
+bool Editor::ChangeShape(const std::string& value, bool tellSurface)
+{
+    DocumentWindow* window = ActiveWindow();
+    const int slot = m_state.CurrentHotspot;
+    Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!window || !spot || !ChangeShapeRecord(*spot, value))
+        return false;
+    if (tellSurface)
+        window->Surface().ChangeFigureShape(slot, spot->Shape);
+    Views().HotspotChanged(slot);
+    return true;
 }
 
 void Editor::ToggleLock()

@@ -21,6 +21,7 @@ public:
     virtual void HotspotAdded(int slot) { (void)slot; }
     virtual void HotspotRemoved(int slot) { (void)slot; }
     virtual void HotspotChanged(int slot) { (void)slot; }
+    virtual void HotspotRenamed(int slot, const std::string& oldName) { (void)slot, (void)oldName; }
     virtual void HotspotSelected(int slot) { (void)slot; }
     virtual void MapSelected() { }
     virtual void DragTracking(int x1, int y1, int x2, int y2)

@@ -213,6 +213,37 @@ private slots:
         QVERIFY(app.Bars().IsEnabled("t_Rotate"));
     }
 
+    void renamingAndShapeChangesKeepNamesUnique()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png"));
+        const int first = app.AddRectangle("10,10,60,40");
+        const int second = app.AddRectangle("70,10,90,40");
+        app.Surface().SelectFigure(second);
+        app.State.CurrentHotspot = second;
+
+        QVERIFY(!app.Docs().RenameHotspot("RECTANGLE1"));
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        QCOMPARE(app.Prompt.Messages[0].Text,
+            std::string("You already have a hotspot with this name. Please choose another name."));
+        QCOMPARE(app.Current().Hotspots[static_cast<std::size_t>(second)].Name,
+            std::string("Rectangle2"));
+
+        QVERIFY(!app.Docs().RenameHotspot("rectangle2"));
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+
+        QVERIFY(app.Docs().RenameHotspot("Door"));
+        QCOMPARE(app.State.HotspotNames.Find("door"), second);
+        QVERIFY(!app.State.HotspotNames.Contains("Rectangle2"));
+
+        QVERIFY(app.Docs().ChangeShape("Circle", true));
+        const Hotspot& changed = app.Current().Hotspots[static_cast<std::size_t>(second)];
+        QCOMPARE(changed.Shape, static_cast<std::int32_t>(ShapeCircle));
+        QVERIFY(changed.AreaTag.find("SHAPE=\"CIRCLE\"") != std::string::npos);
+        QVERIFY(!app.Docs().ChangeShape("Oval", true));
+        QVERIFY(first != second);
+    }
+
     void deletingALockedHotspotAsksFirst()
     {
         Session app;
