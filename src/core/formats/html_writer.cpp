@@ -30,24 +30,6 @@ const MapImage* PictureOf(const Document& doc)
     return doc.Images.size() > 1 ? &doc.Images[1] : nullptr;
 }
 
-std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to)
-{
-    if (from.empty())
-        return std::string(text);
-    std::string result;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t pos = FindNoCase(text, from, start);
-        if (pos == kNone)
-            break;
-        result.append(text.substr(start, pos - start));
-        result.append(to);
-        start = pos + from.size();
-    }
-    result.append(text.substr(start));
-    return result;
-}
-
 // The tag texts of one line in order, each from "<" through ">" (or to the line's end). A line
 // without any tag counts as one empty tag text, so blank lines inside a map are kept as lines.
 std::vector<std::string> TagsOfLine(std::string_view line)
@@ -153,14 +135,14 @@ std::string MergeIntoPage(AppState& state, int docIndex, std::string page)
         // Only a map that reached the page is searched for next time; otherwise a later save
         // tries the insertion again.
         if (!lookedFor.empty() && FindNoCase(page, lookedFor) != kNone) {
-            page = ReplaceAllNoCase(page, lookedFor, image + kCrLf + block);
+            page = ReplaceAll(page, lookedFor, image + kCrLf + block, true);
             doc.SourceMapCode = block;
         } else {
             doc.SourceMapCode.clear();
         }
     } else {
         doc.ImgTag = engine.ReplaceTag("USEMAP", "", doc.ImgTag);
-        page = ReplaceAllNoCase(page, lookedFor, doc.ImgTag);
+        page = ReplaceAll(page, lookedFor, doc.ImgTag, true);
     }
     return page;
 }

@@ -90,14 +90,15 @@ std::string Join(const std::vector<std::string>& parts, std::string_view separat
     return result;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to)
+std::string ReplaceAll(
+    std::string_view text, std::string_view from, std::string_view to, bool ignoreCase)
 {
     if (from.empty())
         return std::string(text);
     std::string result;
     std::size_t start = 0;
     while (true) {
-        const auto pos = text.find(from, start);
+        const auto pos = ignoreCase ? FindNoCase(text, from, start) : text.find(from, start);
         if (pos == std::string_view::npos)
             break;
         result.append(text.substr(start, pos - start));

@@ -21,7 +21,10 @@ std::string Trim(std::string_view text);
 
 std::vector<std::string> Split(std::string_view text, std::string_view separator);
 std::string Join(const std::vector<std::string>& parts, std::string_view separator);
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+// Every occurrence of from replaced by to, left to right; ignoreCase compares ASCII letters
+// without case.
+std::string ReplaceAll(
+    std::string_view text, std::string_view from, std::string_view to, bool ignoreCase = false);
 std::string RemoveAll(std::string_view text, char ch);
 
 // Reads a leading decimal number as Val does: optional blanks and sign, then digits;
