@@ -7,6 +7,8 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -132,10 +134,15 @@ std::optional<std::string> QtPrompt::ChooseSaveFile(const FileRequest& request)
     QString selected;
     const QString filter = ToQtFilter(request.Filter, request.FilterIndex, &selected);
     // The caller checks for existing files and collisions itself.
-    const QString path = QFileDialog::getSaveFileName(Parent(), ToDisplay(request.Title),
+    QString path = QFileDialog::getSaveFileName(Parent(), ToDisplay(request.Title),
         StartFolder(request), filter, &selected, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
+    // A name typed without an ending takes the one of the chosen file type.
+    static const QRegularExpression kFirstPattern(R"(\*\.(\w+))");
+    const auto match = kFirstPattern.match(selected);
+    if (QFileInfo(path).suffix().isEmpty() && match.hasMatch())
+        path += "." + match.captured(1);
     return FromDisplay(QDir::toNativeSeparators(path));
 }
 
