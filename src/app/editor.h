@@ -69,7 +69,7 @@ public:
 
     // DocumentHost
     AppState& State() override { return m_state; }
-    ModelViews& Views() override { return *m_views; }
+    ModelViews& Views() override { return m_fanOut; }
     void SetChanged(bool changed) override;
     void ResetToolButtons() override { SetTool(0); }
     void SetUndoState(bool canUndo, bool canRedo) override;
@@ -84,6 +84,28 @@ public:
     void DocumentClosed(int slot) override;
 
 private:
+    // Hands each view change to the active document's code view and to the panel.
+    class ViewsFanOut : public ModelViews
+    {
+    public:
+        explicit ViewsFanOut(Editor& editor)
+            : m_editor(editor)
+        {
+        }
+        void HotspotAdded(int slot) override;
+        void HotspotRemoved(int slot) override;
+        void HotspotChanged(int slot) override;
+        void HotspotRenamed(int slot, const std::string& oldName) override;
+        void HotspotSelected(int slot) override;
+        void MapSelected() override;
+        void DragTracking(int x1, int y1, int x2, int y2) override;
+        void SetPanelEnabled(bool enabled) override;
+
+    private:
+        template <typename Call> void Each(Call call);
+        Editor& m_editor;
+    };
+
     QMdiSubWindow* SubWindowFor(int slot) const;
     void AddDocumentWindow(int slot, const QImage& picture);
     void UpdateFileCommands();
@@ -96,6 +118,7 @@ private:
     QMdiArea& m_area;
     ModelViews m_noViews;
     ModelViews* m_views = &m_noViews;
+    ViewsFanOut m_fanOut { *this };
     UrlOpener m_openUrl;
     int m_toolCode = 0;
 };

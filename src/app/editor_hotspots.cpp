@@ -252,4 +252,51 @@ void Editor::OpenUrl(const std::string& url)
         m_openUrl(url);
 }
 
+template <typename Call> void Editor::ViewsFanOut::Each(Call call)
+{
+    if (DocumentWindow* window = m_editor.ActiveWindow())
+        call(window->CodeRegions());
+    call(*m_editor.m_views);
+}
+
+void Editor::ViewsFanOut::HotspotAdded(int slot)
+{
+    Each([slot](ModelViews& views) { views.HotspotAdded(slot); });
+}
+
+void Editor::ViewsFanOut::HotspotRemoved(int slot)
+{
+    Each([slot](ModelViews& views) { views.HotspotRemoved(slot); });
+}
+
+void Editor::ViewsFanOut::HotspotChanged(int slot)
+{
+    Each([slot](ModelViews& views) { views.HotspotChanged(slot); });
+}
+
+void Editor::ViewsFanOut::HotspotRenamed(int slot, const std::string& oldName)
+{
+    Each([slot, &oldName](ModelViews& views) { views.HotspotRenamed(slot, oldName); });
+}
+
+void Editor::ViewsFanOut::HotspotSelected(int slot)
+{
+    Each([slot](ModelViews& views) { views.HotspotSelected(slot); });
+}
+
+void Editor::ViewsFanOut::MapSelected()
+{
+    Each([](ModelViews& views) { views.MapSelected(); });
+}
+
+void Editor::ViewsFanOut::DragTracking(int x1, int y1, int x2, int y2)
+{
+    Each([=](ModelViews& views) { views.DragTracking(x1, y1, x2, y2); });
+}
+
+void Editor::ViewsFanOut::SetPanelEnabled(bool enabled)
+{
+    Each([enabled](ModelViews& views) { views.SetPanelEnabled(enabled); });
+}
+
 } // namespace karvex

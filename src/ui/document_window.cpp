@@ -1,5 +1,6 @@
 #include "ui/document_window.h"
 
+#include "components/code_box/code_box.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/app_state.h"
@@ -7,13 +8,13 @@
 #include "core/model/hotspot_names.h"
 #include "core/model/hotspot_ops.h"
 #include "core/util/strings.h"
+#include "ui/code_view.h"
 #include "ui/document_host.h"
 #include "ui/qt_text.h"
 
 #include <QCloseEvent>
 #include <QCursor>
 #include <QIcon>
-#include <QLabel>
 #include <QVBoxLayout>
 
 namespace karvex {
@@ -50,18 +51,68 @@ DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
     m_surface->setObjectName("ZQImagemap1");
     layout->addWidget(m_surface);
 
-    // Holds the code view; until then it says where the code will appear.
     m_codePage = new QWidget(this);
     m_codePage->setObjectName("Picture1");
     auto* codeLayout = new QVBoxLayout(m_codePage);
-    auto* note = new QLabel("The HTML code of this map appears here.", m_codePage);
-    note->setAlignment(Qt::AlignCenter);
-    note->setEnabled(false);
-    codeLayout->addWidget(note);
+    codeLayout->setContentsMargins(0, 0, 0, 0);
+    m_codeBox = new CodeBox(m_codePage);
+    m_codeBox->setObjectName("ZQ_CodeBox1");
+    codeLayout->addWidget(m_codeBox);
+    m_codeView = std::make_unique<CodeView>(
+        *m_codeBox, m_host.State(), slot, QIcon(":/icons/pic_Lock.png"));
 
+    SetUpCodeBox();
     SetUpSurface();
     ConnectSurface();
     RefreshCaption();
+}
+
+DocumentWindow::~DocumentWindow() = default;
+
+ModelViews& DocumentWindow::CodeRegions() const { return *m_codeView; }
+
+void DocumentWindow::SetUpCodeBox()
+{
+    const GlobalSettings& settings = m_host.State().Settings;
+    m_codeBox->SetSelectedBackground(settings.ini_SelectedBG);
+    m_codeBox->SetAttributeNameColor(settings.ini_AttributeName);
+    m_codeBox->SetAttributeValueColor(settings.ini_AttributeValue);
+    m_codeBox->SetCommentColor(settings.ini_Comment);
+    m_codeBox->SetElementNameColor(settings.ini_ElementName);
+    m_codeBox->SetFontColor(settings.ini_FontColor);
+    m_codeBox->SetXpLook(!settings.ini_Look);
+    m_codeBox->SetGutterColor(settings.ini_CodeBox);
+    m_codeBox->SetLockIcon(QIcon(":/icons/pic_Lock.png"));
+
+    connect(m_codeBox, &CodeBox::RegionClicked, this, &DocumentWindow::OnRegionClicked);
+    connect(m_codeBox, &CodeBox::RegionMouseUp, this,
+        [this](int button, int, const QString& key, const QString& group) {
+            if (button == 2 && group.toUpper() == "MAP_AREA" && key.toUpper() != "NOCODE")
+                m_host.ShowEditPopup(QCursor::pos());
+        });
+}
+
+void DocumentWindow::OnRegionClicked(const QString& key, const QString& group)
+{
+    const QString upper = group.toUpper();
+    if (upper == "MAP_AREA") {
+        m_host.Views().SetPanelEnabled(true);
+        const int slot = FindHotspotIdByName(m_host.State(), FromDisplay(key));
+        if (key.toUpper() != "NOCODE" && slot > 0) {
+            m_surface->SelectFigure(slot);
+            if (const Hotspot* spot = SpotFor(slot)) {
+                Figure figure;
+                figure.Id = slot;
+                figure.Locked = spot->Locked;
+                OnFigureSelected(figure);
+            }
+        }
+    } else if (upper == "MAP_IMAGE") {
+        m_host.Views().SetPanelEnabled(true);
+        OnSelectionCleared();
+    } else {
+        m_host.Views().SetPanelEnabled(false);
+    }
 }
 
 Document& DocumentWindow::Doc() const
@@ -167,6 +218,7 @@ void DocumentWindow::ShowDocument(const QImage& picture)
     m_surface->SetZoomPercent(100);
     m_surface->SetRedraw(true);
     m_surface->Repaint();
+    m_codeView->FillCodeView();
 }
 
 void DocumentWindow::RefreshCaption() { setWindowTitle(ToDisplay(WindowCaption(Doc()))); }

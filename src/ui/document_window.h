@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,11 @@ class QCloseEvent;
 
 namespace karvex {
 
+class CodeBox;
+class CodeView;
 class DocumentHost;
 class DrawingSurface;
+class ModelViews;
 struct Figure;
 
 class DocumentWindow : public QWidget
@@ -25,10 +29,14 @@ class DocumentWindow : public QWidget
 
 public:
     DocumentWindow(DocumentHost& host, int slot, QWidget* parent = nullptr);
+    ~DocumentWindow() override;
 
     int Slot() const { return m_slot; }
     DrawingSurface& Surface() const { return *m_surface; }
     QWidget& CodePage() const { return *m_codePage; }
+    CodeBox& Code() const { return *m_codeBox; }
+    // The code page's regions follow the model through this.
+    ModelViews& CodeRegions() const;
 
     // Hands the picture and the document's live hotspots to the surface (a filled record).
     void ShowDocument(const QImage& picture);
@@ -45,6 +53,8 @@ private:
     Hotspot* SpotFor(int id) const;
     void ConnectSurface();
     void SetUpSurface();
+    void SetUpCodeBox();
+    void OnRegionClicked(const QString& key, const QString& group);
 
     void OnFigureCreated(const Figure& figure);
     void OnFigureStateChanged(int action, int id, const Figure& figure);
@@ -66,6 +76,8 @@ private:
     const int m_slot;
     DrawingSurface* m_surface = nullptr;
     QWidget* m_codePage = nullptr;
+    CodeBox* m_codeBox = nullptr;
+    std::unique_ptr<CodeView> m_codeView;
     // Records of hotspots removed by delete or undo, latest last, by slot.
     std::map<int, std::vector<Hotspot>> m_retired;
 };

@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "components/code_box/code_box.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/formats/file_io.h"
@@ -242,6 +243,47 @@ private slots:
         QVERIFY(changed.AreaTag.find("SHAPE=\"CIRCLE\"") != std::string::npos);
         QVERIFY(!app.Docs().ChangeShape("Oval", true));
         QVERIFY(first != second);
+    }
+
+    void codePageFollowsHotspotsRegionByRegion()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png", 100, 80));
+        CodeBox& code = app.Docs().ActiveWindow()->Code();
+        const auto areaKeys = [&code] {
+            QStringList keys;
+            for (const QString& key : code.RegionKeys()) {
+                if (code.RegionGroup(key) == "Map_Area")
+                    keys << key;
+            }
+            return keys;
+        };
+        QCOMPARE(areaKeys(), QStringList { "NoCode" });
+        QCOMPARE(code.RegionText("IMAGE_TAG"), QString::fromStdString(app.Current().ImgTag));
+
+        app.Window->RunCommand("T_RECTANGLE");
+        app.Drag({ 10, 10 }, { 60, 40 });
+        app.Window->RunCommand("T_RECTANGLE");
+        app.Drag({ 70, 10 }, { 90, 40 });
+        const int first = 1;
+        QCOMPARE(areaKeys(), (QStringList { "Rectangle1", "Rectangle2" }));
+        QCOMPARE(code.RegionKeys().last(), QString("<!-- End of Imagemap code -->"));
+        QCOMPARE(code.RegionKeys().at(code.RegionKeys().size() - 2), QString("MAP_AREA_END"));
+
+        // A change rewrites only that hotspot's line.
+        const QString other = code.RegionText("Rectangle2");
+        app.Surface().SelectFigure(first);
+        app.State.CurrentHotspot = first;
+        app.Surface().SetSelectedCoordinate(1, 20);
+        QCOMPARE(
+            code.RegionText("Rectangle1"), QString("<AREA SHAPE=\"RECT\" COORDS=\"20,10,60,40\">"));
+        QCOMPARE(code.RegionText("Rectangle2"), other);
+
+        app.Window->RunCommand("Delete");
+        app.Surface().SelectFigure(2);
+        app.State.CurrentHotspot = 2;
+        app.Window->RunCommand("Delete");
+        QCOMPARE(areaKeys(), QStringList { "NoCode" });
     }
 
     void deletingALockedHotspotAsksFirst()

@@ -125,4 +125,26 @@ void RestoreHotspotRecord(AppState& state, int slot)
     state.HotspotNames.Add(spot->Name, slot);
 }
 
+std::string GetHotspotCodeByName(const Document& doc, const std::string& name)
+{
+    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
+        const Hotspot& spot = doc.Hotspots[slot];
+        if (spot.Active && EqualsNoCase(spot.Name, name))
+            return spot.AreaTag;
+    }
+    return {};
+}
+
+int FindHotspotIdByName(const AppState& state, const std::string& name)
+{
+    const auto slot = state.HotspotNames.Find(name);
+    if (!slot || state.CurrentDocument <= 0
+        || static_cast<std::size_t>(state.CurrentDocument) >= state.Documents.size())
+        return 0;
+    const auto& spots = state.Documents[static_cast<std::size_t>(state.CurrentDocument)].Hotspots;
+    if (*slot <= 0 || static_cast<std::size_t>(*slot) >= spots.size())
+        return 0;
+    return spots[static_cast<std::size_t>(*slot)].Id;
+}
+
 } // namespace karvex

@@ -37,4 +37,10 @@ bool ApplyFigureChange(Hotspot& spot, const Figure& figure);
 // name that another hotspot took meanwhile is replaced by the first free one of its shape.
 void RestoreHotspotRecord(AppState& state, int slot);
 
+// The AREA tag of the first live hotspot of doc named name (any letter case); "" when none.
+std::string GetHotspotCodeByName(const Document& doc, const std::string& name);
+
+// The Id of the hotspot HotspotNames lists under name (any letter case); 0 when none.
+int FindHotspotIdByName(const AppState& state, const std::string& name);
+
 } // namespace karvex

@@ -1,0 +1,172 @@
+#include "ui/code_view.h"
+
+#include "components/code_box/code_box.h"
+#include "core/formats/html_writer.h"
+#include "core/model/app_state.h"
+#include "ui/qt_text.h"
+
+namespace karvex {
+
+namespace {
+
+constexpr char kNoCodeKey[] = "NoCode";
+constexpr char kNoCodeText[] = "<!-- No Imagemap code exist -->";
+constexpr char kAreaGroup[] = "Map_Area";
+
+// Suspends the code box's repainting for the life of the object.
+class RedrawPause
+{
+public:
+    explicit RedrawPause(CodeBox& box)
+        : m_box(box)
+    {
+        m_box.CodeRedraw(false);
+    }
+    ~RedrawPause() { m_box.CodeRedraw(true); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    CodeBox& m_box;
+};
+
+} // namespace
+
+CodeView::CodeView(CodeBox& box, AppState& state, int slot, QIcon lockIcon)
+    : m_box(box)
+    , m_state(state)
+    , m_slot(slot)
+    , m_lockIcon(std::move(lockIcon))
+{
+}
+
+const Document& CodeView::Doc() const
+{
+    return m_state.Documents[static_cast<std::size_t>(m_slot)];
+}
+
+const Hotspot* CodeView::Live(int slot) const
+{
+    const auto& spots = Doc().Hotspots;
+    if (slot <= 0 || static_cast<std::size_t>(slot) >= spots.size())
+        return nullptr;
+    const Hotspot& spot = spots[static_cast<std::size_t>(slot)];
+    return spot.Active ? &spot : nullptr;
+}
+
+int CodeView::LiveCount() const
+{
+    int count = 0;
+    for (const Hotspot& spot : Doc().Hotspots)
+        count += spot.Active ? 1 : 0;
+    return count;
+}
+
+void CodeView::FillCodeView()
+{
+    RedrawPause pause(m_box);
+    m_box.Clear();
+    const std::string visit = std::string("<!-- Visit us at ") + kMakerAddress + " -->";
+    for (const std::string& line : { std::string(), std::string(), visit })
+        m_box.AddRegion(ToDisplay(line), ToDisplay(line), "StartComment", {}, 2);
+    m_box.AddRegion(ToDisplay(Doc().ImgTag), "IMAGE_TAG", "Map_Image", {}, 0);
+    m_box.AddRegion(ToDisplay(Doc().Images[1].MapTag), "MAP_AREA_START", "MAP_START", {}, 0);
+    bool any = false;
+    for (std::size_t slot = 1; slot < Doc().Hotspots.size(); ++slot) {
+        const Hotspot& spot = Doc().Hotspots[slot];
+        if (!spot.Active)
+            continue;
+        any = true;
+        m_box.AddRegion(ToDisplay(spot.AreaTag), ToDisplay(spot.Name), kAreaGroup, {}, 0);
+        if (spot.Locked)
+            m_box.SetRegionLocked(ToDisplay(spot.Name), true, 0);
+    }
+    if (!any)
+        m_box.AddRegion(kNoCodeText, kNoCodeKey, kAreaGroup, {}, 0);
+    m_box.AddRegion("</MAP>", "MAP_AREA_END", "MAP_END", {}, 0);
+    m_box.AddRegion(
+        "<!-- End of Imagemap code -->", "<!-- End of Imagemap code -->", "EndComment", {}, 2);
+}
+
+void CodeView::AddHotspotRegion(int slot, bool batch)
+{
+    const Hotspot* spot = Live(slot);
+    if (!spot)
+        return;
+    if (batch)
+        m_box.CodeRedraw(false);
+    // New areas go after the last area line, before "</MAP>" and the end comment.
+    const QString end = m_box.RegionText("MAP_AREA_END");
+    const QString endComment = "<!-- End of Imagemap code -->";
+    m_box.RemoveRegion("MAP_AREA_END");
+    m_box.RemoveRegion(endComment);
+    m_box.AddRegion(ToDisplay(spot->AreaTag), ToDisplay(spot->Name), kAreaGroup,
+        spot->Locked ? m_lockIcon : QIcon(), 0);
+    m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
+    m_box.AddRegion(endComment, endComment, "EndComment", {}, 2);
+    if (batch) {
+        m_box.RemoveRegion(kNoCodeKey);
+        m_box.CodeRedraw(true);
+    }
+}
+
+void CodeView::RemoveHotspotRegion(const std::string& name)
+{
+    RedrawPause pause(m_box);
+    if (LiveCount() <= 1) {
+        const QString end = m_box.RegionText("MAP_AREA_END");
+        const QString endComment = "<!-- End of Imagemap code -->";
+        m_box.RemoveRegion("MAP_AREA_END");
+        m_box.RemoveRegion(endComment);
+        m_box.AddRegion(kNoCodeText, kNoCodeKey, kAreaGroup, {}, 0);
+        m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
+        m_box.AddRegion(endComment, endComment, "EndComment", {}, 2);
+    }
+    m_box.RemoveRegion(ToDisplay(name));
+}
+
+void CodeView::HotspotRemoved(int slot)
+{
+    if (const Hotspot* spot = Live(slot))
+        RemoveHotspotRegion(spot->Name);
+}
+
+void CodeView::UpdateHotspotRegion(int slot)
+{
+    const Hotspot* spot = Live(slot);
+    if (!spot)
+        return;
+    RedrawPause pause(m_box);
+    m_box.UpdateRegionText(ToDisplay(spot->Name), ToDisplay(spot->AreaTag));
+    m_box.SetRegionLocked(ToDisplay(spot->Name), spot->Locked, 0);
+}
+
+void CodeView::UpdateImageTagRegion()
+{
+    m_box.UpdateRegionText("IMAGE_TAG", ToDisplay(Doc().ImgTag));
+}
+
+void CodeView::UpdateMapTagRegions()
+{
+    RedrawPause pause(m_box);
+    const MapImage& image = Doc().Images[1];
+    m_box.UpdateRegionText("MAP_AREA_START", ToDisplay(image.MapTag));
+    m_box.UpdateRegionText(
+        "MAP_AREA_END", ToDisplay(image.MapEndTag.empty() ? "</MAP>" : image.MapEndTag));
+}
+
+void CodeView::HotspotRenamed(int slot, const std::string& oldName)
+{
+    if (const Hotspot* spot = Live(slot))
+        m_box.RenameRegion(ToDisplay(oldName), ToDisplay(spot->Name));
+}
+
+void CodeView::HotspotSelected(int slot)
+{
+    if (const Hotspot* spot = Live(slot))
+        m_box.SelectRegion(ToDisplay(spot->Name));
+}
+
+void CodeView::MapSelected() { m_box.SelectRegion("IMAGE_TAG"); }
+
+} // namespace karvex

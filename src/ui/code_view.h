@@ -1,0 +1,46 @@
+#pragma once
+
+// The code page of one document: fills the code box with the map's regions and keeps single
+// regions in step with hotspot, IMG tag and MAP tag changes without rebuilding the list.
+
+#include "core/model/records.h"
+#include "ui/document_host.h"
+
+#include <QIcon>
+
+namespace karvex {
+
+class CodeBox;
+
+class CodeView : public ModelViews
+{
+public:
+    CodeView(CodeBox& box, AppState& state, int slot, QIcon lockIcon);
+
+    void FillCodeView();
+    void AddHotspotRegion(int slot, bool batch);
+    // Called while the hotspot is still live; the placeholder comes back for the last one.
+    void RemoveHotspotRegion(const std::string& name);
+    void UpdateHotspotRegion(int slot);
+    void UpdateImageTagRegion();
+    void UpdateMapTagRegions();
+
+    void HotspotAdded(int slot) override { AddHotspotRegion(slot, true); }
+    void HotspotRemoved(int slot) override;
+    void HotspotChanged(int slot) override { UpdateHotspotRegion(slot); }
+    void HotspotRenamed(int slot, const std::string& oldName) override;
+    void HotspotSelected(int slot) override;
+    void MapSelected() override;
+
+private:
+    const Document& Doc() const;
+    const Hotspot* Live(int slot) const;
+    int LiveCount() const;
+
+    CodeBox& m_box;
+    AppState& m_state;
+    int m_slot;
+    QIcon m_lockIcon;
+};
+
+} // namespace karvex
