@@ -29,6 +29,15 @@ void ToggleViewElement(Editor& editor, CommandBars& bars, int element)
     SetViewElement(bars, editor.State(), element, shown ? 1 : 2);
 }
 
+std::string CurrentHotspotName(const AppState& state)
+{
+    if (state.CurrentDocument <= 0)
+        return {};
+    const auto& spots = state.Documents[static_cast<std::size_t>(state.CurrentDocument)].Hotspots;
+    const auto slot = static_cast<std::size_t>(state.CurrentHotspot);
+    return slot > 0 && slot < spots.size() && spots[slot].Active ? spots[slot].Name : "";
+}
+
 } // namespace
 
 QString WebPageAddress(const QString& key)
@@ -57,6 +66,8 @@ void DispatchCommand(
         { { "VIEWSTATUSBAR" }, false, [&] { ToggleViewElement(editor, bars, 2); } },
         { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
         { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },
+        { { "EDIT_FIG", "POP_EDIT_FIG" }, true,
+            [&] { editor.OpenCodeEditor(CurrentHotspotName(state)); } },
         { { "CLOSE" }, false, [&] { editor.CloseActiveDocument(); } },
         { { "T_HIDE" }, true, [&] { editor.ToggleHideHotspots(false); } },
         { { "ABOUT" }, false, [&] { shell.About(); } },

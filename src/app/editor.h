@@ -16,6 +16,7 @@ class QMdiSubWindow;
 
 namespace karvex {
 
+class CodeEditDialog;
 class CommandBars;
 class DocumentWindow;
 class Prompt;
@@ -33,6 +34,9 @@ public:
     // Where web pages and hotspot links are opened; the editor uses the desktop's browser.
     void SetUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
     void SetViews(ModelViews* views) { m_views = views ? views : &m_noViews; }
+    // Runs the code edit dialog; true when it was closed with a clean text. Tests replace it.
+    using CodeDialogRunner = std::function<bool(CodeEditDialog& dialog)>;
+    void SetCodeDialogRunner(CodeDialogRunner runner) { m_runCodeDialog = std::move(runner); }
 
     // Documents
     void NewDocumentFromPicture(const std::string& path);
@@ -79,6 +83,7 @@ public:
     void SelectionChanged(int slot) override;
     void SetPageMode(int mode) override;
     void ShowEditPopup(const QPoint& globalPos) override;
+    void OpenCodeEditor(const std::string& name) override;
     void OpenUrl(const std::string& url) override;
     bool QueryCloseDocument(int slot) override;
     void DocumentClosed(int slot) override;
@@ -109,6 +114,7 @@ private:
     QMdiSubWindow* SubWindowFor(int slot) const;
     void AddDocumentWindow(int slot, const QImage& picture);
     void UpdateFileCommands();
+    void ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening);
     bool ClipboardHasHotspot() const;
     bool HotspotSelected() const;
 
@@ -120,6 +126,7 @@ private:
     ModelViews* m_views = &m_noViews;
     ViewsFanOut m_fanOut { *this };
     UrlOpener m_openUrl;
+    CodeDialogRunner m_runCodeDialog;
     int m_toolCode = 0;
 };
 

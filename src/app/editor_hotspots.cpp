@@ -5,10 +5,13 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/area_import.h"
 #include "core/model/app_state.h"
 #include "core/model/hotspot_ops.h"
 #include "core/model/zoom_levels.h"
 #include "core/util/prompt.h"
+#include "core/util/strings.h"
+#include "ui/code_edit_dialog.h"
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
 
@@ -89,6 +92,49 @@ bool Editor::ChangeShape(const std::string& value, bool tellSurface)
         window->Surface().ChangeFigureShape(slot, spot->Shape);
     Views().HotspotChanged(slot);
     return true;
+}
+
+void Editor::OpenCodeEditor(const std::string& name)
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window || EqualsNoCase(name, "NOCODE"))
+        return;
+    const int slot = FindHotspotIdByName(m_state, name);
+    const Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!spot)
+        return;
+    CodeEditDialog dialog(window);
+    dialog.SetCode(ToDisplay(spot->AreaTag));
+    const std::string coordsAtOpening = spot->Coords;
+    const bool accepted
+        = m_runCodeDialog ? m_runCodeDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        ApplyCodeEdit(slot, FromDisplay(dialog.Code()), coordsAtOpening);
+}
+
+void Editor::ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening)
+{
+    DocumentWindow* window = ActiveWindow();
+    Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!window || !spot)
+        return;
+    const TagRecord tag = ParseTag(text, "C:\\TEMP\\");
+    // Entry 0 of the attribute list is empty: two attributes make three entries.
+    if (tag.Attributes.size() >= 3) {
+        std::string newName;
+        ReadAreaTagInto(*spot, tag, &newName);
+        if (!newName.empty() && CheckRename(m_state, slot, newName) == RenameCheck::Ok) {
+            const std::string oldName = spot->Name;
+            RenameHotspotRecord(m_state, slot, newName);
+            Views().HotspotRenamed(slot, oldName);
+        }
+    }
+    if (spot->Coords != coordsAtOpening)
+        window->Surface().SetFigureCoords(slot, spot->Coords);
+    window->Surface().LockSelected(spot->Locked);
+    Views().HotspotChanged(slot);
+    Views().HotspotSelected(slot);
+    SetChanged(true);
 }
 
 void Editor::ToggleLock()

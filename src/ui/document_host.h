@@ -53,6 +53,8 @@ public:
     virtual void SelectionChanged(int slot) = 0;
     virtual void SetPageMode(int mode) = 0;
     virtual void ShowEditPopup(const QPoint& globalPos) = 0;
+    // The code edit dialog for the hotspot of that name.
+    virtual void OpenCodeEditor(const std::string& name) = 0;
     virtual void OpenUrl(const std::string& url) = 0;
     // Asked before the window closes; false keeps it open.
     virtual bool QueryCloseDocument(int slot) = 0;

@@ -85,6 +85,11 @@ void DocumentWindow::SetUpCodeBox()
     m_codeBox->SetLockIcon(QIcon(":/icons/pic_Lock.png"));
 
     connect(m_codeBox, &CodeBox::RegionClicked, this, &DocumentWindow::OnRegionClicked);
+    connect(m_codeBox, &CodeBox::RegionDoubleClicked, this,
+        [this](const QString& key, const QString& group) {
+            if (group.toUpper() == "MAP_AREA")
+                m_host.OpenCodeEditor(FromDisplay(key));
+        });
     connect(m_codeBox, &CodeBox::RegionMouseUp, this,
         [this](int button, int, const QString& key, const QString& group) {
             if (button == 2 && group.toUpper() == "MAP_AREA" && key.toUpper() != "NOCODE")

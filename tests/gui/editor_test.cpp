@@ -11,13 +11,18 @@
 #include "core/model/app_state.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
+#include "ui/code_edit_dialog.h"
 #include "ui/document_window.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <cmath>
 
@@ -284,6 +289,74 @@ private slots:
         app.State.CurrentHotspot = 2;
         app.Window->RunCommand("Delete");
         QCOMPARE(areaKeys(), QStringList { "NoCode" });
+    }
+
+    void codeEditDialogTypingRulesAndErrors()
+    {
+        CodeEditDialog dialog;
+        dialog.SetCode("<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\">");
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), QString("Edit Window"));
+        const QString before = dialog.Code();
+        QTest::keyClick(&dialog.Editor(), Qt::Key_Less);
+        QTest::keyClick(&dialog.Editor(), Qt::Key_Return);
+        QCOMPARE(dialog.Code(), before);
+        QTest::keyClick(&dialog.Editor(), Qt::Key_X);
+        QCOMPARE(dialog.Code().size(), before.size() + 1);
+
+        dialog.SetCode("<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\" HREF=\"a.html>");
+        dialog.findChild<QPushButton*>("Command3")->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.ErrorList().isVisible());
+        QVERIFY(dialog.ErrorList().count() >= 1);
+        const QListWidgetItem* first = dialog.ErrorList().item(0);
+        QVERIFY(first->data(Qt::UserRole).toString().startsWith("Warning at character "));
+        const QString detail = first->data(Qt::UserRole + 1).toString();
+        QVERIFY(detail == "There exist an improperly quoted attribute value."
+            || detail == "Check the value for improperly quoted attribute."
+            || detail == "You have forgotten an quotation mark.");
+    }
+
+    void handEditedHrefKeepsTheFigure()
+    {
+        Session app;
+        app.NewDocument(app.Picture("a.png", 100, 80));
+        app.Window->RunCommand("T_RECTANGLE");
+        app.Drag({ 10, 10 }, { 60, 40 });
+        const Hotspot& spot = app.Current().Hotspots[1];
+
+        // A text with errors is never taken back.
+        app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
+            dialog.SetCode("<AREA SHAPE=\"RECT\" COORDS=\"10,10,60,40\" HREF=\"b.html>");
+            dialog.findChild<QPushButton*>("Command3")->click();
+            return dialog.result() == QDialog::Accepted;
+        });
+        app.Window->RunCommand("Edit_Fig");
+        QCOMPARE(spot.AreaTag, std::string("<AREA SHAPE=\"RECT\" COORDS=\"10,10,60,40\">"));
+
+        app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
+            dialog.SetCode(dialog.Code().replace(">", " HREF=\"b.html\">"));
+            dialog.findChild<QPushButton*>("Command3")->click();
+            return dialog.result() == QDialog::Accepted;
+        });
+        app.Window->RunCommand("pop_edit_fig");
+        QCOMPARE(spot.AreaTag,
+            std::string("<AREA SHAPE=\"RECT\" COORDS=\"10,10,60,40\" HREF=\"b.html\">"));
+        QCOMPARE(spot.Shape, static_cast<std::int32_t>(ShapeRectangle));
+        QCOMPARE(app.Surface().SelectedCoords(), std::string("10,10,60,40"));
+        QCOMPARE(app.Docs().ActiveWindow()->Code().RegionText("Rectangle1"),
+            QString::fromStdString(spot.AreaTag));
+
+        // New coordinates reshape the figure.
+        app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
+            dialog.SetCode("<AREA SHAPE=\"CIRCLE\" COORDS=\"50,40,20\" HREF=\"b.html\">");
+            dialog.findChild<QPushButton*>("Command3")->click();
+            return dialog.result() == QDialog::Accepted;
+        });
+        app.Window->RunCommand("EDIT_FIG");
+        QCOMPARE(spot.Shape, static_cast<std::int32_t>(ShapeCircle));
+        QCOMPARE(app.Surface().SelectedCoords(), std::string("50,40,20"));
     }
 
     void deletingALockedHotspotAsksFirst()

@@ -1,0 +1,19 @@
+#pragma once
+
+// Reading an AREA tag into a hotspot record: the editor's own "##" attributes, shape and
+// coordinates are taken out, every other attribute stays in the tag text.
+
+#include "core/formats/tag_reader.h"
+#include "core/model/records.h"
+
+#include <string>
+
+namespace karvex {
+
+// Fills spot from tag (its slot and Id stay) and returns the tag text without "##LOCKED",
+// "##COLOR", "##NAME" and INDEX, which becomes the hotspot's AreaTag. Attributes that have
+// no place of their own are listed in spot.Attributes. A "##NAME" value is returned in
+// nameFromTag rather than stored, since names must stay unique in the document.
+std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* nameFromTag);
+
+} // namespace karvex
