@@ -28,6 +28,7 @@ CodeEditDialog::CodeEditDialog(QWidget* parent)
     code.setStyleHint(QFont::TypeWriter);
     m_text->setFont(code);
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setTabChangesFocus(true);
     m_text->installEventFilter(this);
     layout->addWidget(m_text, 1);
 
