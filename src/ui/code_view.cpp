@@ -12,6 +12,7 @@ namespace {
 constexpr char kNoCodeKey[] = "NoCode";
 constexpr char kNoCodeText[] = "<!-- No Imagemap code exist -->";
 constexpr char kAreaGroup[] = "Map_Area";
+constexpr char kEndComment[] = "<!-- End of Imagemap code -->";
 
 // Suspends the code box's repainting for the life of the object.
 class RedrawPause
@@ -84,8 +85,18 @@ void CodeView::FillCodeView()
     if (!any)
         m_box.AddRegion(kNoCodeText, kNoCodeKey, kAreaGroup, {}, 0);
     m_box.AddRegion("</MAP>", "MAP_AREA_END", "MAP_END", {}, 0);
-    m_box.AddRegion(
-        "<!-- End of Imagemap code -->", "<!-- End of Imagemap code -->", "EndComment", {}, 2);
+    m_box.AddRegion(kEndComment, kEndComment, "EndComment", {}, 2);
+}
+
+void CodeView::AddAreaLine(const QString& text, const QString& key, const QIcon& icon)
+{
+    // The code box only appends, so the two end lines are taken off and put back.
+    const QString end = m_box.RegionText("MAP_AREA_END");
+    m_box.RemoveRegion("MAP_AREA_END");
+    m_box.RemoveRegion(kEndComment);
+    m_box.AddRegion(text, key, kAreaGroup, icon, 0);
+    m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
+    m_box.AddRegion(kEndComment, kEndComment, "EndComment", {}, 2);
 }
 
 void CodeView::AddHotspotRegion(int slot, bool batch)
@@ -95,15 +106,8 @@ void CodeView::AddHotspotRegion(int slot, bool batch)
         return;
     if (batch)
         m_box.CodeRedraw(false);
-    // New areas go after the last area line, before "</MAP>" and the end comment.
-    const QString end = m_box.RegionText("MAP_AREA_END");
-    const QString endComment = "<!-- End of Imagemap code -->";
-    m_box.RemoveRegion("MAP_AREA_END");
-    m_box.RemoveRegion(endComment);
-    m_box.AddRegion(ToDisplay(spot->AreaTag), ToDisplay(spot->Name), kAreaGroup,
-        spot->Locked ? m_lockIcon : QIcon(), 0);
-    m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
-    m_box.AddRegion(endComment, endComment, "EndComment", {}, 2);
+    AddAreaLine(
+        ToDisplay(spot->AreaTag), ToDisplay(spot->Name), spot->Locked ? m_lockIcon : QIcon());
     if (batch) {
         m_box.RemoveRegion(kNoCodeKey);
         m_box.CodeRedraw(true);
@@ -113,15 +117,8 @@ void CodeView::AddHotspotRegion(int slot, bool batch)
 void CodeView::RemoveHotspotRegion(const std::string& name)
 {
     RedrawPause pause(m_box);
-    if (LiveCount() <= 1) {
-        const QString end = m_box.RegionText("MAP_AREA_END");
-        const QString endComment = "<!-- End of Imagemap code -->";
-        m_box.RemoveRegion("MAP_AREA_END");
-        m_box.RemoveRegion(endComment);
-        m_box.AddRegion(kNoCodeText, kNoCodeKey, kAreaGroup, {}, 0);
-        m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
-        m_box.AddRegion(endComment, endComment, "EndComment", {}, 2);
-    }
+    if (LiveCount() <= 1)
+        AddAreaLine(kNoCodeText, kNoCodeKey, {});
     m_box.RemoveRegion(ToDisplay(name));
 }
 

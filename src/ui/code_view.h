@@ -36,6 +36,8 @@ private:
     const Document& Doc() const;
     const Hotspot* Live(int slot) const;
     int LiveCount() const;
+    // Adds an area line before "</MAP>" and the end comment, which stay the last two lines.
+    void AddAreaLine(const QString& text, const QString& key, const QIcon& icon);
 
     CodeBox& m_box;
     AppState& m_state;

@@ -1,5 +1,6 @@
 #include "components/property_grid/property_delegate.h"
 
+#include "components/property_grid/property_grid.h"
 #include "components/property_grid/property_tree.h"
 #include "components/property_grid/value_editor.h"
 
@@ -14,11 +15,11 @@ namespace karvex::grid {
 
 namespace {
 
-// Kinds as AddItem receives them.
-constexpr int kColourKind = 2;
-constexpr int kNumberKind = 7;
-constexpr int kFileKind = 10;
-constexpr int kChoiceKind = 11;
+// Kinds as the tree stores them, from the grid's own enumeration.
+constexpr int kColourKind = static_cast<int>(PropertyKind::Colour);
+constexpr int kNumberKind = static_cast<int>(PropertyKind::Number);
+constexpr int kFileKind = static_cast<int>(PropertyKind::File);
+constexpr int kChoiceKind = static_cast<int>(PropertyKind::Choice);
 
 // The band at the left of entries, in the heading colour, that sets categories apart.
 constexpr int kGutter = 14;
