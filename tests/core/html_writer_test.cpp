@@ -142,6 +142,15 @@ TEST(SetAttributeInTag, SetsOrAppendsInTheFirstMatchingTag)
             "x <img src=\"a\" Usemap=\"v\">\r\n<img>" },
         { "<IMG SRC=\"a\"", "Usemap", "<IMG", "<IMG SRC=\"a\" Usemap=\"v\">" },
         { "<P>no picture</P>", "Usemap", "<IMG", "<P>no picture</P>" },
+        // Names inside quoted values are not attributes; values in single quotes are whole.
+        { "<AREA HREF=\"shape.html\" SHAPE=\"RECT\">", "SHAPE", "",
+            "<AREA HREF=\"shape.html\" SHAPE=\"v\">" },
+        { "<AREA onclick=\"alt=1\" ALT = 'a b' HREF=x>", "ALT", "",
+            "<AREA onclick=\"alt=1\" ALT=\"v\" HREF=x>" },
+        { "<IMG LOWSRC=\"s.gif\" SRC=\"a.gif\">", "SRC", "", "<IMG LOWSRC=\"s.gif\" SRC=\"v\">" },
+        { "<AREA TITLE=\"HREF=y\">", "HREF", "", "<AREA TITLE=\"HREF=y\" HREF=\"v\">" },
+        { "<AREA SHAPE=\"RECT\" />", "HREF", "", "<AREA SHAPE=\"RECT\" HREF=\"v\" />" },
+        { "<area nohref coords=1,2,3,4/>", "alt", "", "<area nohref coords=1,2,3,4 alt=\"v\"/>" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(SetAttributeInTag(c.text, c.name, "v", c.tagStart), c.expected) << c.text;

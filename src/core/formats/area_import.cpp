@@ -14,15 +14,6 @@ constexpr std::array kKnownAreaAttributes
           "ONMOUSEMOVE", "ONMOUSEOUT", "ONKEYPRESS", "ONKEYDOWN", "ONBLUR", "ONFOCUS", "ONKEYUP",
           "ID", "NAME", "ALIGN", "CLASS", "DATASRC", "HSPACE", "VSPACE", "TITLE" };
 
-bool IsKnown(const std::string& upperName)
-{
-    for (const char* known : kKnownAreaAttributes) {
-        if (upperName == known)
-            return true;
-    }
-    return false;
-}
-
 // Removes the first "name=value" as written, with the blank in front of it.
 std::string RemoveAttributeText(const std::string& tagText, const AttributePair& attribute)
 {
@@ -38,6 +29,15 @@ std::string RemoveAttributeText(const std::string& tagText, const AttributePair&
 
 } // namespace
 
+bool IsKnownAreaAttribute(std::string_view upperName)
+{
+    for (const char* known : kKnownAreaAttributes) {
+        if (upperName == known)
+            return true;
+    }
+    return false;
+}
+
 std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* nameFromTag)
 {
     std::string text = tag.TagText;
@@ -45,7 +45,7 @@ std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* na
     for (std::size_t i = 1; i < tag.Attributes.size(); ++i) {
         const AttributePair& attribute = tag.Attributes[i];
         const std::string name = ToUpper(Trim(attribute.Name));
-        const std::string value = RemoveAll(attribute.Value, '"');
+        const std::string value = UnquotedValue(attribute.Value);
         if (name == "##LOCKED") {
             spot.Locked = EqualsNoCase(Trim(value), "True") || ParseLeadingInt(value) != 0;
             text = RemoveAttributeText(text, attribute);
@@ -62,7 +62,7 @@ std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* na
             spot.Shape = ShapeFromKeyword(Trim(value));
         } else if (name == "COORDS") {
             spot.Coords = Trim(value);
-        } else if (!name.empty() && !IsKnown(name)) {
+        } else if (!name.empty() && !IsKnownAreaAttribute(name)) {
             spot.Attributes.push_back({ attribute.Name, value });
         }
     }

@@ -7,6 +7,7 @@
 #include "core/model/records.h"
 
 #include <string>
+#include <string_view>
 
 namespace karvex {
 
@@ -15,5 +16,9 @@ namespace karvex {
 // no place of their own are listed in spot.Attributes. A "##NAME" value is returned in
 // nameFromTag rather than stored, since names must stay unique in the document.
 std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* nameFromTag);
+
+// True for the attributes an AREA keeps in its tag text without listing them as extra ones
+// (HREF, ALT, TARGET, the events, ID, NAME, ...); the name is given in upper case.
+bool IsKnownAreaAttribute(std::string_view upperName);
 
 } // namespace karvex

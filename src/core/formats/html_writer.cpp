@@ -47,42 +47,52 @@ std::vector<std::string> TagsOfLine(std::string_view line)
     return tags;
 }
 
-// Where `name=` starts as an attribute in tag[0, bodyEnd): preceded by a blank or a quote, so
-// that setting NAME leaves a DATA-NAME alone.
-std::size_t FindAttribute(std::string_view tag, std::size_t bodyEnd, const std::string& name)
+// Where an attribute stands in tag[0, bodyEnd): its name, and its value with any quotes.
+struct AttributeSpan
 {
-    const std::string needle = name + "=";
-    std::size_t at = FindNoCase(tag, needle);
-    while (at != kNone && at + needle.size() <= bodyEnd) {
-        if (at > 0 && (IsTagBlank(tag[at - 1]) || tag[at - 1] == '"' || tag[at - 1] == '\''))
-            return at;
-        at = FindNoCase(tag, needle, at + 1);
-    }
-    return kNone;
-}
+    std::size_t NameStart = kNone;
+    std::size_t ValueStart = kNone;
+    std::size_t ValueEnd = kNone;
+};
 
-// The end (one past) of the old value that starts at valueStart: an unquoted value ends at the
-// next blank, a quoted one at a double quote followed by a blank; failing that, at bodyEnd.
-std::size_t OldValueEnd(std::string_view tag, std::size_t valueStart, std::size_t bodyEnd)
+// Walks the attributes of tag[0, bodyEnd) as a browser reads them: values in double or single
+// quotes may hold blanks, "=" and other attribute names; blanks may stand around "=". Returns
+// the first attribute called name (case-blind), or an empty span.
+AttributeSpan FindAttribute(std::string_view tag, std::size_t bodyEnd, const std::string& name)
 {
-    std::size_t openQuote = kNone;
-    if (valueStart < bodyEnd && tag[valueStart] == '"')
-        openQuote = valueStart;
-    else if (valueStart + 1 < bodyEnd && tag[valueStart + 1] == '"')
-        openQuote = valueStart + 1;
-
-    if (openQuote == kNone) {
-        for (std::size_t i = valueStart; i < bodyEnd; ++i) {
-            if (IsTagBlank(tag[i]))
-                return i;
+    const auto skipBlanks = [&](std::size_t i) {
+        while (i < bodyEnd && IsTagBlank(tag[i]))
+            ++i;
+        return i;
+    };
+    std::size_t i = tag.find('<');
+    i = i == kNone ? 0 : i + 1;
+    while (i < bodyEnd && !IsTagBlank(tag[i]))
+        ++i; // the tag name
+    while (true) {
+        i = skipBlanks(i);
+        if (i >= bodyEnd)
+            return {};
+        const std::size_t nameStart = i;
+        while (i < bodyEnd && !IsTagBlank(tag[i]) && tag[i] != '=')
+            ++i;
+        const std::size_t nameEnd = i;
+        i = skipBlanks(i);
+        if (i >= bodyEnd || tag[i] != '=')
+            continue; // an attribute without a value
+        i = skipBlanks(i + 1);
+        const std::size_t valueStart = i;
+        if (i < bodyEnd && (tag[i] == '"' || tag[i] == '\'')) {
+            const std::size_t close = tag.find(tag[i], i + 1);
+            i = close == kNone || close >= bodyEnd ? bodyEnd : close + 1;
+        } else {
+            while (i < bodyEnd && !IsTagBlank(tag[i]))
+                ++i;
         }
-        return bodyEnd;
+        if (nameEnd - nameStart == name.size()
+            && EqualsNoCase(tag.substr(nameStart, name.size()), name))
+            return { nameStart, valueStart, i };
     }
-    for (std::size_t i = openQuote + 1; i + 1 < bodyEnd; ++i) {
-        if (tag[i] == '"' && IsTagBlank(tag[i + 1]))
-            return i + 1;
-    }
-    return bodyEnd;
 }
 
 std::string WithoutTrailing(std::string text, const std::string& separator)
@@ -276,17 +286,28 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
     const std::size_t bodyEnd = close == kNone ? tag.size() : tag.size() - 1;
 
     std::string changed;
-    const std::size_t at = FindAttribute(tag, bodyEnd, name);
-    if (at != kNone) {
-        const std::size_t valueStart = at + name.size() + 1;
-        const std::size_t valueEnd = OldValueEnd(tag, valueStart, bodyEnd);
-        changed.append(tag.substr(0, at));
-        changed.append(tag.substr(at, name.size())); // the name as written in the tag
+    const AttributeSpan found = FindAttribute(tag, bodyEnd, name);
+    if (found.NameStart != kNone) {
+        changed.append(tag.substr(0, found.NameStart));
+        changed.append(tag.substr(found.NameStart, name.size())); // the name as written
         changed += "=\"" + value + "\"";
-        changed.append(tag.substr(valueEnd));
+        changed.append(tag.substr(found.ValueEnd));
     } else {
-        changed.append(tag.substr(0, bodyEnd));
-        changed += " " + name + "=\"" + value + "\">";
+        // A self-closing "/>" stays at the end, after the new attribute.
+        std::size_t insertAt = bodyEnd;
+        while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
+            --insertAt;
+        if (close != kNone && insertAt > 0 && tag[insertAt - 1] == '/') {
+            --insertAt;
+            while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
+                --insertAt;
+        } else {
+            insertAt = bodyEnd;
+        }
+        changed.append(tag.substr(0, insertAt));
+        changed += " " + name + "=\"" + value + "\"";
+        changed.append(tag.substr(insertAt, bodyEnd - insertAt));
+        changed += ">";
     }
     return text.substr(0, tagBegin) + changed + text.substr(tagEnd);
 }

@@ -93,6 +93,13 @@ std::vector<AttributePair> ScanAttributes(std::string_view tagText)
     return attributes;
 }
 
+std::string UnquotedValue(std::string_view value)
+{
+    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+        value = value.substr(1, value.size() - 2);
+    return RemoveAll(value, '"');
+}
+
 TagRecord ParseTag(std::string_view text, std::string_view base)
 {
     TagRecord record;
@@ -120,7 +127,7 @@ std::string GetAttribute(const TagRecord& tag, std::string_view name, std::strin
 {
     for (std::size_t i = 1; i < tag.Attributes.size(); ++i) {
         if (EqualsNoCase(tag.Attributes[i].Name, name))
-            return RemoveAll(tag.Attributes[i].Value, '"');
+            return UnquotedValue(tag.Attributes[i].Value);
     }
     return std::string(defaultValue);
 }

@@ -31,8 +31,12 @@ std::vector<AttributePair> ScanAttributes(std::string_view tagText);
 // empty record.
 TagRecord ParseTag(std::string_view text, std::string_view base);
 
-// The value of the first attribute whose name equals name without regard to case, with all
-// double quotes removed; defaultValue when there is none.
+// An attribute value as written, ready for use: a value in single quotes loses them, and every
+// double quote is removed.
+std::string UnquotedValue(std::string_view value);
+
+// The value of the first attribute whose name equals name without regard to case, unquoted as
+// UnquotedValue does; defaultValue when there is none.
 std::string GetAttribute(
     const TagRecord& tag, std::string_view name, std::string_view defaultValue);
 

@@ -1,6 +1,6 @@
 #include "core/model/hotspot_ops.h"
 
-#include "core/code/html_validator.h"
+#include "core/formats/html_writer.h"
 #include "core/model/hotspot_names.h"
 #include "core/util/strings.h"
 
@@ -89,23 +89,22 @@ bool ChangeShapeRecord(Hotspot& spot, const std::string& value)
     if (shape == 0)
         return false;
     spot.Shape = shape;
-    spot.AreaTag = HtmlValidator().ReplaceTag("SHAPE", ShapeKeyword(shape), spot.AreaTag);
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "SHAPE", ShapeKeyword(shape), "");
     return true;
 }
 
 bool ApplyFigureChange(Hotspot& spot, const Figure& figure)
 {
-    HtmlValidator engine;
     spot.X1 = figure.X1;
     spot.Y1 = figure.Y1;
     spot.X2 = figure.X2;
     spot.Y2 = figure.Y2;
     spot.Coords = figure.Coordinates;
-    spot.AreaTag = engine.ReplaceTag("COORDS", figure.Coordinates, spot.AreaTag);
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "COORDS", figure.Coordinates, "");
     if (figure.Kind == spot.Shape || ShapeKeyword(figure.Kind).empty())
         return false;
     spot.Shape = figure.Kind;
-    spot.AreaTag = engine.ReplaceTag("SHAPE", ShapeKeyword(figure.Kind), spot.AreaTag);
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "SHAPE", ShapeKeyword(figure.Kind), "");
     return true;
 }
 

@@ -1,0 +1,213 @@
+#include "core/model/panel_edits.h"
+
+#include "core/formats/area_import.h"
+#include "core/formats/file_io.h"
+#include "core/formats/html_writer.h"
+#include "core/util/strings.h"
+
+namespace karvex {
+
+namespace {
+
+std::string Squeezed(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n' && ch != '"')
+            out += ch;
+    }
+    return ToUpper(out);
+}
+
+bool IsPageFile(const std::string& path)
+{
+    const std::string upper = ToUpper(path);
+    const auto endsWith = [&upper](std::string_view ending) {
+        return upper.size() >= ending.size()
+            && upper.compare(upper.size() - ending.size(), ending.size(), ending) == 0;
+    };
+    return endsWith(".HTML") || endsWith(".HTM");
+}
+
+// A positive whole number, as width and height of a picture must be.
+std::optional<std::int32_t> PositiveNumber(const std::string& value)
+{
+    const std::string trimmed = Trim(value);
+    if (!IsWholeNumber(trimmed) || trimmed.size() > 9)
+        return std::nullopt;
+    const auto number = static_cast<std::int32_t>(ParseLeadingInt(trimmed));
+    if (number <= 0)
+        return std::nullopt;
+    return number;
+}
+
+std::string SetImg(const Document& doc, const std::string& name, const std::string& value)
+{
+    return SetAttributeInTag(doc.ImgTag, name, TagSafeValue(value), "");
+}
+
+MapEdit ApplyUsemap(Document& doc, const std::string& value, bool checkMapNames)
+{
+    MapEdit edit;
+    MapImage& image = doc.Images[1];
+    const std::string name = Trim(RemoveAll(value, '#'));
+    if (checkMapNames && !name.empty() && IsPageFile(doc.FilePath)) {
+        const std::string page = ApiReadFile(doc.FilePath);
+        if (MapNameTaken(page, doc.SourceMapCode, name)) {
+            edit.Refused = true;
+            edit.Message = kUsemapTakenMessage;
+            return edit;
+        }
+    }
+    image.UseMap = name.empty() ? std::string() : "#" + name;
+    doc.ImgTag = SetImg(doc, "USEMAP", image.UseMap);
+    image.MapTag = SetAttributeInTag(
+        image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag, "NAME", TagSafeValue(name), "");
+    edit.Reread = true;
+    edit.MapTagsChanged = true;
+    return edit;
+}
+
+} // namespace
+
+bool CleanPanelValue(std::string& value)
+{
+    if (value.find('"') == std::string::npos)
+        return false;
+    value = RemoveAll(value, '"');
+    return true;
+}
+
+std::string TagSafeValue(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (char ch : value) {
+        if (ch == '<')
+            out += "&lt;";
+        else if (ch == '>')
+            out += "&gt;";
+        else
+            out += ch;
+    }
+    return out;
+}
+
+std::optional<std::int32_t> PanelColorValue(std::string_view value)
+{
+    if (value.size() < 6)
+        return std::nullopt;
+    const std::string_view digits = value.substr(value.size() - 6);
+    std::int32_t channels[3] = {};
+    for (int pair = 0; pair < 3; ++pair) {
+        const int high = HexDigitValue(digits[static_cast<std::size_t>(pair * 2)]);
+        const int low = HexDigitValue(digits[static_cast<std::size_t>(pair * 2 + 1)]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        channels[pair] = high * 16 + low;
+    }
+    return channels[0] + 256 * channels[1] + 65536 * channels[2];
+}
+
+void SetHotspotAttribute(Hotspot& spot, const std::string& name, const std::string& value)
+{
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, name, TagSafeValue(value), "");
+    if (IsKnownAreaAttribute(ToUpper(name)))
+        return;
+    for (AttributePair& pair : spot.Attributes) {
+        if (EqualsNoCase(pair.Name, name)) {
+            pair.Value = value;
+            return;
+        }
+    }
+    spot.Attributes.push_back({ name, value });
+}
+
+std::string PathModeText(std::int32_t mode)
+{
+    switch (mode) {
+    case PathModeRelative:
+        return "Relative Path";
+    case PathModeDirect:
+        return "Direct path";
+    default:
+        return "Current Path";
+    }
+}
+
+std::string ServerTypeText(std::int32_t type) { return type == 1 ? "CERN" : "NCSA"; }
+
+bool MapNameTaken(
+    const std::string& pageText, const std::string& ownMapCode, const std::string& name)
+{
+    std::string page = pageText;
+    // The document's own map is replaced by the next save, so its name is free to keep.
+    if (!ownMapCode.empty()) {
+        if (const std::size_t at = FindNoCase(page, ownMapCode); at != std::string::npos)
+            page.erase(at, ownMapCode.size());
+    }
+    return Squeezed(page).find("MAPNAME=" + Squeezed(name)) != std::string::npos;
+}
+
+MapEdit ApplyMapValue(
+    Document& doc, const std::string& key, const std::string& value, bool checkMapNames)
+{
+    const std::string upperKey = ToUpper(key);
+    MapEdit edit;
+    MapImage& image = doc.Images[1];
+    if (upperKey == "SERVERTYPE") {
+        if (value == "NCSA" || value == "CERN")
+            doc.ServerType = value == "CERN" ? 1 : 0;
+        else
+            edit.Refused = true;
+    } else if (upperKey == "RELATIVEPATH") {
+        if (value == "Current Path")
+            doc.PathMode = PathModeCurrent;
+        else if (value == "Relative Path")
+            doc.PathMode = PathModeRelative;
+        else if (value == "Direct path")
+            doc.PathMode = PathModeDirect;
+        else
+            edit.Refused = true;
+    } else if (upperKey == "WIDTH" || upperKey == "HEIGHT") {
+        const auto number = PositiveNumber(value);
+        if (!number) {
+            edit.Refused = true;
+            return edit;
+        }
+        const bool width = upperKey == "WIDTH";
+        doc.ImgTag = SetImg(doc, width ? "Width" : "Height", std::to_string(*number));
+        (width ? image.Width : image.Height) = *number;
+        edit.SizeChanged = true;
+    } else if (upperKey == "BORDERSIZE") {
+        const std::string trimmed = Trim(value);
+        if (!IsWholeNumber(trimmed) || trimmed.size() > 9) {
+            edit.Refused = true;
+            return edit;
+        }
+        image.Border = static_cast<std::int32_t>(ParseLeadingInt(trimmed));
+        doc.ImgTag = SetImg(doc, "BORDER", std::to_string(image.Border));
+        edit.Reread = true;
+    } else if (upperKey == "WEBPROJECT") {
+        doc.WebProject = value;
+        edit.Reread = true;
+    } else if (upperKey == "USEMAP") {
+        return ApplyUsemap(doc, value, checkMapNames);
+    } else if (upperKey == "MAPNAME") {
+        image.MapName = value;
+        edit.Reread = true;
+    } else if (upperKey == "ALTTEXT") {
+        image.AltText = value;
+        doc.ImgTag = SetImg(doc, "ALT", value);
+        edit.Reread = true;
+    } else if (upperKey == "LOWSRC") {
+        doc.ImgTag = SetImg(doc, "LOWSRC", value);
+    } else if (!upperKey.empty()) {
+        doc.ImgTag = SetImg(doc, key, value);
+        edit.Reread = true;
+    }
+    return edit;
+}
+
+} // namespace karvex
