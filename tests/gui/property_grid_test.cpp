@@ -395,6 +395,19 @@ void PropertyGridTest::BrowseButtonRaisesBrowseClickedAndCommits()
     QCOMPARE(f.Grid.Value("Picture"), answer);
     QTRY_VERIFY(f.LineEditor() == nullptr);
     QCOMPARE(f.Changes.size(), 1u);
+
+    // A handler that writes the entry itself ends the edit; the old text is not committed.
+    answer.clear();
+    QObject::connect(
+        &f.Grid, &PropertyGrid::BrowseClicked, &f.Grid,
+        [&](QString&, const QString& key) { f.Grid.SetValue(key, "written.gif"); },
+        Qt::DirectConnection);
+    f.ClickValue("Picture");
+    QTRY_VERIFY(f.LineEditor() != nullptr);
+    QTest::mouseClick(f.LineEditor()->findChild<QToolButton*>("BrowseButton"), Qt::LeftButton);
+    QTRY_VERIFY(f.LineEditor() == nullptr);
+    QCOMPARE(f.Grid.Value("Picture"), QString("written.gif"));
+    QCOMPARE(f.Changes.size(), 1u);
 }
 
 void PropertyGridTest::GreyedEntriesCannotBeEdited()

@@ -224,8 +224,22 @@ void PropertyGrid::OnBrowse(const QModelIndex& index, grid::ValueEditor* editor)
     const QString before = value;
     QPointer<grid::ValueEditor> guard(editor);
     m_delegate->SetDialogOpen(true);
+    // The browse handler counts as a commit of this entry: a SetValue on it is noticed.
+    const QString outerKey = m_committingKey;
+    const bool outerWritten = m_writtenDuringCommit;
+    m_committingKey = key.toUpper();
+    m_writtenDuringCommit = false;
     emit BrowseClicked(value, key);
+    const bool written = m_writtenDuringCommit;
+    m_committingKey = outerKey;
+    m_writtenDuringCommit = outerWritten;
     m_delegate->SetDialogOpen(false);
+    // A handler that wrote the entry itself has done the work: the editor's old text must not
+    // be committed over it.
+    if (value == before && written) {
+        CancelEdit();
+        return;
+    }
     FinishDialogValue(key, before, value, guard);
 }
 

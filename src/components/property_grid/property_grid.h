@@ -66,7 +66,8 @@ signals:
     // Before a choice editor opens; the handler fills the list in display order. An empty list
     // lets the entry be edited as text.
     void ChoicesWanted(QStringList& choices, const QString& key);
-    // The browse button of a file entry; a value the handler sets is shown and committed.
+    // The browse button of a file entry; a value the handler sets is shown and committed. A
+    // handler that writes the entry with SetValue instead ends the edit without a commit.
     void BrowseClicked(QString& value, const QString& key);
 
 private:
