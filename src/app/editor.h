@@ -47,16 +47,17 @@ public:
     // False when a document stayed open (the user cancelled).
     bool CloseAllDocuments();
     void ReportUnsupportedFile();
-    DocumentWindow* ActiveWindow() const;
+    DocumentWindow* ActiveWindow() const override;
     DocumentWindow* WindowFor(int slot) const;
 
     // Hotspots and view
     void DeleteHotspot(bool askWhenLocked);
     // Renames the current hotspot; false when the name is its own or refused as taken (the
     // caller then shows the old name again).
-    bool RenameHotspot(const std::string& newName);
+    bool RenameHotspot(const std::string& newName) override;
     // "Rectangle"/"1", "Circle"/"2", "Polygon"/"3" for the current hotspot; false otherwise.
-    bool ChangeShape(const std::string& value, bool tellSurface);
+    bool ChangeShape(const std::string& value, bool tellSurface) override;
+    void SetHotspotLocked(bool locked) override;
     void ToggleLock();
     void ToggleHideHotspots(bool applyOnly);
     void ToggleSupportLines();
@@ -64,7 +65,7 @@ public:
     void SetTool(int toolCode);
     void Undo();
     void Redo();
-    void UpdateRotateCommand(int slot, bool locked);
+    void UpdateRotateCommand(int slot, bool locked) override;
     int ToolCode() const { return m_toolCode; }
 
     // Zoom and status bar
@@ -74,6 +75,7 @@ public:
     // DocumentHost
     AppState& State() override { return m_state; }
     ModelViews& Views() override { return m_fanOut; }
+    Prompt& Prompts() override { return m_prompt; }
     void SetChanged(bool changed) override;
     void ResetToolButtons() override { SetTool(0); }
     void SetUndoState(bool canUndo, bool canRedo) override;
@@ -105,6 +107,9 @@ private:
         void MapSelected() override;
         void DragTracking(int x1, int y1, int x2, int y2) override;
         void SetPanelEnabled(bool enabled) override;
+        void ImageTagChanged(bool mapTags) override;
+        void DocumentActivated(int slot) override;
+        void DocumentClosed(int slot, bool anyOpen) override;
 
     private:
         template <typename Call> void Each(Call call);

@@ -10,10 +10,10 @@
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 #include "ui/document_window.h"
+#include "ui/picture_file.h"
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
 
-#include <QImageReader>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -25,13 +25,6 @@ constexpr const char* kDocumentFilter = "KVX Project Files (*.kvp)|*.kvp|HTML Fi
                                         "*.html|HTM Files (*.htm)|*.htm|Map file (*.map)|*.map";
 constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files (*.jpg)|*.jpg|BMP "
                                        "Files (*.bmp)|*.bmp|All Picture Files|*.jpg;*.gif;*.bmp";
-
-QImage LoadPicture(const std::string& path)
-{
-    QImageReader reader(ToDisplay(path));
-    reader.setAutoTransform(false);
-    return reader.read();
-}
 
 void UseDecodedPictureSize(Document& doc, int width, int height)
 {
@@ -242,6 +235,7 @@ void Editor::ActivateDocument(int slot)
     SetPageMode(doc.PageMode);
     SetUndoState(window->Surface().CanUndo(), window->Surface().CanRedo());
     SelectionChanged(selected);
+    Views().DocumentActivated(slot);
     if (selected > 0)
         Views().HotspotSelected(selected);
     else
@@ -290,11 +284,11 @@ void Editor::DocumentClosed(int slot)
         othersOpen = othersOpen || (document && document->Slot() != slot);
     }
     ::karvex::SetStatusText(m_bars, {}, 0);
+    Views().DocumentClosed(slot, othersOpen);
     if (!othersOpen) {
         EnableDocumentCommands(m_bars, true);
         EnableFileCommands(m_bars, false);
         ShowDocumentPanels(m_bars, false);
-        Views().MapSelected();
     }
 }
 

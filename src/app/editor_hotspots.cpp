@@ -137,14 +137,15 @@ void Editor::ApplyCodeEdit(int slot, const std::string& text, const std::string&
     SetChanged(true);
 }
 
-void Editor::ToggleLock()
+void Editor::ToggleLock() { SetHotspotLocked(!m_bars.IsTicked("t_Lock")); }
+
+void Editor::SetHotspotLocked(bool locked)
 {
     DocumentWindow* window = ActiveWindow();
     const int slot = m_state.CurrentHotspot;
     Hotspot* spot = LiveHotspot(m_state, slot);
     if (!window || !spot)
         return;
-    const bool locked = !m_bars.IsTicked("t_Lock");
     spot->Locked = locked;
     window->Surface().SelectFigure(slot);
     window->Surface().LockSelected(locked);
@@ -343,6 +344,22 @@ void Editor::ViewsFanOut::DragTracking(int x1, int y1, int x2, int y2)
 void Editor::ViewsFanOut::SetPanelEnabled(bool enabled)
 {
     Each([enabled](ModelViews& views) { views.SetPanelEnabled(enabled); });
+}
+
+void Editor::ViewsFanOut::ImageTagChanged(bool mapTags)
+{
+    Each([mapTags](ModelViews& views) { views.ImageTagChanged(mapTags); });
+}
+
+void Editor::ViewsFanOut::DocumentActivated(int slot)
+{
+    Each([slot](ModelViews& views) { views.DocumentActivated(slot); });
+}
+
+void Editor::ViewsFanOut::DocumentClosed(int slot, bool anyOpen)
+{
+    // The closed window's code view is gone; only the panel hears about it.
+    m_editor.m_views->DocumentClosed(slot, anyOpen);
 }
 
 } // namespace karvex

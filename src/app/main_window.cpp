@@ -6,6 +6,7 @@
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/util/prompt.h"
+#include "ui/property_panel.h"
 #include "ui/qt_text.h"
 
 #include <QCloseEvent>
@@ -13,11 +14,9 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace karvex {
 
@@ -95,15 +94,8 @@ void MainWindow::CreatePropertiesDock()
     m_propertiesDock->setObjectName("vfrm_Properties");
     m_propertiesDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
 
-    // Stands in for the property panel until a document is open.
-    auto* placeholder = new QWidget(m_propertiesDock);
-    auto* layout = new QVBoxLayout(placeholder);
-    auto* note = new QLabel("No image map open", placeholder);
-    note->setAlignment(Qt::AlignCenter);
-    note->setWordWrap(true);
-    note->setEnabled(false);
-    layout->addWidget(note);
-    m_propertiesDock->setWidget(placeholder);
+    m_propertyPanel = new PropertyPanel(m_state, m_propertiesDock);
+    m_propertiesDock->setWidget(m_propertyPanel);
 
     addDockWidget(Qt::RightDockWidgetArea, m_propertiesDock);
     resizeDocks({ m_propertiesDock }, { kPropertiesWidth }, Qt::Horizontal);
@@ -115,6 +107,8 @@ void MainWindow::CreateCommands()
     BuildCommandBars(*m_bars);
     m_bars->RegisterDock("vfrm_Properties", m_propertiesDock);
     m_editor = new Editor(m_state, m_prompt, *m_bars, *m_documentArea, this);
+    m_editor->SetViews(m_propertyPanel);
+    m_propertyPanel->SetHost(m_editor);
     m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
     connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
     connect(m_bars, &CommandBars::BarClosed, this,

@@ -17,6 +17,7 @@ struct AppState;
 class CommandBars;
 class Editor;
 class Prompt;
+class PropertyPanel;
 
 class MainWindow : public QMainWindow
 {
@@ -34,6 +35,7 @@ public:
 
     QMdiArea* DocumentArea() const { return m_documentArea; }
     QDockWidget* PropertiesDock() const { return m_propertiesDock; }
+    PropertyPanel& Panel() const { return *m_propertyPanel; }
     CommandBars& Bars() const { return *m_bars; }
     Editor& DocumentEditor() const { return *m_editor; }
 
@@ -58,6 +60,7 @@ private:
     Prompt& m_prompt;
     QMdiArea* m_documentArea = nullptr;
     QDockWidget* m_propertiesDock = nullptr;
+    PropertyPanel* m_propertyPanel = nullptr;
     CommandBars* m_bars = nullptr;
     Editor* m_editor = nullptr;
     QString m_commandLinePath;

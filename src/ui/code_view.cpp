@@ -166,4 +166,11 @@ void CodeView::HotspotSelected(int slot)
 
 void CodeView::MapSelected() { m_box.SelectRegion("IMAGE_TAG"); }
 
+void CodeView::ImageTagChanged(bool mapTags)
+{
+    UpdateImageTagRegion();
+    if (mapTags)
+        UpdateMapTagRegions();
+}
+
 } // namespace karvex

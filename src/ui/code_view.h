@@ -31,6 +31,7 @@ public:
     void HotspotRenamed(int slot, const std::string& oldName) override;
     void HotspotSelected(int slot) override;
     void MapSelected() override;
+    void ImageTagChanged(bool mapTags) override;
 
 private:
     const Document& Doc() const;

@@ -11,6 +11,8 @@
 namespace karvex {
 
 struct AppState;
+class DocumentWindow;
+class Prompt;
 
 // The property panel and the code view follow hotspot changes through these calls.
 class ModelViews
@@ -29,6 +31,12 @@ public:
         (void)x1, (void)y1, (void)x2, (void)y2;
     }
     virtual void SetPanelEnabled(bool enabled) { (void)enabled; }
+    // The IMG tag of the current document changed, and with mapTags its MAP start tag too.
+    virtual void ImageTagChanged(bool mapTags) { (void)mapTags; }
+    // Another document became current; its names are already in HotspotNames.
+    virtual void DocumentActivated(int slot) { (void)slot; }
+    // A document window closed; anyOpen tells whether another one is still open.
+    virtual void DocumentClosed(int slot, bool anyOpen) { (void)slot, (void)anyOpen; }
 };
 
 class DocumentHost
@@ -38,6 +46,9 @@ public:
 
     virtual AppState& State() = 0;
     virtual ModelViews& Views() = 0;
+    virtual Prompt& Prompts() = 0;
+    // The window of the current document; nullptr when none is open.
+    virtual DocumentWindow* ActiveWindow() const = 0;
 
     // Marks the current document changed or saved, with the caption's "*".
     virtual void SetChanged(bool changed) = 0;
@@ -56,6 +67,12 @@ public:
     // The code edit dialog for the hotspot of that name.
     virtual void OpenCodeEditor(const std::string& name) = 0;
     virtual void OpenUrl(const std::string& url) = 0;
+    // Editing operations on the current hotspot, as the property panel asks for them.
+    // RenameHotspot is false when the name was its own or refused as taken (with a message).
+    virtual bool RenameHotspot(const std::string& newName) = 0;
+    virtual bool ChangeShape(const std::string& value, bool tellSurface) = 0;
+    virtual void SetHotspotLocked(bool locked) = 0;
+    virtual void UpdateRotateCommand(int slot, bool locked) = 0;
     // Asked before the window closes; false keeps it open.
     virtual bool QueryCloseDocument(int slot) = 0;
     // Told after the window closed.

@@ -103,15 +103,8 @@ void DocumentWindow::OnRegionClicked(const QString& key, const QString& group)
     if (upper == "MAP_AREA") {
         m_host.Views().SetPanelEnabled(true);
         const int slot = FindHotspotIdByName(m_host.State(), FromDisplay(key));
-        if (key.toUpper() != "NOCODE" && slot > 0) {
-            m_surface->SelectFigure(slot);
-            if (const Hotspot* spot = SpotFor(slot)) {
-                Figure figure;
-                figure.Id = slot;
-                figure.Locked = spot->Locked;
-                OnFigureSelected(figure);
-            }
-        }
+        if (key.toUpper() != "NOCODE" && slot > 0)
+            SelectHotspot(slot);
     } else if (upper == "MAP_IMAGE") {
         m_host.Views().SetPanelEnabled(true);
         OnSelectionCleared();
@@ -224,6 +217,36 @@ void DocumentWindow::ShowDocument(const QImage& picture)
     m_surface->SetRedraw(true);
     m_surface->Repaint();
     m_codeView->FillCodeView();
+}
+
+void DocumentWindow::SelectHotspot(int slot)
+{
+    const Hotspot* spot = SpotFor(slot);
+    if (!spot || !spot->Active)
+        return;
+    m_surface->SelectFigure(slot);
+    Figure figure;
+    figure.Id = slot;
+    figure.Locked = spot->Locked;
+    OnFigureSelected(figure);
+}
+
+void DocumentWindow::SelectMap()
+{
+    m_surface->SetRedraw(false);
+    m_surface->SetAllSelected(false);
+    m_surface->SetRedraw(true);
+    OnSelectionCleared();
+}
+
+void DocumentWindow::ReplacePicture(const QImage& picture)
+{
+    const MapImage& image = Doc().Images[1];
+    m_surface->SetRedraw(false);
+    m_surface->SetSurfacePicture(picture);
+    m_surface->SetMapSize(image.Width > 0 ? image.Width : picture.width(),
+        image.Height > 0 ? image.Height : picture.height());
+    m_surface->SetRedraw(true);
 }
 
 void DocumentWindow::RefreshCaption() { setWindowTitle(ToDisplay(WindowCaption(Doc()))); }

@@ -42,6 +42,12 @@ public:
     void ShowDocument(const QImage& picture);
     // Removes the selected hotspot from the surface and the model.
     void DeleteHotspot(int slot);
+    // Selects the hotspot's figure and shows it, as a click on the figure does.
+    void SelectHotspot(int slot);
+    // Clears the figure selection and shows the map, as a click beside the figures does.
+    void SelectMap();
+    // A new picture for the document, drawn at the image record's size.
+    void ReplacePicture(const QImage& picture);
     // The window title: the document's file name, with "*" while changed.
     void RefreshCaption();
 
