@@ -22,7 +22,7 @@ namespace karvex {
 
 namespace {
 
-constexpr int kPropertiesWidth = 190;
+constexpr int kPropertiesWidth = 290;
 
 QString InProgramFolder(const AppState& state, const QString& relative)
 {

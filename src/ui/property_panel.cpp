@@ -579,7 +579,6 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
         } else {
             changed = false;
         }
-        value = ToDisplay(ColorToHtml(spot->Color));
     } else if (upper == "LOCKED") {
         m_host->SetHotspotLocked(EqualsNoCase(Trim(text), "True"));
     } else if (upper == "X1" || upper == "Y1" || upper == "X2" || upper == "Y2") {
@@ -603,10 +602,8 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
     if ((spot = LiveSpot(slot)) == nullptr)
         return;
     m_host->Views().HotspotChanged(slot);
-    if (upper == "NAME")
-        value = ToDisplay(spot->Name);
-    else if (upper == "TYPE")
-        value = ToDisplay(ConvertShape(std::to_string(spot->Shape), false));
+    // The entry shows what the hotspot now holds, which is the old value after a refusal.
+    value = m_hotspotGrid->Value(key);
     if (changed)
         m_host->SetChanged(true);
 }

@@ -1,5 +1,6 @@
 #include "components/property_grid/property_tree.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -25,6 +26,12 @@ PropertyTree::PropertyTree(QWidget* parent)
     header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     header()->resizeSection(kCaptionColumn, 140);
+    // Values are cut at the column's edge like in any property list; no sideways scrolling.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(header(), &QHeaderView::sectionResized, this, [this](int section) {
+        if (section == kCaptionColumn && header()->isVisible() && QApplication::mouseButtons())
+            m_captionWidthSet = true;
+    });
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
@@ -34,6 +41,14 @@ PropertyTree::PropertyTree(QWidget* parent)
     setExpandsOnDoubleClick(true);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
         | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+}
+
+void PropertyTree::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    // Captions take a little under half the width until the user sets the divider.
+    if (!m_captionWidthSet)
+        header()->resizeSection(kCaptionColumn, std::max(70, viewport()->width() * 9 / 20));
 }
 
 QTreeWidgetItem* PropertyTree::ItemByKey(const QString& key) const

@@ -45,6 +45,7 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -54,6 +55,7 @@ private:
     QHash<QString, QTreeWidgetItem*> m_byKey; // upper-case key
     bool m_editingAllowed = true;
     bool m_openedByKey = false;
+    bool m_captionWidthSet = false; // the user dragged the column divider
 };
 
 } // namespace karvex::grid

@@ -1,0 +1,312 @@
+// The property panel in the running program: values typed into its grids reach the model, the
+// tag texts, the drawing surface, the code page and the saved file.
+
+#include "components/code_box/code_box.h"
+#include "components/command_bars/command_bars.h"
+#include "components/property_grid/property_grid.h"
+#include "components/property_grid/property_tree.h"
+#include "components/property_grid/value_editor.h"
+#include "core/formats/file_io.h"
+#include "core/model/panel_edits.h"
+#include "support/editor_session.h"
+#include "ui/property_panel.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTest>
+
+using namespace karvex;
+using test::Session;
+
+namespace {
+
+struct PanelSession : Session
+{
+    PropertyPanel& Panel() { return Window->Panel(); }
+    PropertyGrid& Spots() { return Panel().HotspotGrid(); }
+    PropertyGrid& Map() { return Panel().MapGrid(); }
+    CodeBox& Code() { return Docs().ActiveWindow()->Code(); }
+    Hotspot& Spot(int slot) { return Current().Hotspots[static_cast<std::size_t>(slot)]; }
+
+    int DrawRectangle(QPoint from, QPoint to)
+    {
+        Docs().SetTool(1);
+        Drag(from, to);
+        return State.CurrentHotspot;
+    }
+
+    // What the grid raises when the user commits a value; returns the value the grid then shows.
+    static QString Commit(PropertyGrid& grid, const QString& key, const QString& typed)
+    {
+        QString value = typed;
+        emit grid.ValueChanged(value, key);
+        return value;
+    }
+
+    void Choose(int index)
+    {
+        Panel().Chooser().setCurrentIndex(index);
+        emit Panel().Chooser().activated(index);
+    }
+
+    QStringList ChooserItems()
+    {
+        QStringList items;
+        for (int i = 0; i < Panel().Chooser().count(); ++i)
+            items << Panel().Chooser().itemText(i);
+        return items;
+    }
+
+    std::size_t CountMessages(const std::string& text) const
+    {
+        std::size_t n = 0;
+        for (const PromptMessage& message : Prompt.Messages)
+            n += message.Text == text ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+class PropertyPanelTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valuesReachTagCodeAndSavedPage()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        QVERIFY(QTest::qWaitForWindowExposed(app.Window.get()));
+        const int slot = app.DrawRectangle({ 10, 10 }, { 60, 50 });
+        QCOMPARE(slot, 1);
+        QCOMPARE(&app.Panel().GridInFront(), &app.Spots());
+        QCOMPARE(app.Spots().Value("Name"), QString("Rectangle1"));
+        QCOMPARE(app.Spots().Value("Type"), QString("Rectangle"));
+        QCOMPARE(app.Spots().Value("X2"), QString::number(app.Spot(slot).X2));
+
+        // Href typed into the real in-place editor.
+        auto* tree = app.Spots().findChild<grid::PropertyTree*>("PropertyTree");
+        QVERIFY(tree != nullptr);
+        const QRect row = tree->visualItemRect(tree->ItemByKey("Href"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+            { tree->header()->sectionPosition(1) + 20, row.center().y() });
+        grid::ValueEditor* editor = nullptr;
+        QTRY_VERIFY((editor = tree->findChild<grid::ValueEditor*>()) != nullptr);
+        QTest::keyClicks(editor, "page.html");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(app.Spots().Value("Href"), QString("page.html"));
+
+        const std::string area
+            = "<AREA SHAPE=\"RECT\" COORDS=\"" + app.Spot(slot).Coords + "\" HREF=\"page.html\">";
+        QCOMPARE(app.Spot(slot).AreaTag, area);
+        QCOMPARE(app.Code().RegionText("Rectangle1"), QString::fromStdString(area));
+
+        // A double quote is removed with one warning; a script keeps its angle brackets safe.
+        QCOMPARE(app.Commit(app.Spots(), "Alt", "the \"door\""), QString("the door"));
+        QCOMPARE(app.CountMessages(kBadSymbolsMessage), std::size_t { 1 });
+        app.Commit(app.Spots(), "onMouseOver", "if (a>1) show()");
+        QVERIFY(app.Spot(slot).AreaTag.find("ALT=\"the door\"") != std::string::npos);
+        QVERIFY(
+            app.Spot(slot).AreaTag.find("onMouseOver=\"if (a&gt;1) show()\"") != std::string::npos);
+        QVERIFY(app.Spot(slot).Attributes.empty());
+
+        // The colour's last six characters give the colour; 255 is pure red.
+        QCOMPARE(app.Commit(app.Spots(), "Color", "#FF0000"), QString("#FF0000"));
+        QCOMPARE(app.Spot(slot).Color, std::string("255"));
+        QCOMPARE(app.Commit(app.Spots(), "Color", "#12"), QString("#FF0000"));
+
+        const std::string page = app.Home.File("saved.html");
+        app.Prompt.Files.push_back(page);
+        QVERIFY(app.Docs().SaveDocument(false, app.State.CurrentDocument));
+        const std::string saved = ApiReadFile(page);
+        QVERIFY(saved.find("HREF=\"page.html\"") != std::string::npos);
+        QVERIFY(saved.find("ALT=\"the door\"") != std::string::npos);
+    }
+
+    void renameIsRefusedForATakenNameInAnyCase()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        app.DrawRectangle({ 10, 10 }, { 60, 50 });
+        const int second = app.DrawRectangle({ 100, 100 }, { 150, 140 });
+        QCOMPARE(
+            app.ChooserItems(), QStringList({ "[Map Properties]", "Rectangle1", "Rectangle2" }));
+
+        QCOMPARE(app.Commit(app.Spots(), "Name", "RECTANGLE1"), QString("Rectangle2"));
+        QCOMPARE(app.CountMessages(
+                     "You already have a hotspot with this name. Please choose another name."),
+            std::size_t { 1 });
+        QCOMPARE(app.Spot(second).Name, std::string("Rectangle2"));
+        QVERIFY(app.Code().RegionKeys().contains("Rectangle2"));
+        QCOMPARE(app.ChooserItems().last(), QString("Rectangle2"));
+
+        // Its own name in another case changes nothing and says nothing.
+        QCOMPARE(app.Commit(app.Spots(), "Name", "rectangle2"), QString("Rectangle2"));
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+
+        QCOMPARE(app.Commit(app.Spots(), "Name", "Door"), QString("Door"));
+        QCOMPARE(app.Spot(second).Name, std::string("Door"));
+        QCOMPARE(app.ChooserItems().last(), QString("Door"));
+        QVERIFY(app.Code().RegionKeys().contains("Door"));
+        QVERIFY(!app.Code().RegionKeys().contains("Rectangle2"));
+        QCOMPARE(app.State.HotspotNames.Find("door"), std::optional<int>(second));
+    }
+
+    void typeAndCoordinatesReshapeTheFigure()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        const int slot = app.DrawRectangle({ 10, 10 }, { 60, 50 });
+
+        QCOMPARE(app.Commit(app.Spots(), "Type", "Polygon"), QString("Polygon"));
+        QCOMPARE(app.Spot(slot).Shape, static_cast<std::int32_t>(ShapePolygon));
+        QVERIFY(app.Spot(slot).AreaTag.find("SHAPE=\"POLY\"") != std::string::npos);
+        QCOMPARE(app.Spots().ItemState("X2"), 1);
+        QCOMPARE(app.Spots().ItemState("Y2"), 1);
+
+        app.Commit(app.Spots(), "Type", "Rectangle");
+        QCOMPARE(app.Spot(slot).Shape, static_cast<std::int32_t>(ShapeRectangle));
+        QCOMPARE(app.Spots().ItemState("X2"), 0);
+        QCOMPARE(app.Spots().ItemState("Y2"), 0);
+
+        // X1 moves the left edge on the surface, and the change comes back into the record.
+        app.Commit(app.Spots(), "X1", "20");
+        QCOMPARE(app.Spot(slot).X1, 20);
+        QCOMPARE(app.Surface().SelectedCoords().substr(0, 3), std::string("20,"));
+        QVERIFY(app.Code().RegionText("Rectangle1").contains("COORDS=\"20,"));
+        QCOMPARE(app.Commit(app.Spots(), "Y1", "abc"), QString::number(app.Spot(slot).Y1));
+
+        app.Commit(app.Spots(), "Locked", "True");
+        QVERIFY(app.Spot(slot).Locked);
+        QVERIFY(app.Bars().IsTicked("t_Lock"));
+    }
+
+    void customsFollowTheShownHotspot()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        const int first = app.DrawRectangle({ 10, 10 }, { 60, 50 });
+        app.DrawRectangle({ 100, 100 }, { 150, 140 });
+        const int base = app.Spots().ItemCount();
+        app.Spot(first).Attributes.push_back({ "data-role", "door" });
+        app.Spot(first).AreaTag.insert(app.Spot(first).AreaTag.size() - 1, " data-role=\"door\"");
+
+        app.Choose(1);
+        QCOMPARE(app.State.CurrentHotspot, first);
+        QCOMPARE(app.Surface().SelectedFigureId(), first);
+        QCOMPARE(app.Code().SelectedKey(), QString("Rectangle1"));
+        QVERIFY(app.Spots().HasItem("##Customs"));
+        QCOMPARE(app.Spots().Value("data-role"), QString("door"));
+        QCOMPARE(app.Spots().ItemCount(), base + 2);
+
+        app.Commit(app.Spots(), "data-role", "exit");
+        QCOMPARE(app.Spot(first).Attributes[0].Value, std::string("exit"));
+        QVERIFY(app.Spot(first).AreaTag.find("data-role=\"exit\"") != std::string::npos);
+
+        app.Choose(2);
+        QVERIFY(!app.Spots().HasItem("##Customs"));
+        QVERIFY(!app.Spots().HasItem("data-role"));
+        QCOMPARE(app.Spots().ItemCount(), base);
+
+        app.Choose(0);
+        QCOMPARE(&app.Panel().GridInFront(), &app.Map());
+        QCOMPARE(app.Surface().SelectedFigureId(), 0);
+        QCOMPARE(app.Code().SelectedKey(), QString("IMAGE_TAG"));
+
+        // Deleting a hotspot takes it out of the chooser.
+        app.Choose(1);
+        app.Docs().DeleteHotspot(true);
+        QCOMPARE(app.ChooserItems(), QStringList({ "[Map Properties]", "Rectangle2" }));
+        QCOMPARE(&app.Panel().GridInFront(), &app.Map());
+    }
+
+    void mapPropertiesEditTheImgTag()
+    {
+        PanelSession app;
+        const std::string picture = app.Picture("photo.png", 320, 240);
+        app.NewDocument(picture);
+        Document& doc = app.Current();
+        QCOMPARE(&app.Panel().GridInFront(), &app.Map());
+        QCOMPARE(app.Map().Value("Picture"), QString::fromStdString(picture));
+        QCOMPARE(app.Map().Value("Width"), QString("320"));
+        QCOMPARE(app.Map().Value("BorderSize"), QString("0"));
+        QCOMPARE(app.Map().Value("RelativePath"), QString("Current Path"));
+        QCOMPARE(app.Map().Value("ServerType"), QString("NCSA"));
+
+        app.Commit(app.Map(), "AltText", "Sunset");
+        QCOMPARE(doc.Images[1].AltText, std::string("Sunset"));
+        QVERIFY(doc.ImgTag.find("ALT=\"Sunset\"") != std::string::npos);
+        QVERIFY(app.Code().RegionText("IMAGE_TAG").contains("ALT=\"Sunset\""));
+
+        app.Commit(app.Map(), "Width", "400");
+        QCOMPARE(doc.Images[1].Width, 400);
+        QVERIFY(doc.ImgTag.find("Width=\"400\"") != std::string::npos);
+        QCOMPARE(app.Commit(app.Map(), "Height", "0"), QString("240"));
+
+        app.Commit(app.Map(), "ServerType", "CERN");
+        QCOMPARE(doc.ServerType, 1);
+        app.Commit(app.Map(), "Align", "Center");
+        QVERIFY(doc.ImgTag.find("Align=\"Center\"") != std::string::npos);
+        app.Commit(app.Map(), "data-zoom", "2");
+        QCOMPARE(doc.ImgAttributes.size(), std::size_t { 1 });
+        QVERIFY(app.Map().HasItem("##Customs"));
+
+        // A map name the page already uses is refused, with the message.
+        app.State.Settings.ini_MapNameCheck = true;
+        WriteWholeFile(app.Home.File("page.html"), "<map name=\"nav\"></map>");
+        doc.FilePath = app.Home.File("page.html");
+        QCOMPARE(app.Commit(app.Map(), "Usemap", "Nav"), QString("#photo.png"));
+        QCOMPARE(app.CountMessages(kUsemapTakenMessage), std::size_t { 1 });
+        QCOMPARE(app.Commit(app.Map(), "Usemap", "#main"), QString("#main"));
+        QCOMPARE(doc.Images[1].MapTag, std::string("<MAP NAME=\"main\">"));
+        QCOMPARE(app.Code().RegionText("MAP_AREA_START"), QString("<MAP NAME=\"main\">"));
+    }
+
+    void browsingReplacesThePicture()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png", 320, 240));
+        Document& doc = app.Current();
+        const std::string other = app.Picture("wide.png", 500, 100);
+
+        QString value = app.Map().Value("Picture");
+        app.Prompt.Files.push_back(other);
+        emit app.Map().BrowseClicked(value, "Picture");
+        QCOMPARE(app.Prompt.FileRequests.back().Title, std::string("Open"));
+        QCOMPARE(doc.Images[1].Src, other);
+        QCOMPARE(doc.Images[1].Width, 500);
+        QVERIFY(doc.ImgTag.find("SRC=\"" + other + "\"") != std::string::npos);
+        QVERIFY(doc.ImgTag.find("Width=\"500\" Height=\"100\"") != std::string::npos);
+        QCOMPARE(app.Map().Value("Picture"), QString::fromStdString(other));
+        QCOMPARE(app.Bars().PanelText("status_ImageSize"), QString("500x100"));
+
+        // Cancelling the LowSrc dialog keeps what was there; choosing a file sets it.
+        app.Prompt.Files.push_back(std::nullopt);
+        emit app.Map().BrowseClicked(value, "LowSrc");
+        QVERIFY(doc.ImgTag.find("LOWSRC") == std::string::npos);
+        app.Prompt.Files.push_back(app.Home.File("small.gif"));
+        emit app.Map().BrowseClicked(value, "LowSrc");
+        QCOMPARE(app.Map().Value("LowSrc"), QString::fromStdString(app.Home.File("small.gif")));
+
+        // A picture that cannot be read changes nothing.
+        WriteWholeFile(app.Home.File("broken.png"), "not a picture");
+        app.Commit(app.Map(), "Picture", QString::fromStdString(app.Home.File("broken.png")));
+        QCOMPARE(doc.Images[1].Src, other);
+        QCOMPARE(app.Map().Value("Picture"), QString::fromStdString(other));
+    }
+
+    void closingTheLastDocumentEmptiesThePanel()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        app.Current().Changed = false;
+        QVERIFY(app.Panel().Chooser().isVisibleTo(&app.Panel()));
+        app.Docs().CloseActiveDocument();
+        QCOMPARE(app.Panel().Chooser().count(), 0);
+        QVERIFY(!app.Panel().Chooser().isVisibleTo(&app.Panel()));
+    }
+};
+
+QTEST_MAIN(PropertyPanelTest)
+#include "property_panel_test.moc"

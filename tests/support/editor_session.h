@@ -1,0 +1,94 @@
+#pragma once
+
+// The whole program on the offscreen platform, started in a fresh program folder with a
+// scripted prompt: what the GUI suites drive through menus, widgets and the mouse.
+
+#include "app/editor.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/file_io.h"
+#include "core/model/app_state.h"
+#include "core/model/figure.h"
+#include "support/scripted_prompt.h"
+#include "support/temp_dir.h"
+#include "ui/document_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <cmath>
+#include <memory>
+
+namespace karvex::test {
+
+struct Session
+{
+    TempDir Home;
+    AppState State;
+    ScriptedPrompt Prompt;
+    std::unique_ptr<MainWindow> Window;
+
+    Session()
+    {
+        WriteWholeFile(Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\n");
+        Window = StartProgram(State, Prompt, QString::fromStdString(Home.Path().string()), {});
+    }
+
+    Editor& Docs() { return Window->DocumentEditor(); }
+    CommandBars& Bars() { return Window->Bars(); }
+
+    std::string Picture(const char* name, int width = 320, int height = 240)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor(90, 140, 200));
+        const std::string path = Home.File(name);
+        image.save(QString::fromStdString(path));
+        return path;
+    }
+
+    int NewDocument(const std::string& picture)
+    {
+        Prompt.Files.push_back(picture);
+        Window->RunCommand("new");
+        return State.CurrentDocument;
+    }
+
+    Document& Current() { return State.Documents[static_cast<std::size_t>(State.CurrentDocument)]; }
+    DrawingSurface& Surface() { return Docs().ActiveWindow()->Surface(); }
+
+    // Mouse input on the canvas at picture pixels, for the present zoom.
+    void Mouse(QEvent::Type type, QPoint picture, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QWidget* canvas = Surface().findChild<QWidget*>("Canvas");
+        const double scale = Surface().ZoomPercent() / 100.0;
+        const QPointF at(
+            std::floor((picture.x() + 0.5) * scale), std::floor((picture.y() + 0.5) * scale));
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseButtonPress, at, button, button);
+        Mouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+
+    int AddRectangle(const std::string& coords)
+    {
+        const int slot = static_cast<int>(Current().Hotspots.size());
+        Figure figure;
+        figure.Kind = ShapeRectangle;
+        figure.Coordinates = coords;
+        emit Surface().FigureCreated(figure);
+        return slot;
+    }
+};
+
+} // namespace karvex::test
