@@ -97,8 +97,13 @@ TEST_F(TagEngineFuzz, InvariantsHoldForArbitraryText)
         if (text.find('<') != std::string::npos) {
             EXPECT_EQ(record.TagText.front(), '<');
             EXPECT_NE(text.find(record.TagText), std::string::npos);
-            const auto close = record.TagText.find('>');
-            EXPECT_TRUE(close == std::string::npos || close + 1 == record.TagText.size());
+            // A tag ends at its closing ">" (quoted ones do not count) or runs to the end.
+            const bool closed = record.TagText.back() == '>';
+            const bool toEnd = text.size() >= record.TagText.size()
+                && text.compare(
+                       text.size() - record.TagText.size(), record.TagText.size(), record.TagText)
+                    == 0;
+            EXPECT_TRUE(closed || toEnd);
         }
         for (std::size_t i = 1; i < record.Attributes.size(); ++i) {
             const std::string& name = record.Attributes[i].Name;

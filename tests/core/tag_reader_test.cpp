@@ -49,6 +49,26 @@ TEST(ParseTag, ReadsNameAndAttributesOfTheLastTag)
     EXPECT_EQ(none.Attributes.size(), 1U);
 }
 
+TEST(ParseTag, ReadsPagesAsBrowsersDo)
+{
+    // Blanks around "=", single quotes, no quotes, a ">" inside a quoted script.
+    const TagRecord img = ParseTag("<img src = 'my pic.gif' USEMAP=#nav alt=\"a > b\" "
+                                   "onclick='go(\"x\")' ismap>",
+        "");
+    EXPECT_EQ(img.TagText.back(), '>');
+    EXPECT_EQ(GetAttribute(img, "SRC", ""), "my pic.gif");
+    EXPECT_EQ(GetAttribute(img, "usemap", ""), "#nav");
+    EXPECT_EQ(GetAttribute(img, "ALT", ""), "a > b");
+    EXPECT_EQ(GetAttribute(img, "onClick", ""), "go(x)");
+    ASSERT_EQ(img.Attributes.size(), 5U);
+    EXPECT_EQ(img.Attributes[1].Name, "src");
+    EXPECT_EQ(img.Attributes[1].Value, "'my pic.gif'");
+
+    // A quote that is never closed does not swallow the rest of the page.
+    const std::string page = "<area alt=\"open coords=1,2,3,4>\n<p>text</p>";
+    EXPECT_EQ(FindTagEnd(page, 0), page.find('>'));
+}
+
 TEST(ParseTag, TagNameRules)
 {
     const std::pair<std::string, std::string> cases[] = {

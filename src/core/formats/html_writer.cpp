@@ -6,6 +6,7 @@
 #include "core/util/strings.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -47,52 +48,15 @@ std::vector<std::string> TagsOfLine(std::string_view line)
     return tags;
 }
 
-// Where an attribute stands in tag[0, bodyEnd): its name, and its value with any quotes.
-struct AttributeSpan
+// The first attribute called name (case-blind) in tag[0, bodyEnd), read as a browser reads it.
+std::optional<AttributeSpan> FindAttribute(
+    std::string_view tag, std::size_t bodyEnd, const std::string& name)
 {
-    std::size_t NameStart = kNone;
-    std::size_t ValueStart = kNone;
-    std::size_t ValueEnd = kNone;
-};
-
-// Walks the attributes of tag[0, bodyEnd) as a browser reads them: values in double or single
-// quotes may hold blanks, "=" and other attribute names; blanks may stand around "=". Returns
-// the first attribute called name (case-blind), or an empty span.
-AttributeSpan FindAttribute(std::string_view tag, std::size_t bodyEnd, const std::string& name)
-{
-    const auto skipBlanks = [&](std::size_t i) {
-        while (i < bodyEnd && IsTagBlank(tag[i]))
-            ++i;
-        return i;
-    };
-    std::size_t i = tag.find('<');
-    i = i == kNone ? 0 : i + 1;
-    while (i < bodyEnd && !IsTagBlank(tag[i]))
-        ++i; // the tag name
-    while (true) {
-        i = skipBlanks(i);
-        if (i >= bodyEnd)
-            return {};
-        const std::size_t nameStart = i;
-        while (i < bodyEnd && !IsTagBlank(tag[i]) && tag[i] != '=')
-            ++i;
-        const std::size_t nameEnd = i;
-        i = skipBlanks(i);
-        if (i >= bodyEnd || tag[i] != '=')
-            continue; // an attribute without a value
-        i = skipBlanks(i + 1);
-        const std::size_t valueStart = i;
-        if (i < bodyEnd && (tag[i] == '"' || tag[i] == '\'')) {
-            const std::size_t close = tag.find(tag[i], i + 1);
-            i = close == kNone || close >= bodyEnd ? bodyEnd : close + 1;
-        } else {
-            while (i < bodyEnd && !IsTagBlank(tag[i]))
-                ++i;
-        }
-        if (nameEnd - nameStart == name.size()
-            && EqualsNoCase(tag.substr(nameStart, name.size()), name))
-            return { nameStart, valueStart, i };
+    for (const AttributeSpan& span : ScanAttributeSpans(tag, bodyEnd)) {
+        if (EqualsNoCase(tag.substr(span.NameStart, span.NameEnd - span.NameStart), name))
+            return span;
     }
+    return std::nullopt;
 }
 
 std::string WithoutTrailing(std::string text, const std::string& separator)
@@ -280,18 +244,17 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
     }
     if (tagBegin >= text.size())
         return text; // no tag to set anything in
-    const std::size_t close = text.find('>', tagBegin);
+    const std::size_t close = FindTagEnd(text, tagBegin);
     const std::size_t tagEnd = close == kNone ? text.size() : close + 1;
     const std::string_view tag = std::string_view(text).substr(tagBegin, tagEnd - tagBegin);
     const std::size_t bodyEnd = close == kNone ? tag.size() : tag.size() - 1;
 
     std::string changed;
-    const AttributeSpan found = FindAttribute(tag, bodyEnd, name);
-    if (found.NameStart != kNone) {
-        changed.append(tag.substr(0, found.NameStart));
-        changed.append(tag.substr(found.NameStart, name.size())); // the name as written
+    if (const auto found = FindAttribute(tag, bodyEnd, name)) {
+        changed.append(tag.substr(0, found->NameStart));
+        changed.append(tag.substr(found->NameStart, name.size())); // the name as written
         changed += "=\"" + value + "\"";
-        changed.append(tag.substr(found.ValueEnd));
+        changed.append(tag.substr(found->ValueEnd));
     } else {
         // A self-closing "/>" stays at the end, after the new attribute.
         std::size_t insertAt = bodyEnd;

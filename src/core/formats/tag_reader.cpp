@@ -79,16 +79,78 @@ std::string ReadLinkValue(
 
 } // namespace
 
+std::vector<AttributeSpan> ScanAttributeSpans(std::string_view tag, std::size_t bodyEnd)
+{
+    bodyEnd = std::min(bodyEnd, tag.size());
+    const auto skipBlanks = [&](std::size_t i) {
+        while (i < bodyEnd && IsTagBlank(tag[i]))
+            ++i;
+        return i;
+    };
+    std::vector<AttributeSpan> spans;
+    std::size_t i = tag.find('<');
+    i = i == kNone ? 0 : i + 1;
+    while (i < bodyEnd && !IsTagBlank(tag[i]) && tag[i] != '>')
+        ++i; // the tag name
+    while (true) {
+        i = skipBlanks(i);
+        if (i >= bodyEnd || tag[i] == '>')
+            return spans;
+        const std::size_t nameStart = i;
+        while (i < bodyEnd && !IsTagBlank(tag[i]) && tag[i] != '=' && tag[i] != '>')
+            ++i;
+        const std::size_t nameEnd = i;
+        i = skipBlanks(i);
+        if (i >= bodyEnd || tag[i] != '=') {
+            if (nameEnd == nameStart)
+                ++i; // a stray "=" or quote: step over it
+            continue; // an attribute without a value
+        }
+        i = skipBlanks(i + 1);
+        const std::size_t valueStart = i;
+        if (i < bodyEnd && (tag[i] == '"' || tag[i] == '\'')) {
+            const std::size_t close = tag.find(tag[i], i + 1);
+            i = close == kNone || close >= bodyEnd ? bodyEnd : close + 1;
+        } else {
+            while (i < bodyEnd && !IsTagBlank(tag[i]) && tag[i] != '>')
+                ++i;
+        }
+        if (nameEnd > nameStart)
+            spans.push_back({ nameStart, nameEnd, valueStart, i });
+    }
+}
+
+std::size_t FindTagEnd(std::string_view text, std::size_t start)
+{
+    bool afterEquals = false;
+    for (std::size_t i = start + 1; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '>')
+            return i;
+        if (ch == '=') {
+            afterEquals = true;
+            continue;
+        }
+        if (afterEquals && (ch == '"' || ch == '\'')) {
+            const std::size_t close = text.find(ch, i + 1);
+            // An unclosed quote would swallow the page: the tag then ends at the first ">".
+            if (close == kNone)
+                return text.find('>', start + 1);
+            i = close;
+        }
+        if (!IsTagBlank(ch))
+            afterEquals = false;
+    }
+    return kNone;
+}
+
 std::vector<AttributePair> ScanAttributes(std::string_view tagText)
 {
     std::vector<AttributePair> attributes;
-    HtmlValidator reader;
-    std::int64_t position = 1;
-    // Each round reads past one "=", so the scan always ends.
-    while (tagText.find('=', static_cast<std::size_t>(position - 1)) != kNone) {
-        reader.ReturnParameter(tagText, reader.NextTagStart(tagText, position));
-        attributes.push_back({ reader.ExtractTagName(), reader.ExtractValue() });
-        position = reader.LastPosition();
+    for (const AttributeSpan& span : ScanAttributeSpans(tagText, tagText.size())) {
+        attributes.push_back(
+            { std::string(tagText.substr(span.NameStart, span.NameEnd - span.NameStart)),
+                std::string(tagText.substr(span.ValueStart, span.ValueEnd - span.ValueStart)) });
     }
     return attributes;
 }
@@ -108,7 +170,7 @@ TagRecord ParseTag(std::string_view text, std::string_view base)
         return record;
     std::size_t end = 0;
     while (true) {
-        const std::size_t close = text.find('>', start + 1);
+        const std::size_t close = FindTagEnd(text, start);
         end = close == kNone ? text.size() : close + 1;
         const std::size_t next = close == kNone ? kNone : text.find('<', close + 1);
         if (next == kNone)

@@ -22,9 +22,27 @@ struct TagRecord
     std::vector<AttributePair> Attributes = std::vector<AttributePair>(1);
 };
 
-// The attributes of one tag text in order (no empty entry 0), read with the validator's
-// attribute reader; values keep their quotes.
+// Where one attribute stands in a tag text: [NameStart, NameEnd) and [ValueStart, ValueEnd),
+// the value as written with any quotes.
+struct AttributeSpan
+{
+    std::size_t NameStart = 0;
+    std::size_t NameEnd = 0;
+    std::size_t ValueStart = 0;
+    std::size_t ValueEnd = 0;
+};
+
+// The attributes with a value in tag[0, bodyEnd), read as a browser reads them: names in any
+// case, values in double, single or no quotes (a quoted value may hold blanks, "=" and ">"),
+// blanks around "=" belonging to neither side. Attributes without "=" are passed over.
+std::vector<AttributeSpan> ScanAttributeSpans(std::string_view tag, std::size_t bodyEnd);
+
+// The attributes of one tag text in order (no empty entry 0); values keep their quotes.
 std::vector<AttributePair> ScanAttributes(std::string_view tagText);
+
+// The index of the ">" that ends the tag whose "<" is at start: a ">" inside a quoted value does
+// not end it, unless a quote is never closed. npos when the tag has no end.
+std::size_t FindTagEnd(std::string_view text, std::size_t start);
 
 // Reads the tags of text and returns the record of the last one (callers pass one tag). A "<"
 // without a later ">" makes a tag that runs to the end of text; a text without "<" gives an
