@@ -1,8 +1,11 @@
 #include "core/formats/area_import.h"
 
+#include "core/code/html_validator.h"
 #include "core/util/strings.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace karvex {
 
@@ -13,19 +16,6 @@ constexpr std::array kKnownAreaAttributes
     = { "HREF", "ALT", "TARGET", "ONCLICK", "ONDBLCLICK", "ONMOUSEDOWN", "ONMOUSEUP", "ONMOUSEOVER",
           "ONMOUSEMOVE", "ONMOUSEOUT", "ONKEYPRESS", "ONKEYDOWN", "ONBLUR", "ONFOCUS", "ONKEYUP",
           "ID", "NAME", "ALIGN", "CLASS", "DATASRC", "HSPACE", "VSPACE", "TITLE" };
-
-// Removes the first "name=value" as written, with the blank in front of it.
-std::string RemoveAttributeText(const std::string& tagText, const AttributePair& attribute)
-{
-    const std::string written = attribute.Name + "=" + attribute.Value;
-    const auto at = tagText.find(written);
-    if (at == std::string::npos)
-        return tagText;
-    std::size_t start = at;
-    while (start > 0 && (tagText[start - 1] == ' ' || tagText[start - 1] == '\t'))
-        --start;
-    return tagText.substr(0, start) + tagText.substr(at + written.size());
-}
 
 } // namespace
 
@@ -40,7 +30,18 @@ bool IsKnownAreaAttribute(std::string_view upperName)
 
 std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* nameFromTag)
 {
-    std::string text = tag.TagText;
+    const std::string& text = tag.TagText;
+    // The spans line up with tag.Attributes[1..], which were read from the same text.
+    const std::vector<AttributeSpan> spans = ScanAttributeSpans(text, text.size());
+    std::vector<std::pair<std::size_t, std::size_t>> removed;
+    const auto remove = [&](std::size_t i) {
+        if (i - 1 >= spans.size())
+            return;
+        std::size_t start = spans[i - 1].NameStart;
+        while (start > 0 && IsTagBlank(text[start - 1]))
+            --start;
+        removed.emplace_back(start, spans[i - 1].ValueEnd);
+    };
     spot.Attributes.clear();
     for (std::size_t i = 1; i < tag.Attributes.size(); ++i) {
         const AttributePair& attribute = tag.Attributes[i];
@@ -48,16 +49,16 @@ std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* na
         const std::string value = UnquotedValue(attribute.Value);
         if (name == "##LOCKED") {
             spot.Locked = EqualsNoCase(Trim(value), "True") || ParseLeadingInt(value) != 0;
-            text = RemoveAttributeText(text, attribute);
+            remove(i);
         } else if (name == "##COLOR") {
             spot.Color = value;
-            text = RemoveAttributeText(text, attribute);
+            remove(i);
         } else if (name == "##NAME") {
             if (nameFromTag)
                 *nameFromTag = value;
-            text = RemoveAttributeText(text, attribute);
+            remove(i);
         } else if (name == "INDEX") {
-            text = RemoveAttributeText(text, attribute);
+            remove(i);
         } else if (name == "SHAPE") {
             spot.Shape = ShapeFromKeyword(Trim(value));
         } else if (name == "COORDS") {
@@ -66,13 +67,21 @@ std::string ReadAreaTagInto(Hotspot& spot, const TagRecord& tag, std::string* na
             spot.Attributes.push_back({ attribute.Name, value });
         }
     }
+    std::string kept;
+    kept.reserve(text.size());
+    std::size_t at = 0;
+    for (const auto& [start, end] : removed) {
+        kept.append(text, at, start - at);
+        at = end;
+    }
+    kept.append(text, at, std::string::npos);
     const Bounds box = BoundsFromCoords(ShapeKeyword(spot.Shape), spot.Coords);
     spot.X1 = box.X1;
     spot.Y1 = box.Y1;
     spot.X2 = box.X2;
     spot.Y2 = box.Y2;
-    spot.AreaTag = text;
-    return text;
+    spot.AreaTag = kept;
+    return kept;
 }
 
 } // namespace karvex

@@ -2,9 +2,12 @@
 
 #include "core/code/html_validator.h"
 #include "core/formats/file_io.h"
+#include "core/formats/map_file.h"
+#include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
 #include "core/util/strings.h"
 
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -57,6 +60,21 @@ std::optional<AttributeSpan> FindAttribute(
             return span;
     }
     return std::nullopt;
+}
+
+// The moment of a save as the project's LastSave line gives it.
+std::string SaveTimeText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char buffer[32] = {};
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+    return buffer;
 }
 
 std::string WithoutTrailing(std::string text, const std::string& separator)
@@ -327,11 +345,7 @@ SaveResult SaveDocumentFile(
         result.Error = "No file name was given.";
         return result;
     }
-    if (kind == 1 || kind == 3 || kind == 4) {
-        result.Error = "Saving project and map files is not supported yet.";
-        return result;
-    }
-    if (kind != 2) {
+    if (kind < 1 || kind > 4) {
         result.Error = "Unknown kind of file to save: " + std::to_string(kind) + ".";
         return result;
     }
@@ -351,7 +365,7 @@ SaveResult SaveDocumentFile(
         ApplyPicturePathMode(*doc, fileName, 1);
 
     std::string text;
-    bool intoPage = !fresh && FileExists(fileName);
+    bool intoPage = kind == 2 && !fresh && FileExists(fileName);
     if (intoPage) {
         const std::string page = ApiReadFile(fileName);
         if (page.empty()) {
@@ -367,8 +381,11 @@ SaveResult SaveDocumentFile(
             text = MergeIntoPage(state, docIndex, page);
         }
     }
-    // A page that has gone missing since it was loaded is written afresh.
-    if (!intoPage)
+    if (kind == 1)
+        text = ProjectText(state, docIndex, SaveTimeText());
+    else if (kind == 3 || kind == 4)
+        text = WriteMapFile(*doc, kind == 4 ? 1 : 0);
+    else if (!intoPage) // a page that has gone missing since it was loaded is written afresh
         text = GenerateMapCode(state, docIndex, true, true);
 
     if (!WriteWholeFile(fileName, text)) {

@@ -1,0 +1,396 @@
+#include "core/formats/html_import.h"
+
+#include "core/code/html_validator.h"
+#include "core/formats/area_import.h"
+#include "core/formats/file_io.h"
+#include "core/formats/image_size.h"
+#include "core/formats/img_import.h"
+#include "core/util/prompt.h"
+#include "core/util/strings.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
+namespace karvex {
+
+namespace {
+
+constexpr auto kNone = std::string_view::npos;
+constexpr const char* kTagBase = "C:\\TEMP\\";
+
+struct TagAt
+{
+    std::size_t Start = kNone; // the "<"
+    std::size_t End = kNone; // one past the ">" (or the end of the text)
+};
+
+// Finds tags of one name in a page, in order, passing over those inside comments, as a
+// browser would not see them. Each search moves forward, so a walk over the page is linear.
+class TagWalker
+{
+public:
+    TagWalker(std::string_view text, std::string_view name)
+        : m_text(text)
+        , m_needle("<" + std::string(name))
+    {
+    }
+
+    TagAt Next()
+    {
+        while (true) {
+            const std::size_t at = FindNoCase(m_text, m_needle, m_from);
+            if (at == kNone)
+                return {};
+            if (InComment(at)) {
+                m_from = m_commentEnd;
+                continue;
+            }
+            m_from = at + 1;
+            const std::size_t after = at + m_needle.size();
+            const bool named = after >= m_text.size() || IsTagBlank(m_text[after])
+                || m_text[after] == '>' || m_text[after] == '/';
+            if (!named)
+                continue;
+            const std::size_t close = FindTagEnd(m_text, at);
+            const TagAt tag { at, close == kNone ? m_text.size() : close + 1 };
+            m_from = tag.End;
+            return tag;
+        }
+    }
+
+    // Moves on to position, which must not lie inside a comment (callers pass tag ends).
+    void SeekTo(std::size_t position)
+    {
+        m_from = position;
+        m_commentScan = std::max(m_commentScan, position);
+    }
+
+private:
+    // Comments are found on the way, so every comment is looked at once.
+    bool InComment(std::size_t position)
+    {
+        while (m_commentEnd <= position) {
+            const std::size_t open = m_text.find("<!--", m_commentScan);
+            if (open == kNone) {
+                m_commentStart = m_commentEnd = m_text.size() + 1;
+                break;
+            }
+            const std::size_t close = m_text.find("-->", open + 4);
+            m_commentStart = open;
+            m_commentEnd = close == kNone ? m_text.size() : close + 3;
+            m_commentScan = m_commentEnd;
+        }
+        return position >= m_commentStart && position < m_commentEnd;
+    }
+
+    std::string_view m_text;
+    std::string m_needle;
+    std::size_t m_from = 0;
+    std::size_t m_commentScan = 0;
+    std::size_t m_commentStart = 0;
+    std::size_t m_commentEnd = 0;
+};
+
+std::string_view Slice(std::string_view text, const TagAt& tag)
+{
+    return text.substr(tag.Start, tag.End - tag.Start);
+}
+
+// Where the block of the map whose start tag ends at mapTagEnd ends: one past the ">" of the
+// first "</MAP>" after it, or kNone when the map is never closed.
+std::size_t MapBlockEnd(std::string_view text, std::size_t mapTagEnd)
+{
+    TagWalker ends(text, "/map");
+    ends.SeekTo(mapTagEnd);
+    const TagAt end = ends.Next();
+    return end.Start == kNone ? kNone : end.End;
+}
+
+struct MapTagInfo
+{
+    TagAt Tag;
+    std::size_t BlockEnd = kNone;
+};
+
+// Every MAP of the page once: the first of each name, exactly and in upper case.
+struct MapIndex
+{
+    std::vector<MapTagInfo> Maps;
+    std::unordered_map<std::string, std::size_t> Exact;
+    std::unordered_map<std::string, std::size_t> Upper;
+
+    explicit MapIndex(std::string_view text)
+    {
+        TagWalker walker(text, "map");
+        for (TagAt tag = walker.Next(); tag.Start != kNone; tag = walker.Next()) {
+            const std::string name
+                = GetAttribute(ParseTag(Slice(text, tag), kTagBase), "NAME", "0");
+            Exact.emplace(name, Maps.size());
+            Upper.emplace(ToUpper(name), Maps.size());
+            Maps.push_back({ tag, kNone });
+        }
+    }
+
+    // The block end, searched once per map.
+    std::size_t BlockEnd(std::string_view text, std::size_t index)
+    {
+        MapTagInfo& map = Maps[index];
+        if (map.BlockEnd == kNone)
+            map.BlockEnd = MapBlockEnd(text, map.Tag.End);
+        return map.BlockEnd;
+    }
+};
+
+std::string UseMapName(const TagRecord& img)
+{
+    return Trim(RemoveAll(GetAttribute(img, "USEMAP", ""), '#'));
+}
+
+std::int32_t ToInt32(const std::string& text)
+{
+    const std::int64_t value = ParseLeadingInt(text);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, 65535));
+}
+
+ImportResult Failed(const std::string& reason)
+{
+    ImportResult result;
+    result.Message = LoadErrorMessage(reason);
+    return result;
+}
+
+} // namespace
+
+std::string LoadErrorMessage(const std::string& reason)
+{
+    return reason.empty() ? std::string(kLoadErrorMessage)
+                          : std::string(kLoadErrorMessage) + "\r\n\r\n" + reason;
+}
+
+std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap)
+{
+    std::vector<MapCandidate> candidates;
+    MapIndex maps(text);
+    TagWalker images(text, "img");
+    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
+        const std::string_view imgText = Slice(text, tag);
+        const TagRecord img = ParseTag(imgText, kTagBase);
+        const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
+        const std::string mapName = UseMapName(img);
+        MapCandidate candidate;
+        candidate.ImgTag = std::string(imgText);
+        if (hasUseMap) {
+            candidate.Kind = 2;
+            if (const auto found = maps.Exact.find(mapName); found != maps.Exact.end()) {
+                const std::size_t end = maps.BlockEnd(text, found->second);
+                const std::size_t start = maps.Maps[found->second].Tag.Start;
+                candidate.MapFound = true;
+                candidate.MapBlock
+                    = std::string(text.substr(start, (end == kNone ? text.size() : end) - start));
+            }
+            candidates.push_back(std::move(candidate));
+        } else if (searchWithoutMap) {
+            candidates.push_back(std::move(candidate));
+        }
+    }
+    return candidates;
+}
+
+std::string CandidateKey(const MapCandidate& candidate)
+{
+    const TagRecord img = ParseTag(candidate.ImgTag, kTagBase);
+    const std::string useMap = GetAttribute(img, "USEMAP", "");
+    return useMap.empty() ? GetAttribute(img, "SRC", "") : useMap;
+}
+
+bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileName,
+    bool newDocument, const ImportContext& context)
+{
+    if (newDocument) {
+        doc = Document {};
+        doc.ImgTag = tag.TagText;
+    }
+    std::string src;
+    std::string useMap;
+    std::string height;
+    std::string width;
+    std::string border;
+    std::string alt;
+    for (std::size_t i = 1; i < tag.Attributes.size(); ++i) {
+        const std::string name = ToUpper(Trim(tag.Attributes[i].Name));
+        const std::string value = UnquotedValue(tag.Attributes[i].Value);
+        if (name == "SRC")
+            src = Trim(value);
+        else if (name == "USEMAP")
+            useMap = value;
+        else if (name == "HEIGHT")
+            height = value;
+        else if (name == "WIDTH")
+            width = value;
+        else if (name == "BORDER")
+            border = value;
+        else if (name == "ALT")
+            alt = value;
+        else if (!name.empty())
+            doc.ImgAttributes.push_back({ Trim(tag.Attributes[i].Name), value });
+    }
+    doc.SourceImgTag = tag.TagText;
+    doc.Title = fileName;
+    doc.FilePath = fileName;
+
+    std::string picture;
+    if (!src.empty()) {
+        const ResolvedPath path = ResolveSrcPath(src, fileName, context.Style);
+        if (path.Ok() && FileExists(path.Path))
+            picture = path.Path;
+    }
+    if (picture.empty()) {
+        if (!context.Ask)
+            return false;
+        const PromptAnswer answer = context.Ask->Ask({ kMissingPictureQuestion, context.Title,
+            PromptIcon::Critical, PromptButtons::YesNo, PromptAnswer::No });
+        if (answer != PromptAnswer::Yes)
+            return false;
+        const auto chosen = context.Ask->ChooseOpenFile({ "Open", kPictureFilter, 4, "", "" });
+        if (!chosen || chosen->empty())
+            return false;
+        picture = *chosen;
+    }
+
+    MapImage& image = doc.Images[1];
+    image.Src = picture;
+    image.UseMap = useMap;
+    image.AltText = alt;
+    image.Border = ToInt32(border.empty() ? "0" : border);
+    const ImageSize own
+        = (width.empty() || height.empty()) ? UnpackImageSize(GetImageSize(picture)) : ImageSize {};
+    image.Width = width.empty() ? own.Width : ToInt32(width);
+    image.Height = height.empty() ? own.Height : ToInt32(height);
+    return true;
+}
+
+std::string ImportAreaTag(Document& doc, const TagRecord& tag, ImportNames& names)
+{
+    const auto slot = static_cast<std::int32_t>(doc.Hotspots.size());
+    Hotspot& spot = doc.Hotspots.emplace_back();
+    spot.Active = true;
+    spot.Id = slot;
+    std::string name;
+    const std::string text = ReadAreaTagInto(spot, tag, &name);
+    if (spot.Shape == 0) {
+        // A browser takes an AREA without SHAPE as a rectangle, and "default" as the whole
+        // picture; either is edited as a rectangle while the tag keeps what it said.
+        const bool hasShape = !GetAttribute(tag, "SHAPE", "").empty();
+        spot.Shape = ShapeRectangle;
+        if (hasShape || spot.Coords.empty()) {
+            const MapImage& image = doc.Images[1];
+            spot.Coords = "0,0," + std::to_string(image.Width) + "," + std::to_string(image.Height);
+        }
+        const Bounds box = BoundsFromCoords("RECT", spot.Coords);
+        spot.X1 = box.X1;
+        spot.Y1 = box.Y1;
+        spot.X2 = box.X2;
+        spot.Y2 = box.Y2;
+    }
+    name = Trim(name);
+    if (name.empty() || names.Taken.Contains(name)) {
+        const std::string stem = ConvertShape(std::to_string(spot.Shape), false);
+        std::int32_t& next = names.Next[spot.Shape];
+        while (names.Taken.Contains(stem + std::to_string(next)))
+            ++next;
+        name = stem + std::to_string(next++);
+    }
+    names.Taken.Add(name, slot);
+    spot.Name = name;
+    return text;
+}
+
+ImportResult ImportHtmlText(
+    const std::string& fileName, const std::string& text, const ImportContext& context)
+{
+    const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
+    if (candidates.empty())
+        return Failed(kNoImagesReason);
+    std::string chosen;
+    if (candidates.size() == 1 || !context.ChooseMap)
+        chosen = CandidateKey(candidates.front());
+    else
+        chosen = context.ChooseMap(candidates);
+    if (chosen.empty()) {
+        ImportResult cancelled;
+        cancelled.Cancelled = true;
+        return cancelled;
+    }
+
+    // The first IMG of the page that the key names.
+    TagWalker images(text, "img");
+    TagRecord img;
+    bool found = false;
+    for (TagAt tag = images.Next(); tag.Start != kNone && !found; tag = images.Next()) {
+        img = ParseTag(Slice(text, tag), kTagBase);
+        const std::string useMap = GetAttribute(img, "USEMAP", "");
+        found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
+    }
+    if (!found)
+        return Failed({});
+
+    ImportResult result;
+    Document& doc = result.Doc;
+    if (!ImportImgTag(doc, img, fileName, true, context))
+        return Failed(kPictureReason);
+    MapImage& image = doc.Images[1];
+    const std::string mapName = UseMapName(img);
+    if (GetAttribute(img, "USEMAP", "").empty()) {
+        image.MapTag = "<MAP NAME=\"\">";
+    } else {
+        image.MapName = mapName;
+        MapIndex maps(text);
+        const auto map = maps.Upper.find(ToUpper(mapName));
+        if (map != maps.Upper.end()) {
+            const TagAt mapTag = maps.Maps[map->second].Tag;
+            const std::size_t end = maps.BlockEnd(text, map->second);
+            image.MapTag = std::string(Slice(text, mapTag));
+            // A map that is never closed is read but not replaced by a later save.
+            if (end != kNone)
+                doc.SourceMapCode = text.substr(mapTag.Start, end - mapTag.Start);
+            const std::size_t limit = end == kNone ? text.size() : end;
+            TagWalker areas(std::string_view(text).substr(0, limit), "area");
+            areas.SeekTo(mapTag.End);
+            ImportNames names;
+            for (TagAt tag = areas.Next(); tag.Start != kNone; tag = areas.Next()) {
+                const TagRecord area = ParseTag(Slice(text, tag), kTagBase);
+                if (area.Attributes.size() < 3)
+                    continue;
+                result.AreaTexts += ImportAreaTag(doc, area, names);
+                result.AreaTexts += "\r\n";
+            }
+        } else {
+            image.MapTag = "<MAP NAME=\"" + mapName + "\">";
+        }
+    }
+    doc.ServerType = 0;
+    result.Ok = true;
+    return result;
+}
+
+bool ReadFileForImport(const std::string& fileName, std::string& text, ImportResult& result)
+{
+    if (!FileExists(fileName)) {
+        result = Failed(kPictureReason);
+        return false;
+    }
+    text = ApiReadFile(fileName);
+    return true;
+}
+
+ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& context)
+{
+    ImportResult result;
+    std::string text;
+    if (!ReadFileForImport(fileName, text, result))
+        return result;
+    return ImportHtmlText(fileName, text, context);
+}
+
+} // namespace karvex

@@ -1,0 +1,106 @@
+#pragma once
+
+// Reading image maps from HTML pages into new document records, with the IMG and AREA importers
+// that the project and map-file readers share. The readers look for tags by plain text search and
+// take pages as browsers do: tag and attribute names in any letter case, values in double, single
+// or no quotes, blanks around "=", LF or CR LF line ends. Stored tag texts stay exactly as written
+// in the page.
+
+#include "core/formats/relative_paths.h"
+#include "core/formats/tag_reader.h"
+#include "core/model/keyed_collection.h"
+#include "core/model/records.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karvex {
+
+class Prompt;
+
+// One picture of a page that could be edited.
+struct MapCandidate
+{
+    std::string MapBlock; // "<MAP" of the matching map through "</MAP>", or empty
+    std::string ImgTag;
+    int Kind = 0; // 2 for an IMG tag with a USEMAP attribute, 0 for one without
+    bool MapFound = false; // a MAP of exactly the USEMAP name was found
+};
+
+// The pictures of a page: every IMG with a USEMAP, and with searchWithoutMap every other IMG.
+std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap);
+
+// What identifies a candidate to the chooser and the import: its USEMAP value, or its SRC
+// value when it has none.
+std::string CandidateKey(const MapCandidate& candidate);
+
+// What the readers need from the world around them.
+struct ImportContext
+{
+    // Asks whether to look for a missing picture and shows the picture dialog; without one a
+    // missing picture fails the import.
+    Prompt* Ask = nullptr;
+    // Picks one of several candidates and returns its key; "" cancels. Without one the first
+    // candidate is taken.
+    std::function<std::string(const std::vector<MapCandidate>&)> ChooseMap;
+    bool SearchWithoutMap = false; // the ini_Search setting
+    std::string Title = "Karvex 3"; // of the question about a missing picture
+    PathStyle Style = kNativePathStyle;
+};
+
+// The result of a reader: a filled document record that is not yet part of any state.
+struct ImportResult
+{
+    bool Ok = false;
+    bool Cancelled = false; // the user cancelled the map choice: no message is due
+    std::string Message; // the failure message for the user
+    Document Doc;
+    std::string AreaTexts; // the AREA texts of the new hotspots, each followed by CR LF
+};
+
+inline constexpr const char* kLoadErrorMessage
+    = "There has been an error while trying to open the file. Loading has been canceled.";
+inline constexpr const char* kNoImagesReason
+    = "Reason : There has not been found any images in the file.";
+inline constexpr const char* kPictureReason
+    = "Reason : There was an error while trying to load the picture.";
+inline constexpr const char* kMissingPictureQuestion
+    = "The picture in this file can't be found, do you want to search for it?";
+inline constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files "
+                                              "(*.jpg)|*.jpg|BMP Files (*.bmp)|*.bmp|All Picture "
+                                              "Files|*.jpg;*.gif;*.bmp";
+
+// The load error message, with the reason after two line ends when there is one.
+std::string LoadErrorMessage(const std::string& reason);
+
+// Sets up doc from an IMG tag of the page fileName: picture path, size, map name, ALT text and
+// the extra attributes. With newDocument the record starts afresh. False when the picture
+// cannot be found and the user does not pick another.
+bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileName,
+    bool newDocument, const ImportContext& context);
+
+// The names given out so far while a document is read, so that every hotspot's name is unique.
+struct ImportNames
+{
+    KeyedCollection<std::int32_t> Taken;
+    std::int32_t Next[4] = { 1, 1, 1, 1 }; // the next number to try, per shape
+};
+
+// Adds one hotspot to doc from an AREA tag and returns its AREA text (without the editor's
+// "##" attributes and INDEX). A hotspot without a name, or with a taken one, gets the next
+// free name of its shape. An AREA whose shape is not one of the three (such as "default") is
+// drawn as a rectangle over the whole picture; its tag text keeps its own shape.
+std::string ImportAreaTag(Document& doc, const TagRecord& tag, ImportNames& names);
+
+// The page text of fileName as a new document: the one map the user chooses.
+ImportResult ImportHtmlText(
+    const std::string& fileName, const std::string& text, const ImportContext& context);
+ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& context);
+
+// Reads a whole file for a reader; false (with the load error message in result) when the file
+// cannot be read.
+bool ReadFileForImport(const std::string& fileName, std::string& text, ImportResult& result);
+
+} // namespace karvex
