@@ -4,6 +4,7 @@
 // and closing documents; drawing tools, delete, lock, hide, support lines, rulers, undo;
 // zoom and status bar. Command dispatch and the document windows call in here.
 
+#include "core/formats/html_import.h"
 #include "ui/document_host.h"
 
 #include <QObject>
@@ -118,6 +119,8 @@ private:
 
     QMdiSubWindow* SubWindowFor(int slot) const;
     void AddDocumentWindow(int slot, const QImage& picture);
+    // Opens a window for a document a reader made; false (after the message) when it failed.
+    bool ShowImportedDocument(ImportResult result);
     void UpdateFileCommands();
     void ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening);
     bool ClipboardHasHotspot() const;

@@ -4,12 +4,16 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/map_file.h"
+#include "core/formats/project_file.h"
 #include "core/model/app_state.h"
 #include "core/model/document_ops.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 #include "ui/document_window.h"
+#include "ui/map_chooser_dialog.h"
 #include "ui/picture_file.h"
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
@@ -23,8 +27,6 @@ namespace {
 
 constexpr const char* kDocumentFilter = "KVX Project Files (*.kvp)|*.kvp|HTML Files (*.html)|"
                                         "*.html|HTM Files (*.htm)|*.htm|Map file (*.map)|*.map";
-constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files (*.jpg)|*.jpg|BMP "
-                                       "Files (*.bmp)|*.bmp|All Picture Files|*.jpg;*.gif;*.bmp";
 
 void UseDecodedPictureSize(Document& doc, int width, int height)
 {
@@ -141,17 +143,65 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
         return true;
     }
 
+    ImportContext context;
+    context.Ask = &m_prompt;
+    context.SearchWithoutMap = m_state.Settings.ini_Search;
+    context.Title = m_state.AppTitle;
+    context.ChooseMap = [this, &target](const std::vector<MapCandidate>& candidates) {
+        return ChooseMapCandidate(candidates, target, m_area.window());
+    };
     switch (RouteForPath(target, picturesAllowed)) {
     case OpenRoute::Picture: {
         const std::size_t before = m_state.Documents.size();
         NewDocumentFromPicture(target);
         return m_state.Documents.size() > before;
     }
-    default:
-        // Pages, projects and map files get their readers in a later step.
-        ReportUnsupportedFile();
+    case OpenRoute::Html: {
+        WaitCursor busy;
+        return ShowImportedDocument(ImportHtmlFile(target, context));
+    }
+    case OpenRoute::Project: {
+        WaitCursor busy;
+        return ShowImportedDocument(LoadProjectFile(target, context));
+    }
+    case OpenRoute::MapFile: {
+        WaitCursor busy;
+        return ShowImportedDocument(ImportMapFile(target, context));
+    }
+    case OpenRoute::Unsupported:
+        break;
+    }
+    ReportUnsupportedFile();
+    return false;
+}
+
+bool Editor::ShowImportedDocument(ImportResult result)
+{
+    if (!result.Ok) {
+        // A cancelled choice of map ends the open quietly.
+        if (!result.Cancelled)
+            m_prompt.Tell(result.Message, m_state.AppTitle, PromptIcon::Critical);
         return false;
     }
+    const QImage picture = LoadPicture(result.Doc.Images[1].Src);
+    if (picture.isNull()) {
+        m_prompt.Tell(LoadErrorMessage(kPictureReason), m_state.AppTitle, PromptIcon::Critical);
+        return false;
+    }
+    const int slot = static_cast<int>(m_state.Documents.size());
+    Document& doc = m_state.Documents.emplace_back(std::move(result.Doc));
+    // Pictures whose header the probe does not read (BMP) take their decoded size.
+    MapImage& image = doc.Images[1];
+    if (image.Width <= 0 || image.Height <= 0) {
+        image.Width = picture.width();
+        image.Height = picture.height();
+    }
+    m_state.OpenDocuments.Add(doc.Title, std::to_string(slot));
+    m_state.CurrentDocument = slot;
+    AddDocumentWindow(slot, picture);
+    ShowImageSize({}, {});
+    UpdateFileCommands();
+    return true;
 }
 
 bool Editor::SaveDocument(bool useKnownPath, int slot)
@@ -197,8 +247,12 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
         return false;
     }
     doc.Changed = false;
-    if (DocumentWindow* window = WindowFor(slot))
+    if (DocumentWindow* window = WindowFor(slot)) {
         window->RefreshCaption();
+        // The picture path mode may have rewritten SRC for the target's folder.
+        if (result.ImgTagChanged)
+            window->CodeRegions().ImageTagChanged(false);
+    }
     UpdateFileCommands();
     return true;
 }

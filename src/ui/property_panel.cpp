@@ -2,6 +2,7 @@
 
 #include "components/drawing_surface/drawing_surface.h"
 #include "components/property_grid/property_grid.h"
+#include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/img_import.h"
 #include "core/formats/relative_paths.h"
@@ -27,8 +28,6 @@ namespace karvex {
 
 namespace {
 
-constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files (*.jpg)|*.jpg|BMP "
-                                       "Files (*.bmp)|*.bmp|All Picture Files|*.jpg;*.gif;*.bmp";
 constexpr const char* kMapEntry = "[Map Properties]";
 constexpr const char* kCustomsKey = "##Customs";
 constexpr const char* kTagBase = "C:\\TEMP\\";

@@ -144,9 +144,9 @@ private slots:
     {
         Started app;
         QVERIFY(WriteWholeFile(app.Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\n"));
-        app.Start("\"/home/ann/my maps/page.html\"");
+        app.Start("\"/home/ann/my maps/notes.txt\"");
 
-        QCOMPARE(app.Window->CommandLinePath(), QString("/home/ann/my maps/page.html"));
+        QCOMPARE(app.Window->CommandLinePath(), QString("/home/ann/my maps/notes.txt"));
         QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
         const PromptMessage& message = app.Prompt.Messages.front();
         QCOMPARE(message.Text,

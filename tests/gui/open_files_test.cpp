@@ -1,0 +1,165 @@
+// Opening pages, projects and map files in the running program, and saving them back: the
+// document window, its figures, code page and panel, the map chooser and the messages.
+
+#include "components/code_box/code_box.h"
+#include "core/formats/file_io.h"
+#include "support/editor_session.h"
+#include "ui/map_chooser_dialog.h"
+#include "ui/property_panel.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace karvex;
+using test::Session;
+
+namespace {
+
+constexpr const char* kPage = "<html><body>\n<p>Before</p>\n"
+                              "<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
+                              "<map name=\"nav\">\n"
+                              "<area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
+                              "<area shape=\"circle\" coords=\"100,100,20\" href=\"b.html\">\n"
+                              "</map>\n<p>After</p>\n</body></html>\n";
+
+// Answers the next modal map chooser from inside its event loop.
+void AnswerChooser(int row, bool ok)
+{
+    QTimer::singleShot(0, [row, ok] {
+        auto* dialog = qobject_cast<MapChooserDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        if (row >= 0)
+            dialog->List().setCurrentRow(row);
+        (ok ? dialog->OkButton() : dialog->CancelButton()).click();
+    });
+}
+
+} // namespace
+
+class OpenFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pageOpensWithItsMapAndSavesBackInPlace()
+    {
+        Session app;
+        app.Picture("pic.png", 320, 240);
+        const std::string page = app.Home.File("page.html");
+        WriteWholeFile(page, kPage);
+
+        QVERIFY(app.Docs().OpenDocument(page, false));
+        QVERIFY(app.Prompt.Messages.empty());
+        const Document& doc = app.Current();
+        QCOMPARE(doc.Title, page);
+        QCOMPARE(doc.Hotspots.size(), std::size_t { 3 });
+        QVERIFY(!doc.Changed);
+        QCOMPARE(app.Docs().ActiveWindow()->windowTitle(), QString("page.html"));
+        QCOMPARE(app.Docs().ActiveWindow()->Code().RegionKeys().size(), 9);
+        QCOMPARE(app.Window->Panel().Chooser().count(), 3);
+        app.Docs().ActiveWindow()->SelectHotspot(2);
+        QCOMPARE(app.Surface().SelectedCoords(), std::string("100,100,20"));
+
+        // Opening it again brings the same window forward; nothing is read.
+        QVERIFY(app.Docs().OpenDocument(page, false));
+        QCOMPARE(app.State.Documents.size(), std::size_t { 2 });
+
+        app.Docs().DeleteHotspot(false);
+        QVERIFY(app.Docs().SaveDocument(true, app.State.CurrentDocument));
+        const std::string saved = ApiReadFile(page);
+        QVERIFY(saved.rfind("<html><body>\n<p>Before</p>\n", 0) == 0);
+        QVERIFY(saved.find("a.html") != std::string::npos);
+        QVERIFY(saved.find("b.html") == std::string::npos);
+        QVERIFY(saved.find("</map>\n<p>After</p>\n</body></html>\n") != std::string::npos);
+    }
+
+    void severalMapsAskAndCancelSaysNothing()
+    {
+        Session app;
+        app.Picture("pic.png", 320, 240);
+        app.Picture("other.png", 100, 80);
+        const std::string page = app.Home.File("two.html");
+        WriteWholeFile(page,
+            std::string(kPage)
+                + "<img src=\"other.png\" usemap=\"#second\">\n<map name=\"second\">"
+                  "<area shape=rect coords=\"1,1,9,9\" href=c.html></map>");
+
+        AnswerChooser(-1, false);
+        QVERIFY(!app.Docs().OpenDocument(page, false));
+        QVERIFY(app.Prompt.Messages.empty());
+        QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
+
+        AnswerChooser(1, true);
+        QVERIFY(app.Docs().OpenDocument(page, false));
+        QCOMPARE(app.Current().Images[1].MapName, std::string("second"));
+        QCOMPARE(app.Current().Hotspots.size(), std::size_t { 2 });
+    }
+
+    void projectsAndMapFilesRoundTrip()
+    {
+        Session app;
+        const std::string picture = app.Picture("pic.png", 320, 240);
+        const std::string page = app.Home.File("page.html");
+        WriteWholeFile(page, kPage);
+        QVERIFY(app.Docs().OpenDocument(page, false));
+        app.Current().Hotspots[1].Locked = true;
+        app.Current().Hotspots[2].Name = "Sun";
+        app.State.HotspotNames.Remove("Circle1");
+        app.State.HotspotNames.Add("Sun", 2);
+
+        const std::string project = app.Home.File("copy.kvp");
+        app.Prompt.Files.push_back(project);
+        QVERIFY(app.Docs().SaveDocument(false, app.State.CurrentDocument));
+        const std::string map = app.Home.File("copy.map");
+        app.Prompt.Files.push_back(map);
+        QVERIFY(app.Docs().SaveDocument(false, app.State.CurrentDocument));
+        app.Docs().CloseAllDocuments();
+
+        QVERIFY(app.Docs().OpenDocument(project, false));
+        QCOMPARE(app.Current().Hotspots[2].Name, std::string("Sun"));
+        QVERIFY(app.Current().Hotspots[1].Locked);
+        QCOMPARE(app.Current().Hotspots[1].AreaTag.find("##"), std::string::npos);
+
+        QVERIFY(app.Docs().OpenDocument(map, false));
+        QCOMPARE(app.Current().Images[1].Src, picture);
+        QCOMPARE(app.Current().Hotspots[2].Coords, std::string("100,100,20"));
+        QVERIFY(app.Prompt.Messages.empty());
+    }
+
+    void badFilesGiveTheirMessagesAndNoDocument()
+    {
+        Session app;
+        const std::string empty = app.Home.File("empty.html");
+        WriteWholeFile(empty, "<html><p>No pictures here</p></html>");
+        QVERIFY(!app.Docs().OpenDocument(empty, false));
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            std::string("There has been an error while trying to open the file. Loading has been "
+                        "canceled.\r\n\r\nReason : There has not been found any images in the "
+                        "file."));
+
+        const std::string project = app.Home.File("bad.kvp");
+        WriteWholeFile(project, "<KVX Ver=3>\r\n<MAP NAME=\"m\">\r\n");
+        QVERIFY(!app.Docs().OpenDocument(project, false));
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            std::string("There has been an error while trying to open the file. Loading has been "
+                        "canceled."));
+
+        // A picture that exists but cannot be decoded.
+        WriteWholeFile(app.Home.File("pic.png"), "not a picture");
+        const std::string page = app.Home.File("page.html");
+        WriteWholeFile(page, kPage);
+        QVERIFY(!app.Docs().OpenDocument(page, false));
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            std::string("There has been an error while trying to open the file. Loading has been "
+                        "canceled.\r\n\r\nReason : There was an error while trying to load the "
+                        "picture."));
+        QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
+    }
+};
+
+QTEST_MAIN(OpenFilesTest)
+#include "open_files_test.moc"
