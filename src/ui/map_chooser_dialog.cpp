@@ -44,11 +44,19 @@ QImage ReadThumbnail(const std::string& path, const QSize& box)
     reader.setAutoTransform(false);
     const QSize full = reader.size();
     // Decoding at reduced size keeps large photographs cheap (JPEG scales while decoding).
-    if (full.isValid() && (full.width() > box.width() || full.height() > box.height()))
+    // Palette pictures (GIF, small PNG) are left whole: scaled while decoding they come out
+    // dithered.
+    const bool photo = reader.imageFormat() != QImage::Format_Indexed8
+        && reader.imageFormat() != QImage::Format_Mono
+        && reader.imageFormat() != QImage::Format_MonoLSB;
+    if (photo && full.isValid() && (full.width() > box.width() || full.height() > box.height()))
         reader.setScaledSize(full.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image = reader.read();
     if (image.isNull())
         return {};
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
+        || image.format() == QImage::Format_MonoLSB)
+        image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.width() > box.width() || image.height() > box.height())
         image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
