@@ -15,7 +15,16 @@ int FigureStore::Insert(int index, SurfaceFigure figure)
         m_nextKey = std::max(m_nextKey, figure.Key + 1);
     figure.Box = Bounds(figure.Geometry);
     const int at = std::clamp(index, 0, Count());
+    const bool appended = at == Count();
     m_figures.insert(m_figures.begin() + at, std::move(figure));
+    // An append keeps the lookup tables in step; anything else shifts indexes.
+    if (appended && !m_indexStale) {
+        const SurfaceFigure& added = m_figures.back();
+        m_indexOfKey[added.Key] = at;
+        m_indexOfId[added.Id] = at;
+    } else {
+        m_indexStale = true;
+    }
     return at;
 }
 
@@ -23,27 +32,44 @@ SurfaceFigure FigureStore::Remove(int index)
 {
     SurfaceFigure figure = std::move(m_figures[static_cast<std::size_t>(index)]);
     m_figures.erase(m_figures.begin() + index);
+    m_indexStale = true;
     return figure;
 }
 
-void FigureStore::Clear() { m_figures.clear(); }
+void FigureStore::Clear()
+{
+    m_figures.clear();
+    m_indexOfKey.clear();
+    m_indexOfId.clear();
+    m_indexStale = false;
+}
+
+void FigureStore::Reindex() const
+{
+    m_indexOfKey.clear();
+    m_indexOfId.clear();
+    // Later figures overwrite earlier ones, so an id finds its topmost figure.
+    for (int i = 0; i < Count(); ++i) {
+        m_indexOfKey[At(i).Key] = i;
+        m_indexOfId[At(i).Id] = i;
+    }
+    m_indexStale = false;
+}
 
 int FigureStore::IndexOfKey(std::uint64_t key) const
 {
-    for (int i = Count() - 1; i >= 0; --i) {
-        if (At(i).Key == key)
-            return i;
-    }
-    return -1;
+    if (m_indexStale)
+        Reindex();
+    const auto found = m_indexOfKey.find(key);
+    return found == m_indexOfKey.end() ? -1 : found->second;
 }
 
 int FigureStore::IndexOfId(int id) const
 {
-    for (int i = Count() - 1; i >= 0; --i) {
-        if (At(i).Id == id)
-            return i;
-    }
-    return -1;
+    if (m_indexStale)
+        Reindex();
+    const auto found = m_indexOfId.find(id);
+    return found == m_indexOfId.end() ? -1 : found->second;
 }
 
 int FigureStore::LargestId() const
@@ -71,7 +97,11 @@ void FigureStore::SetColor(int index, std::int32_t color)
     m_figures[static_cast<std::size_t>(index)].Color = color;
 }
 
-void FigureStore::SetId(int index, int id) { m_figures[static_cast<std::size_t>(index)].Id = id; }
+void FigureStore::SetId(int index, int id)
+{
+    m_figures[static_cast<std::size_t>(index)].Id = id;
+    m_indexStale = true;
+}
 
 int FigureStore::HitTest(QPointF point, double tolerance) const
 {

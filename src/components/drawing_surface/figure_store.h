@@ -7,6 +7,7 @@
 
 #include <QRect>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace karvex::surface {
@@ -37,7 +38,8 @@ public:
     const SurfaceFigure& At(int index) const { return m_figures[static_cast<std::size_t>(index)]; }
     const std::vector<SurfaceFigure>& All() const { return m_figures; }
 
-    // -1 when absent. Ids are looked up from the top so the newest figure with an id wins.
+    // -1 when absent. Ids are looked up from the top so the newest figure with an id wins. Both
+    // take constant time while figures are only appended.
     int IndexOfKey(std::uint64_t key) const;
     int IndexOfId(int id) const;
     int LargestId() const;
@@ -51,8 +53,14 @@ public:
     int HitTest(QPointF point, double tolerance) const;
 
 private:
+    void Reindex() const;
+
     std::vector<SurfaceFigure> m_figures;
     std::uint64_t m_nextKey = 1;
+    // Lookup tables, rebuilt on the next lookup after a change that shifted indexes.
+    mutable std::unordered_map<std::uint64_t, int> m_indexOfKey;
+    mutable std::unordered_map<int, int> m_indexOfId;
+    mutable bool m_indexStale = false;
 };
 
 } // namespace karvex::surface
