@@ -136,6 +136,7 @@ private:
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
     int m_toolCode = 0;
+    int m_activatedSlot = 0; // the document the last activation made current
 };
 
 } // namespace karvex

@@ -123,7 +123,10 @@ void Editor::AddDocumentWindow(int slot, const QImage& picture)
     document->RefreshCaption();
     window->showMaximized();
     m_area.setActiveSubWindow(window);
-    ActivateDocument(slot);
+    // The area reports the activation itself as a rule; it is done here only when it did not,
+    // since activating a document of many hotspots rebuilds its name tables.
+    if (m_activatedSlot != slot)
+        ActivateDocument(slot);
 }
 
 bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
@@ -274,6 +277,7 @@ void Editor::ActivateDocument(int slot)
     DocumentWindow* window = WindowFor(slot);
     if (!window)
         return;
+    m_activatedSlot = slot;
     ActivateDocumentNames(m_state, slot);
     Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
     const int selected = window->Surface().SelectedFigureId();

@@ -63,10 +63,30 @@ int CodeView::LiveCount() const
     return count;
 }
 
+void CodeView::Invalidate()
+{
+    m_filled = false;
+    m_box.Clear();
+}
+
+void CodeView::EnsureFilled()
+{
+    if (m_filled)
+        return;
+    FillCodeView();
+    if (m_state.CurrentDocument != m_slot)
+        return;
+    if (const Hotspot* spot = Live(m_state.CurrentHotspot))
+        m_box.SelectRegion(ToDisplay(spot->Name));
+    else
+        m_box.SelectRegion("IMAGE_TAG");
+}
+
 void CodeView::FillCodeView()
 {
     RedrawPause pause(m_box);
     m_box.Clear();
+    m_filled = true;
     const std::string visit = std::string("<!-- Visit us at ") + kMakerAddress + " -->";
     for (const std::string& line : { std::string(), std::string(), visit })
         m_box.AddRegion(ToDisplay(line), ToDisplay(line), "StartComment", {}, 2);
@@ -101,6 +121,8 @@ void CodeView::AddAreaLine(const QString& text, const QString& key, const QIcon&
 
 void CodeView::AddHotspotRegion(int slot, bool batch)
 {
+    if (!m_filled)
+        return;
     const Hotspot* spot = Live(slot);
     if (!spot)
         return;
@@ -116,6 +138,8 @@ void CodeView::AddHotspotRegion(int slot, bool batch)
 
 void CodeView::RemoveHotspotRegion(const std::string& name)
 {
+    if (!m_filled)
+        return;
     RedrawPause pause(m_box);
     if (LiveCount() <= 1)
         AddAreaLine(kNoCodeText, kNoCodeKey, {});
@@ -130,6 +154,8 @@ void CodeView::HotspotRemoved(int slot)
 
 void CodeView::UpdateHotspotRegion(int slot)
 {
+    if (!m_filled)
+        return;
     const Hotspot* spot = Live(slot);
     if (!spot)
         return;
@@ -140,11 +166,15 @@ void CodeView::UpdateHotspotRegion(int slot)
 
 void CodeView::UpdateImageTagRegion()
 {
+    if (!m_filled)
+        return;
     m_box.UpdateRegionText("IMAGE_TAG", ToDisplay(Doc().ImgTag));
 }
 
 void CodeView::UpdateMapTagRegions()
 {
+    if (!m_filled)
+        return;
     RedrawPause pause(m_box);
     const MapImage& image = Doc().Images[1];
     m_box.UpdateRegionText("MAP_AREA_START", ToDisplay(image.MapTag));
@@ -154,17 +184,25 @@ void CodeView::UpdateMapTagRegions()
 
 void CodeView::HotspotRenamed(int slot, const std::string& oldName)
 {
+    if (!m_filled)
+        return;
     if (const Hotspot* spot = Live(slot))
         m_box.RenameRegion(ToDisplay(oldName), ToDisplay(spot->Name));
 }
 
 void CodeView::HotspotSelected(int slot)
 {
+    if (!m_filled)
+        return;
     if (const Hotspot* spot = Live(slot))
         m_box.SelectRegion(ToDisplay(spot->Name));
 }
 
-void CodeView::MapSelected() { m_box.SelectRegion("IMAGE_TAG"); }
+void CodeView::MapSelected()
+{
+    if (m_filled)
+        m_box.SelectRegion("IMAGE_TAG");
+}
 
 void CodeView::ImageTagChanged(bool mapTags)
 {

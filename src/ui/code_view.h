@@ -2,6 +2,7 @@
 
 // The code page of one document: fills the code box with the map's regions and keeps single
 // regions in step with hotspot, IMG tag and MAP tag changes without rebuilding the list.
+// The box is filled on first use.
 
 #include "core/model/records.h"
 #include "ui/document_host.h"
@@ -18,6 +19,11 @@ public:
     CodeView(CodeBox& box, AppState& state, int slot, QIcon lockIcon);
 
     void FillCodeView();
+    // The code box is filled when it is first needed (a document of many hotspots opens
+    // without the cost); until then changes have nothing to update.
+    void Invalidate();
+    void EnsureFilled();
+    bool IsFilled() const { return m_filled; }
     void AddHotspotRegion(int slot, bool batch);
     // Called while the hotspot is still live; the placeholder comes back for the last one.
     void RemoveHotspotRegion(const std::string& name);
@@ -44,6 +50,7 @@ private:
     AppState& m_state;
     int m_slot;
     QIcon m_lockIcon;
+    bool m_filled = false;
 };
 
 } // namespace karvex

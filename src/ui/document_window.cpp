@@ -71,6 +71,12 @@ DocumentWindow::~DocumentWindow() = default;
 
 ModelViews& DocumentWindow::CodeRegions() const { return *m_codeView; }
 
+CodeBox& DocumentWindow::Code() const
+{
+    m_codeView->EnsureFilled();
+    return *m_codeBox;
+}
+
 void DocumentWindow::SetUpCodeBox()
 {
     const GlobalSettings& settings = m_host.State().Settings;
@@ -216,7 +222,7 @@ void DocumentWindow::ShowDocument(const QImage& picture)
     m_surface->SetZoomPercent(100);
     m_surface->SetRedraw(true);
     m_surface->Repaint();
-    m_codeView->FillCodeView();
+    m_codeView->Invalidate();
 }
 
 void DocumentWindow::SelectHotspot(int slot)
@@ -428,6 +434,7 @@ void DocumentWindow::OnPageChanged(const QString& key)
         if (Doc().PanelMode == 0)
             m_host.Views().MapSelected();
     } else if (page == "CODE") {
+        m_codeView->EnsureFilled();
         m_host.Views().SetPanelEnabled(true);
         m_host.SetPageMode(1);
         m_surface->SetDesignActive(false);

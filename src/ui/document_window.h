@@ -34,7 +34,8 @@ public:
     int Slot() const { return m_slot; }
     DrawingSurface& Surface() const { return *m_surface; }
     QWidget& CodePage() const { return *m_codePage; }
-    CodeBox& Code() const { return *m_codeBox; }
+    // The code box, filled with the document's code if it was not yet.
+    CodeBox& Code() const;
     // The code page's regions follow the model through this.
     ModelViews& CodeRegions() const;
 

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QStackedLayout>
 #include <QStackedWidget>
+#include <QStringListModel>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -184,6 +185,8 @@ PropertyPanel::PropertyPanel(AppState& state, QWidget* parent)
     m_chooser->setObjectName("Combo1");
     m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_chooser->setMinimumContentsLength(8);
+    // A plain list model: a map of tens of thousands of hotspots fills it in one step.
+    m_chooser->setModel(new QStringListModel(m_chooser));
     m_hotspotGrid = new PropertyGrid;
     m_hotspotGrid->setObjectName("ZQPropList1");
     m_mapGrid = new PropertyGrid;
@@ -408,16 +411,16 @@ void PropertyPanel::RemoveCustoms(PropertyGrid& grid, CustomSection& section)
 
 void PropertyPanel::RebuildHotspotChooser()
 {
-    m_chooser->clear();
-    const Document* doc = CurrentDoc();
-    if (!doc)
-        return;
-    QStringList names { kMapEntry };
-    for (std::size_t slot = 1; slot < doc->Hotspots.size(); ++slot) {
-        if (doc->Hotspots[slot].Active)
-            names.push_back(ToDisplay(doc->Hotspots[slot].Name));
+    QStringList names;
+    if (const Document* doc = CurrentDoc()) {
+        names.reserve(static_cast<qsizetype>(doc->Hotspots.size()));
+        names.push_back(kMapEntry);
+        for (std::size_t slot = 1; slot < doc->Hotspots.size(); ++slot) {
+            if (doc->Hotspots[slot].Active)
+                names.push_back(ToDisplay(doc->Hotspots[slot].Name));
+        }
     }
-    m_chooser->addItems(names);
+    static_cast<QStringListModel*>(m_chooser->model())->setStringList(names);
 }
 
 int PropertyPanel::ChooserIndexFor(int slot) const
