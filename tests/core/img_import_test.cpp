@@ -33,9 +33,14 @@ TEST(ResolveSrcPath, PosixReferencesKeepTheirRoot)
     test::TempDir dir;
     std::filesystem::create_directories(dir.Path() / "img");
     WriteWholeFile(dir.File("img/x.gif"), "GIF89a");
-    // An existing file named by the whole value wins over the page's folder.
+    // An absolute path stays; a relative one is looked up beside the page, even when the
+    // program's own folder holds a file of that name.
     const std::string whole = dir.File("img/x.gif");
     EXPECT_EQ(ResolveSrcPath(whole, "/elsewhere/page.html", posix).Path, whole);
+    const auto startedIn = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    EXPECT_EQ(ResolveSrcPath("img/x.gif", "/site/page.html", posix).Path, "/site/img/x.gif");
+    std::filesystem::current_path(startedIn);
 }
 
 TEST(RereadImgTag, RecordFollowsTheEditedTag)

@@ -1,6 +1,5 @@
 #include "core/formats/img_import.h"
 
-#include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
 #include "core/util/strings.h"
 
@@ -85,8 +84,10 @@ ResolvedPath ResolveSrcPath(const std::string& src, const std::string& pageFile,
             ch = sep;
     }
 
+    // A relative reference means what a browser makes of it: a file beside the page, never one
+    // in whatever folder the program was started from.
     ResolvedPath result;
-    if (FileExists(whole) || IsAbsolute(whole, style)) {
+    if (IsAbsolute(whole, style)) {
         result.Path = whole;
         return result;
     }
