@@ -8,9 +8,36 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdlib>
+
+#if defined(__linux__) && defined(__GLIBC__)
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A map of tens of thousands of hotspots touches tens of megabytes at once; glibc's malloc
+// backed by transparent huge pages takes a fraction of the page faults for that. The setting
+// is read at process start, so the program starts itself again once with it, unless the user
+// chose malloc settings of their own.
+void UseHugePagesForTheHeap(char* argv[])
+{
+#if defined(__linux__) && defined(__GLIBC__)
+    if (std::getenv("GLIBC_TUNABLES") != nullptr)
+        return;
+    setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
+    execv("/proc/self/exe", argv);
+    // Not started again (no /proc): go on as we are.
+#else
+    (void)argv;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    UseHugePagesForTheHeap(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Karvex");
     QApplication::setApplicationVersion("3.0");

@@ -81,6 +81,7 @@ void ActivateDocumentNames(AppState& state, int slot)
     state.HotspotNames.Clear();
     state.CurrentDocument = slot;
     const Document& doc = state.Documents[static_cast<std::size_t>(slot)];
+    state.HotspotNames.Reserve(doc.Hotspots.size());
     for (std::size_t i = 1; i < doc.Hotspots.size(); ++i) {
         if (doc.Hotspots[i].Active)
             state.HotspotNames.Add(doc.Hotspots[i].Name, static_cast<std::int32_t>(i));

@@ -57,6 +57,13 @@ public:
         return m_entries[it->second].Value;
     }
 
+    // Room for count entries, so that filling a large collection does not rehash.
+    void Reserve(std::size_t count)
+    {
+        m_entries.reserve(count);
+        m_index.reserve(count);
+    }
+
     void Clear()
     {
         m_entries.clear();
