@@ -9,6 +9,8 @@
 #include "core/util/strings.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -32,14 +34,17 @@ class TagWalker
 public:
     TagWalker(std::string_view text, std::string_view name)
         : m_text(text)
-        , m_needle("<" + std::string(name))
     {
+        // Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about "<" + name.
+        m_needle.reserve(name.size() + 1);
+        m_needle += '<';
+        m_needle += name;
     }
 
     TagAt Next()
     {
         while (true) {
-            const std::size_t at = FindNoCase(m_text, m_needle, m_from);
+            const std::size_t at = FindNeedle();
             if (at == kNone)
                 return {};
             if (InComment(at)) {
@@ -52,7 +57,7 @@ public:
                 || m_text[after] == '>' || m_text[after] == '/';
             if (!named)
                 continue;
-            const std::size_t close = FindTagEnd(m_text, at);
+            const std::size_t close = FindTagEnd(m_text, at, m_ends);
             const TagAt tag { at, close == kNone ? m_text.size() : close + 1 };
             m_from = tag.End;
             return tag;
@@ -67,6 +72,20 @@ public:
     }
 
 private:
+    // The first "<" + name in any letter case at or after m_from. The "<" is found with a
+    // plain byte search, which is many times faster than a case-blind one over a big page.
+    std::size_t FindNeedle() const
+    {
+        const std::string_view name = std::string_view(m_needle).substr(1);
+        for (std::size_t at = m_text.find('<', m_from); at != kNone;
+             at = m_text.find('<', at + 1)) {
+            if (m_text.size() - at > name.size()
+                && EqualsNoCase(m_text.substr(at + 1, name.size()), name))
+                return at;
+        }
+        return kNone;
+    }
+
     // Comments are found on the way, so every comment is looked at once.
     bool InComment(std::size_t position)
     {
@@ -86,6 +105,7 @@ private:
 
     std::string_view m_text;
     std::string m_needle;
+    TagEndMemo m_ends;
     std::size_t m_from = 0;
     std::size_t m_commentScan = 0;
     std::size_t m_commentStart = 0;
@@ -125,7 +145,7 @@ struct MapIndex
         TagWalker walker(text, "map");
         for (TagAt tag = walker.Next(); tag.Start != kNone; tag = walker.Next()) {
             const std::string name
-                = GetAttribute(ParseTag(Slice(text, tag), kTagBase), "NAME", "0");
+                = GetAttribute(ParseOneTag(Slice(text, tag), kTagBase), "NAME", "0");
             Exact.emplace(name, Maps.size());
             Upper.emplace(ToUpper(name), Maps.size());
             Maps.push_back({ tag, kNone });
@@ -153,6 +173,50 @@ std::int32_t ToInt32(const std::string& text)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, 65535));
 }
 
+// The candidates of the page without their map blocks; mapOf gets each one's map in maps, or
+// kNone.
+std::vector<MapCandidate> CollectCandidates(std::string_view text, bool searchWithoutMap,
+    const MapIndex& maps, std::vector<std::size_t>& mapOf)
+{
+    std::vector<MapCandidate> candidates;
+    mapOf.clear();
+    TagWalker images(text, "img");
+    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
+        const std::string_view imgText = Slice(text, tag);
+        const TagRecord img = ParseOneTag(imgText, kTagBase);
+        const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
+        if (!hasUseMap && !searchWithoutMap)
+            continue;
+        MapCandidate candidate;
+        candidate.ImgTag = std::string(imgText);
+        std::size_t map = kNone;
+        if (hasUseMap) {
+            candidate.Kind = 2;
+            if (const auto found = maps.Exact.find(UseMapName(img)); found != maps.Exact.end()) {
+                candidate.MapFound = true;
+                map = found->second;
+            }
+        }
+        candidates.push_back(std::move(candidate));
+        mapOf.push_back(map);
+    }
+    return candidates;
+}
+
+// Copies each found map's block into its candidate, as the map chooser shows them.
+void FillMapBlocks(std::string_view text, MapIndex& maps, const std::vector<std::size_t>& mapOf,
+    std::vector<MapCandidate>& candidates)
+{
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (mapOf[i] == kNone)
+            continue;
+        const std::size_t end = maps.BlockEnd(text, mapOf[i]);
+        const std::size_t start = maps.Maps[mapOf[i]].Tag.Start;
+        candidates[i].MapBlock
+            = std::string(text.substr(start, (end == kNone ? text.size() : end) - start));
+    }
+}
+
 ImportResult Failed(const std::string& reason)
 {
     ImportResult result;
@@ -170,30 +234,10 @@ std::string LoadErrorMessage(const std::string& reason)
 
 std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap)
 {
-    std::vector<MapCandidate> candidates;
     MapIndex maps(text);
-    TagWalker images(text, "img");
-    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
-        const std::string_view imgText = Slice(text, tag);
-        const TagRecord img = ParseTag(imgText, kTagBase);
-        const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
-        const std::string mapName = UseMapName(img);
-        MapCandidate candidate;
-        candidate.ImgTag = std::string(imgText);
-        if (hasUseMap) {
-            candidate.Kind = 2;
-            if (const auto found = maps.Exact.find(mapName); found != maps.Exact.end()) {
-                const std::size_t end = maps.BlockEnd(text, found->second);
-                const std::size_t start = maps.Maps[found->second].Tag.Start;
-                candidate.MapFound = true;
-                candidate.MapBlock
-                    = std::string(text.substr(start, (end == kNone ? text.size() : end) - start));
-            }
-            candidates.push_back(std::move(candidate));
-        } else if (searchWithoutMap) {
-            candidates.push_back(std::move(candidate));
-        }
-    }
+    std::vector<std::size_t> mapOf;
+    std::vector<MapCandidate> candidates = CollectCandidates(text, searchWithoutMap, maps, mapOf);
+    FillMapBlocks(text, maps, mapOf, candidates);
     return candidates;
 }
 
@@ -270,14 +314,92 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
     return true;
 }
 
+namespace {
+
+constexpr std::uint64_t kIndexBits = 0xFFFFFFFFu;
+
+std::uint64_t NameHash(std::string_view upperName)
+{
+    return static_cast<std::uint64_t>(std::hash<std::string_view> {}(upperName));
+}
+
+} // namespace
+
+bool TakenNames::Contains(std::string_view name) const
+{
+    if (m_slots.empty())
+        return false;
+    const std::string upper = ToUpper(name);
+    return m_slots[SlotOf(upper, NameHash(upper))] != 0;
+}
+
+bool TakenNames::Insert(std::string_view name)
+{
+    // At most half full, so that probes stay short.
+    if ((m_upperNames.size() + 1) * 2 > m_slots.size())
+        Rehash(std::max<std::size_t>(16, m_slots.size() * 2));
+    std::string upper = ToUpper(name);
+    const std::uint64_t hash = NameHash(upper);
+    const std::size_t slot = SlotOf(upper, hash);
+    if (m_slots[slot] != 0)
+        return false;
+    m_slots[slot] = (hash & ~kIndexBits) | (m_upperNames.size() + 1);
+    m_upperNames.push_back(std::move(upper));
+    m_hashes.push_back(hash);
+    return true;
+}
+
+void TakenNames::Reserve(std::size_t count)
+{
+    std::size_t slotCount = 16;
+    while (slotCount < count * 2)
+        slotCount *= 2;
+    if (slotCount > m_slots.size())
+        Rehash(slotCount);
+    m_upperNames.reserve(count);
+    m_hashes.reserve(count);
+}
+
+// The slot that holds upperName, or the free slot where it belongs.
+std::size_t TakenNames::SlotOf(const std::string& upperName, std::uint64_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
+        const std::uint64_t entry = m_slots[slot];
+        if (entry == 0)
+            return slot;
+        if ((entry & ~kIndexBits) == (hash & ~kIndexBits)
+            && m_upperNames[(entry & kIndexBits) - 1] == upperName)
+            return slot;
+    }
+}
+
+void TakenNames::Rehash(std::size_t slotCount)
+{
+    m_slots.assign(slotCount, 0);
+    const std::size_t mask = slotCount - 1;
+    for (std::size_t i = 0; i < m_hashes.size(); ++i) {
+        std::size_t slot = static_cast<std::size_t>(m_hashes[i]) & mask;
+        while (m_slots[slot] != 0)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = (m_hashes[i] & ~kIndexBits) | (i + 1);
+    }
+}
+
 std::string ImportAreaTag(Document& doc, const TagRecord& tag, ImportNames& names)
+{
+    return AddImportedArea(doc, tag, names).AreaTag;
+}
+
+Hotspot& AddImportedArea(Document& doc, const TagRecord& tag, ImportNames& names,
+    const std::vector<AttributeSpan>* spans)
 {
     const auto slot = static_cast<std::int32_t>(doc.Hotspots.size());
     Hotspot& spot = doc.Hotspots.emplace_back();
     spot.Active = true;
     spot.Id = slot;
     std::string name;
-    const std::string text = ReadAreaTagInto(spot, tag, &name);
+    FillHotspotFromAreaTag(spot, tag, &name, spans);
     if (spot.Shape == 0) {
         // A browser takes an AREA without SHAPE as a rectangle, and "default" as the whole
         // picture; either is edited as a rectangle while the tag keeps what it said.
@@ -294,29 +416,37 @@ std::string ImportAreaTag(Document& doc, const TagRecord& tag, ImportNames& name
         spot.Y2 = box.Y2;
     }
     name = Trim(name);
-    if (name.empty() || names.Taken.Contains(name)) {
+    // One look-up per name: Insert takes a free name and reports a taken one.
+    if (name.empty() || !names.Taken.Insert(name)) {
         const std::string stem = ConvertShape(std::to_string(spot.Shape), false);
         std::int32_t& next = names.Next[spot.Shape];
-        while (names.Taken.Contains(stem + std::to_string(next)))
-            ++next;
-        name = stem + std::to_string(next++);
+        name = stem + std::to_string(next);
+        while (!names.Taken.Insert(name))
+            name = stem + std::to_string(++next);
+        ++next;
     }
-    names.Taken.Add(name, slot);
-    spot.Name = name;
-    return text;
+    spot.Name = std::move(name);
+    return spot;
 }
 
 ImportResult ImportHtmlText(
     const std::string& fileName, const std::string& text, const ImportContext& context)
 {
-    const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
+    // The page's maps are indexed once for the choice and the import; the blocks are copied
+    // only for a chooser to show.
+    MapIndex maps(text);
+    std::vector<std::size_t> mapOf;
+    std::vector<MapCandidate> candidates
+        = CollectCandidates(text, context.SearchWithoutMap, maps, mapOf);
     if (candidates.empty())
         return Failed(kNoImagesReason);
     std::string chosen;
-    if (candidates.size() == 1 || !context.ChooseMap)
+    if (candidates.size() == 1 || !context.ChooseMap) {
         chosen = CandidateKey(candidates.front());
-    else
+    } else {
+        FillMapBlocks(text, maps, mapOf, candidates);
         chosen = context.ChooseMap(candidates);
+    }
     if (chosen.empty()) {
         ImportResult cancelled;
         cancelled.Cancelled = true;
@@ -328,7 +458,7 @@ ImportResult ImportHtmlText(
     TagRecord img;
     bool found = false;
     for (TagAt tag = images.Next(); tag.Start != kNone && !found; tag = images.Next()) {
-        img = ParseTag(Slice(text, tag), kTagBase);
+        img = ParseOneTag(Slice(text, tag), kTagBase);
         const std::string useMap = GetAttribute(img, "USEMAP", "");
         found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
     }
@@ -345,7 +475,6 @@ ImportResult ImportHtmlText(
         image.MapTag = "<MAP NAME=\"\">";
     } else {
         image.MapName = mapName;
-        MapIndex maps(text);
         const auto map = maps.Upper.find(ToUpper(mapName));
         if (map != maps.Upper.end()) {
             const TagAt mapTag = maps.Maps[map->second].Tag;
@@ -357,12 +486,23 @@ ImportResult ImportHtmlText(
             const std::size_t limit = end == kNone ? text.size() : end;
             TagWalker areas(std::string_view(text).substr(0, limit), "area");
             areas.SeekTo(mapTag.End);
-            ImportNames names;
+            // The tags are found first, so that the hotspots and their texts are allocated once.
+            std::vector<TagAt> tags;
+            std::size_t tagBytes = 0;
             for (TagAt tag = areas.Next(); tag.Start != kNone; tag = areas.Next()) {
-                const TagRecord area = ParseTag(Slice(text, tag), kTagBase);
+                tags.push_back(tag);
+                tagBytes += tag.End - tag.Start + 2;
+            }
+            doc.Hotspots.reserve(doc.Hotspots.size() + tags.size());
+            result.AreaTexts.reserve(tagBytes);
+            ImportNames names;
+            names.Taken.Reserve(tags.size());
+            std::vector<AttributeSpan> spans;
+            for (const TagAt& tag : tags) {
+                const TagRecord area = ParseOneTag(Slice(text, tag), kTagBase, &spans);
                 if (area.Attributes.size() < 3)
                     continue;
-                result.AreaTexts += ImportAreaTag(doc, area, names);
+                result.AreaTexts += AddImportedArea(doc, area, names, &spans).AreaTag;
                 result.AreaTexts += "\r\n";
             }
         } else {

@@ -8,9 +8,9 @@
 
 #include "core/formats/relative_paths.h"
 #include "core/formats/tag_reader.h"
-#include "core/model/keyed_collection.h"
 #include "core/model/records.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -81,10 +81,31 @@ std::string LoadErrorMessage(const std::string& reason);
 bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileName,
     bool newDocument, const ImportContext& context);
 
+// Hotspot names taken so far, compared without letter case. An open-addressing table that can
+// be sized up front: a page can bring tens of thousands of names, and a node per name made the
+// look-ups a tenth of a page import.
+class TakenNames
+{
+public:
+    bool Contains(std::string_view name) const;
+    // Takes the name; false (and nothing changes) when it is taken already.
+    bool Insert(std::string_view name);
+    void Reserve(std::size_t count);
+
+private:
+    std::size_t SlotOf(const std::string& upperName, std::uint64_t hash) const;
+    void Rehash(std::size_t slotCount);
+
+    std::vector<std::string> m_upperNames;
+    std::vector<std::uint64_t> m_hashes; // of m_upperNames, for rehashing
+    // Power-of-two table of the high half of a name's hash and 1 + its index; 0 is free.
+    std::vector<std::uint64_t> m_slots;
+};
+
 // The names given out so far while a document is read, so that every hotspot's name is unique.
 struct ImportNames
 {
-    KeyedCollection<std::int32_t> Taken;
+    TakenNames Taken;
     std::int32_t Next[4] = { 1, 1, 1, 1 }; // the next number to try, per shape
 };
 
@@ -93,6 +114,12 @@ struct ImportNames
 // free name of its shape. An AREA whose shape is not one of the three (such as "default") is
 // drawn as a rectangle over the whole picture; its tag text keeps its own shape.
 std::string ImportAreaTag(Document& doc, const TagRecord& tag, ImportNames& names);
+
+// ImportAreaTag for readers of many AREAs: returns the new hotspot, whose AreaTag is the text
+// ImportAreaTag would return, so that no copy of it is made. spans, when given, must be
+// ScanAttributeSpans of tag.TagText (as ParseOneTag hands them out).
+Hotspot& AddImportedArea(Document& doc, const TagRecord& tag, ImportNames& names,
+    const std::vector<AttributeSpan>* spans = nullptr);
 
 // The page text of fileName as a new document: the one map the user chooses.
 ImportResult ImportHtmlText(

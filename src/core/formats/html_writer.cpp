@@ -7,11 +7,13 @@
 #include "core/formats/tag_reader.h"
 #include "core/util/strings.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace karvex {
@@ -36,19 +38,18 @@ const MapImage* PictureOf(const Document& doc)
 
 // The tag texts of one line in order, each from "<" through ">" (or to the line's end). A line
 // without any tag counts as one empty tag text, so blank lines inside a map are kept as lines.
-std::vector<std::string> TagsOfLine(std::string_view line)
+void TagsOfLine(std::string_view line, std::vector<std::string_view>& tags)
 {
-    std::vector<std::string> tags;
+    tags.clear();
     std::size_t start = line.find('<');
     while (start != kNone) {
         const std::size_t close = line.find('>', start + 1);
         const std::size_t end = close == kNone ? line.size() : close + 1;
-        tags.emplace_back(line.substr(start, end - start));
+        tags.push_back(line.substr(start, end - start));
         start = end < line.size() ? line.find('<', end) : kNone;
     }
     if (tags.empty())
         tags.emplace_back();
-    return tags;
 }
 
 // The first attribute called name (case-blind) in tag[0, bodyEnd), read as a browser reads it.
@@ -60,6 +61,139 @@ std::optional<AttributeSpan> FindAttribute(
             return span;
     }
     return std::nullopt;
+}
+
+// The texts of a document that a save may change before it knows it has succeeded.
+struct SavedTexts
+{
+    std::string ImgTag;
+    std::string SourceImgTag;
+    std::string SourceMapCode;
+
+    void PutBack(Document& doc) const
+    {
+        doc.ImgTag = ImgTag;
+        doc.SourceImgTag = SourceImgTag;
+        doc.SourceMapCode = SourceMapCode;
+    }
+};
+
+// An upper bound of the size of the AREA tags of doc joined by line ends.
+std::size_t AreaCodeSize(const Document& doc)
+{
+    std::size_t size = 0;
+    for (const Hotspot& spot : doc.Hotspots)
+        size += spot.AreaTag.size() + 2;
+    return size;
+}
+
+// Appends the AREA tags of the live hotspots, one per line, without blanks at either end of
+// the whole (nothing when that leaves nothing).
+void AppendAreaCode(const Document& doc, std::string& out)
+{
+    const std::size_t from = out.size();
+    bool first = true;
+    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
+        const Hotspot& spot = doc.Hotspots[slot];
+        if (!spot.Active)
+            continue;
+        if (!first)
+            out += kCrLf;
+        out += spot.AreaTag;
+        first = false;
+    }
+    const std::size_t firstKept = out.find_first_not_of(' ', from);
+    if (firstKept == kNone) {
+        out.resize(from);
+        return;
+    }
+    out.erase(out.find_last_not_of(' ') + 1);
+    out.erase(from, firstKept - from);
+}
+
+// Where SetAttributeInTag puts a new attribute into tag[0, bodyEnd): before a closing "/" of a
+// closed tag, else at the end of the body.
+std::size_t InsertionPoint(std::string_view tag, std::size_t bodyEnd, bool closed)
+{
+    std::size_t insertAt = bodyEnd;
+    while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
+        --insertAt;
+    if (closed && insertAt > 0 && tag[insertAt - 1] == '/') {
+        --insertAt;
+        while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
+            --insertAt;
+        return insertAt;
+    }
+    return bodyEnd;
+}
+
+bool IsPlainAttributeName(std::string_view name)
+{
+    return !name.empty() && name.find_first_of(" \t\r\n=<>/\"'") == std::string_view::npos;
+}
+
+// SetAttributeInTag for each attribute in turn, in one pass: when the tag ends with its ">",
+// holds none of the names, has every quote inside a closed quoted value and does not end in a
+// dangling "=", and the names are plain and distinct and the values free of double quotes, each
+// call would only add its attribute after the one before. Otherwise nothing is returned.
+std::optional<std::string> SetAllAtOnce(
+    const std::string& text, std::span<const AttributePair> attributes)
+{
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (!IsPlainAttributeName(attributes[i].Name)
+            || attributes[i].Value.find('"') != std::string::npos)
+            return std::nullopt;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (EqualsNoCase(attributes[i].Name, attributes[j].Name))
+                return std::nullopt;
+        }
+    }
+    if (text.empty() || text.front() != '<' || FindTagEnd(text, 0) != text.size() - 1)
+        return std::nullopt;
+    const std::string_view tag = text;
+    const std::size_t bodyEnd = tag.size() - 1;
+    std::size_t outside = 0; // tag[outside, ...) has not been checked for quotes yet
+    const auto quoteIn = [&](std::size_t from, std::size_t to) {
+        return tag.substr(from, to - from).find_first_of("\"'") != std::string_view::npos;
+    };
+    for (const AttributeSpan& span : ScanAttributeSpans(tag, bodyEnd)) {
+        const std::string_view name = tag.substr(span.NameStart, span.NameEnd - span.NameStart);
+        for (const AttributePair& attribute : attributes) {
+            if (EqualsNoCase(name, attribute.Name))
+                return std::nullopt;
+        }
+        const std::string_view value = tag.substr(span.ValueStart, span.ValueEnd - span.ValueStart);
+        if (value.empty() || value.front() == '"' || value.front() == '\'') {
+            if (value.size() < 2 || value.back() != value.front())
+                return std::nullopt; // an empty or unclosed value
+            if (quoteIn(outside, span.ValueStart))
+                return std::nullopt;
+            outside = span.ValueEnd;
+        }
+    }
+    if (quoteIn(outside, bodyEnd))
+        return std::nullopt;
+    const std::size_t insertAt = InsertionPoint(tag, bodyEnd, true);
+    const std::size_t lastSolid = tag.substr(0, insertAt).find_last_not_of(" \t\r\n");
+    if (lastSolid != std::string_view::npos && tag[lastSolid] == '=')
+        return std::nullopt; // the first new attribute would become a value
+
+    std::string result;
+    std::size_t size = text.size();
+    for (const AttributePair& attribute : attributes)
+        size += attribute.Name.size() + attribute.Value.size() + 4;
+    result.reserve(size);
+    result.append(tag.substr(0, insertAt));
+    for (const AttributePair& attribute : attributes) {
+        result += ' ';
+        result += attribute.Name;
+        result += "=\"";
+        result += attribute.Value;
+        result += '"';
+    }
+    result.append(tag.substr(insertAt, bodyEnd - insertAt));
+    result += '>';
+    return result;
 }
 
 // The moment of a save as the project's LastSave line gives it.
@@ -96,18 +230,20 @@ std::string MergeIntoPage(AppState& state, int docIndex, std::string page)
         doc.ImgTag = engine.ReplaceTag("USEMAP", "", doc.ImgTag);
 
     if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) != kNone) {
-        page = ReplaceAll(page, doc.SourceImgTag, doc.ImgTag);
+        // An unchanged tag would be replaced by itself: the copy of the page is spared.
+        if (doc.SourceImgTag != doc.ImgTag)
+            page = ReplaceAll(page, doc.SourceImgTag, doc.ImgTag);
         doc.SourceImgTag = doc.ImgTag;
     }
 
     if (!doc.SourceMapCode.empty()) {
         // A block that no longer matches was changed by hand: the page's map stays as it is.
         if (page.find(doc.SourceMapCode) != kNone) {
-            const std::string block = areaCode.empty()
+            std::string block = areaCode.empty()
                 ? std::string()
                 : RebuildMapBlock(state, docIndex, doc.SourceMapCode, areaCode);
             page = ReplaceAll(page, doc.SourceMapCode, block);
-            doc.SourceMapCode = block;
+            doc.SourceMapCode = std::move(block);
         }
         return page;
     }
@@ -148,17 +284,9 @@ std::string GetDocumentCode(const Document& doc, int mode)
     if (mode != 2)
         return {};
     std::string code;
-    bool first = true;
-    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
-        const Hotspot& spot = doc.Hotspots[slot];
-        if (!spot.Active)
-            continue;
-        if (!first)
-            code += kCrLf;
-        code += spot.AreaTag;
-        first = false;
-    }
-    return Trim(code);
+    code.reserve(AreaCodeSize(doc));
+    AppendAreaCode(doc, code);
+    return code;
 }
 
 std::string GenerateMapCode(AppState& state, int docIndex, bool withComments, bool storeImgTag)
@@ -167,26 +295,40 @@ std::string GenerateMapCode(AppState& state, int docIndex, bool withComments, bo
     if (!doc)
         return {};
 
-    std::string comments;
+    // Written straight into one text: the area code can be megabytes.
+    std::string code;
+    const MapImage* picture = PictureOf(*doc);
+    const std::string mapTag = picture ? picture->MapTag : std::string();
+    code.reserve(doc->ImgTag.size() + mapTag.size() + AreaCodeSize(*doc) + 160);
     if (withComments) {
-        comments = std::string(kCrLf) + kCrLf + "<!-- Visit us at " + kMakerAddress + " -->" + kCrLf
-            + doc->ImgTag + kCrLf;
+        code += kCrLf;
+        code += kCrLf;
+        code += "<!-- Visit us at ";
+        code += kMakerAddress;
+        code += " -->";
+        code += kCrLf;
+        code += doc->ImgTag;
+        code += kCrLf;
     }
-
-    std::string mapPart;
-    const std::string areaCode = GetDocumentCode(*doc, 2);
-    if (!areaCode.empty()) {
-        const MapImage* picture = PictureOf(*doc);
-        mapPart = (picture ? picture->MapTag : std::string()) + kCrLf + areaCode + kCrLf + "</MAP>"
-            + kCrLf;
+    const std::size_t mapStart = code.size();
+    code += mapTag;
+    code += kCrLf;
+    const std::size_t areaStart = code.size();
+    AppendAreaCode(*doc, code);
+    if (code.size() == areaStart) {
+        code.resize(mapStart); // no live hotspot: no MAP block
+    } else {
+        code += kCrLf;
+        code += "</MAP>";
+        code += kCrLf;
     }
     if (withComments)
-        mapPart += "<!-- End of Imagemap code -->";
+        code += "<!-- End of Imagemap code -->";
 
-    doc->SourceMapCode = mapPart;
+    doc->SourceMapCode.assign(code, mapStart, std::string::npos);
     if (storeImgTag)
         doc->SourceImgTag = doc->ImgTag;
-    return comments + mapPart;
+    return code;
 }
 
 std::string RebuildMapBlock(
@@ -204,14 +346,21 @@ std::string RebuildMapBlock(
     bool inside = false;
     bool areaPlaced = false;
     bool closed = false;
-    // Pages made on Linux or macOS end their lines with LF alone.
-    for (std::string line : Split(oldBlock, "\n")) {
+    std::vector<std::string_view> tags;
+    // Pages made on Linux or macOS end their lines with LF alone. The lines are read in place,
+    // and each tag only for its name, since a block can hold tens of thousands of AREAs.
+    for (std::size_t start = 0; start <= oldBlock.size() && !closed;) {
+        const std::size_t end = std::min(oldBlock.find('\n', start), oldBlock.size());
+        std::string_view line = std::string_view(oldBlock).substr(start, end - start);
+        start = end + 1;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        for (const std::string& tagText : TagsOfLine(line)) {
-            const std::string tagName = ToUpper(ParseTag(tagText, "").TagName);
+            line.remove_suffix(1);
+        TagsOfLine(line, tags);
+        for (const std::string_view tagText : tags) {
+            const std::string tagName = ToUpper(ReadTagName(tagText));
             if (tagName == "MAP") {
-                result += SetAttributeInTag(tagText, "NAME", mapName, "") + kCrLf;
+                result += SetAttributeInTag(std::string(tagText), "NAME", mapName, "");
+                result += kCrLf;
                 inside = true;
             } else if (!inside) {
                 continue; // anything before the MAP tag is not part of the block
@@ -220,15 +369,15 @@ std::string RebuildMapBlock(
                     result += kAreaPlaceholder;
                 areaPlaced = true;
             } else if (tagName == "/MAP") {
-                result += kCrLf + tagText;
+                result += kCrLf;
+                result += tagText;
                 closed = true;
                 break;
             } else {
-                result += tagText + kCrLf;
+                result += tagText;
+                result += kCrLf;
             }
         }
-        if (closed)
-            break;
     }
 
     // A block without a MAP tag (such as the lone end comment of a map saved without hotspots)
@@ -242,11 +391,40 @@ std::string RebuildMapBlock(
 
 std::string FindFreeMapName(const std::string& text)
 {
-    for (int n = 1;; ++n) {
-        std::string name = "KvxMap" + std::to_string(n);
-        if (FindNoCase(text, name) == kNone)
-            return name;
+    // One pass over the text instead of one per name tried: "KvxMap" followed by digits takes
+    // the number of every leading part of those digits ("KvxMap12" takes 1 and 12), just as a
+    // search for each name would find it.
+    constexpr std::string_view kStem = "KvxMap";
+    std::vector<std::string_view> digitRuns;
+    std::size_t prefixes = 0;
+    for (std::size_t at = FindNoCase(text, kStem); at != kNone;
+         at = FindNoCase(text, kStem, at + 1)) {
+        std::size_t end = at + kStem.size();
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+            ++end;
+        const std::string_view digits
+            = std::string_view(text).substr(at + kStem.size(), end - at - kStem.size());
+        if (!digits.empty() && digits.front() != '0') {
+            digitRuns.push_back(digits);
+            prefixes += digits.size();
+        }
     }
+    // At most `prefixes` numbers are taken, so one of 1 .. prefixes + 1 is free.
+    const std::size_t limit = prefixes + 1;
+    std::vector<bool> taken(limit + 1, false);
+    for (const std::string_view digits : digitRuns) {
+        std::size_t value = 0;
+        for (const char digit : digits) {
+            value = value * 10 + static_cast<std::size_t>(digit - '0');
+            if (value > limit)
+                break;
+            taken[value] = true;
+        }
+    }
+    std::size_t n = 1;
+    while (taken[n])
+        ++n;
+    return std::string(kStem) + std::to_string(n);
 }
 
 std::string SetAttributeInTag(const std::string& text, const std::string& name,
@@ -267,30 +445,41 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
     const std::string_view tag = std::string_view(text).substr(tagBegin, tagEnd - tagBegin);
     const std::size_t bodyEnd = close == kNone ? tag.size() : tag.size() - 1;
 
+    // One allocation: the project writer sets three attributes in every hotspot's tag.
     std::string changed;
+    changed.reserve(text.size() + name.size() + value.size() + 5);
+    changed.append(text, 0, tagBegin);
     if (const auto found = FindAttribute(tag, bodyEnd, name)) {
         changed.append(tag.substr(0, found->NameStart));
         changed.append(tag.substr(found->NameStart, name.size())); // the name as written
-        changed += "=\"" + value + "\"";
+        changed += "=\"";
+        changed += value;
+        changed += '"';
         changed.append(tag.substr(found->ValueEnd));
     } else {
         // A self-closing "/>" stays at the end, after the new attribute.
-        std::size_t insertAt = bodyEnd;
-        while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
-            --insertAt;
-        if (close != kNone && insertAt > 0 && tag[insertAt - 1] == '/') {
-            --insertAt;
-            while (insertAt > 0 && IsTagBlank(tag[insertAt - 1]))
-                --insertAt;
-        } else {
-            insertAt = bodyEnd;
-        }
+        const std::size_t insertAt = InsertionPoint(tag, bodyEnd, close != kNone);
         changed.append(tag.substr(0, insertAt));
-        changed += " " + name + "=\"" + value + "\"";
+        changed += ' ';
+        changed += name;
+        changed += "=\"";
+        changed += value;
+        changed += '"';
         changed.append(tag.substr(insertAt, bodyEnd - insertAt));
         changed += ">";
     }
-    return text.substr(0, tagBegin) + changed + text.substr(tagEnd);
+    changed.append(text, tagEnd, std::string::npos);
+    return changed;
+}
+
+std::string SetAttributesInTag(const std::string& text, std::span<const AttributePair> attributes)
+{
+    if (const auto atOnce = SetAllAtOnce(text, attributes))
+        return *atOnce;
+    std::string result = text;
+    for (const AttributePair& attribute : attributes)
+        result = SetAttributeInTag(result, attribute.Name, attribute.Value, "");
+    return result;
 }
 
 void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode, PathStyle style)
@@ -358,7 +547,9 @@ SaveResult SaveDocumentFile(
         }
     }
 
-    const Document before = *doc;
+    // A save changes only these texts of the document before it has succeeded, so only they
+    // are kept to be put back; a copy of the whole document would copy every hotspot.
+    const SavedTexts before { doc->ImgTag, doc->SourceImgTag, doc->SourceMapCode };
     if (doc->PathMode == PathModeRelative)
         ApplyPicturePathMode(*doc, fileName, 0);
     else if (doc->PathMode == PathModeDirect)
@@ -367,18 +558,18 @@ SaveResult SaveDocumentFile(
     std::string text;
     bool intoPage = kind == 2 && !fresh && FileExists(fileName);
     if (intoPage) {
-        const std::string page = ApiReadFile(fileName);
+        std::string page = ApiReadFile(fileName);
         if (page.empty()) {
             std::error_code ec;
             const auto size = std::filesystem::file_size(std::filesystem::path(fileName), ec);
             if (ec || size > 0) {
-                *doc = before;
+                before.PutBack(*doc);
                 result.Error = "The file " + fileName + " could not be read.";
                 return result;
             }
             intoPage = false; // an empty page has nothing to keep
         } else {
-            text = MergeIntoPage(state, docIndex, page);
+            text = MergeIntoPage(state, docIndex, std::move(page));
         }
     }
     if (kind == 1)
@@ -389,7 +580,7 @@ SaveResult SaveDocumentFile(
         text = GenerateMapCode(state, docIndex, true, true);
 
     if (!WriteWholeFile(fileName, text)) {
-        *doc = before;
+        before.PutBack(*doc);
         result.Error = "The file " + fileName + " could not be written.";
         return result;
     }

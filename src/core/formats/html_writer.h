@@ -8,6 +8,7 @@
 #include "core/model/app_state.h"
 #include "core/model/records.h"
 
+#include <span>
 #include <string>
 
 namespace karvex {
@@ -38,6 +39,10 @@ std::string FindFreeMapName(const std::string& text);
 // kept; a text without such a tag comes back unchanged.
 std::string SetAttributeInTag(const std::string& text, const std::string& name,
     const std::string& value, const std::string& tagStart);
+
+// SetAttributeInTag (tagStart empty) for each attribute in turn, with the same result; a tag
+// that holds none of them and is plainly quoted gets them all in one pass.
+std::string SetAttributesInTag(const std::string& text, std::span<const AttributePair> attributes);
 
 // Rewrites SRC of the IMG tag for a save to targetFile: mode 0 relative to the target's folder,
 // mode 1 the picture's full path; other modes, or a document without a picture path, change

@@ -4,7 +4,9 @@
 #include "core/formats/relative_paths.h"
 #include "core/util/strings.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace karvex {
@@ -37,7 +39,7 @@ std::string FormatCoords(const std::string& coords, std::int32_t shape, bool cer
 }
 
 // A word of a map line that holds coordinates rather than a link.
-bool IsCoordinateWord(const std::string& word)
+bool IsCoordinateWord(std::string_view word)
 {
     for (char ch : word) {
         const bool allowed = (ch >= '0' && ch <= '9') || ch == ',' || ch == '(' || ch == ')'
@@ -50,18 +52,21 @@ bool IsCoordinateWord(const std::string& word)
 
 // Reads one hotspot line; false for lines of other vocabularies (such as "default").
 bool ReadHotspotLine(
-    const std::string& line, std::string& shape, std::string& link, std::string& coords)
+    std::string_view line, std::string& shape, std::string& link, std::string& coords)
 {
-    std::string rest = ToLower(line);
     static const std::pair<const char*, const char*> kShapes[]
         = { { "poly ", "POLY" }, { "circle ", "CIRCLE" }, { "rect ", "RECT" } };
+    std::string rest;
     bool found = false;
     for (const auto& [word, keyword] : kShapes) {
-        const std::size_t at = rest.find(word);
+        const std::string_view key = word;
+        const std::size_t at = FindNoCase(line, key);
         if (at != std::string::npos) {
             shape = keyword;
             // Links keep their case: cut from the line as written.
-            rest = line.substr(0, at) + line.substr(at + std::string(word).size());
+            rest.reserve(line.size());
+            rest.append(line.substr(0, at));
+            rest.append(line.substr(at + key.size()));
             found = true;
             break;
         }
@@ -69,11 +74,17 @@ bool ReadHotspotLine(
     if (!found)
         return false;
 
-    // The link is the first word that is not made of coordinates, in either dialect.
+    // The link is the first word that is not made of coordinates, in either dialect; words
+    // are parted by blanks and tabs.
     std::vector<std::string> numbers;
     link.clear();
     bool linkTaken = false;
-    for (std::string word : Split(ReplaceAll(rest, "\t", " "), " ")) {
+    std::string plain;
+    std::size_t at = 0;
+    while (at < rest.size()) {
+        const std::size_t end = std::min(rest.find_first_of(" \t", at), rest.size());
+        const std::string_view word = std::string_view(rest).substr(at, end - at);
+        at = end + 1;
         if (word.empty())
             continue;
         if (!linkTaken && !IsCoordinateWord(word)) {
@@ -81,8 +92,12 @@ bool ReadHotspotLine(
             linkTaken = true;
             continue;
         }
-        word = RemoveAll(RemoveAll(word, '('), ')');
-        for (const std::string& part : Split(word, ",")) {
+        plain.clear();
+        for (char ch : word) {
+            if (ch != '(' && ch != ')')
+                plain += ch;
+        }
+        for (const std::string& part : Split(plain, ",")) {
             if (!part.empty())
                 numbers.push_back(part);
         }
@@ -134,9 +149,16 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
     std::string width = "0";
     std::string height = "0";
     std::string areas;
-    for (std::string line : Split(text, "\n")) {
+    std::string shape;
+    std::string link;
+    std::string coords;
+    // Lines are read in place: a map file can have tens of thousands.
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 1;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         if (line.empty())
             continue;
         if (line.front() == '#') {
@@ -150,12 +172,15 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
                 height = GetAttribute(tag, "HEIGHT", "0");
             continue;
         }
-        std::string shape;
-        std::string link;
-        std::string coords;
         if (ReadHotspotLine(line, shape, link, coords)) {
-            areas += "<AREA SHAPE=\"" + shape + "\" HREF=\"" + RemoveAll(link, '"') + "\" COORDS=\""
-                + coords + "\">" + kCrLf;
+            areas += "<AREA SHAPE=\"";
+            areas += shape;
+            areas += "\" HREF=\"";
+            areas += RemoveAll(link, '"');
+            areas += "\" COORDS=\"";
+            areas += coords;
+            areas += "\">";
+            areas += kCrLf;
         }
     }
     const std::string mapName = GetFileName(fileName);
@@ -163,8 +188,12 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
     std::string size;
     if (ParseLeadingInt(height) > 0 && ParseLeadingInt(width) > 0)
         size = " Height=\"" + height + "\" Width=\"" + width + "\"";
-    return "<IMG SRC=\"" + picture + "\"" + size + " USEMAP=\"#" + mapName + "\">" + kCrLf
-        + "<MAP NAME=\"" + mapName + "\">" + kCrLf + areas + "</MAP>";
+    std::string project = "<IMG SRC=\"" + picture + "\"" + size + " USEMAP=\"#" + mapName + "\">"
+        + kCrLf + "<MAP NAME=\"" + mapName + "\">" + kCrLf;
+    project.reserve(project.size() + areas.size() + 6);
+    project += areas;
+    project += "</MAP>";
+    return project;
 }
 
 ImportResult ImportMapFile(const std::string& fileName, const ImportContext& context)

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace karvex {
@@ -44,10 +45,34 @@ std::vector<AttributePair> ScanAttributes(std::string_view tagText);
 // not end it, unless a quote is never closed. npos when the tag has no end.
 std::size_t FindTagEnd(std::string_view text, std::size_t start);
 
+// What FindTagEnd has learnt about one text, for its later calls on the same text: where each
+// quote character stops occurring, and the closing quotes from which a scan was seen to run into
+// a quote that is never closed. Quotes can chain from tag to tag over a whole page; with this,
+// finding the ends of all the tags of a text stays linear in its length instead of following
+// the chain again for every tag.
+struct TagEndMemo
+{
+    std::size_t NoDoubleQuoteFrom = std::string_view::npos;
+    std::size_t NoSingleQuoteFrom = std::string_view::npos;
+    std::unordered_set<std::size_t> UnclosedFrom;
+};
+
+// FindTagEnd for one of many tags of text, all with the same memo; the result is the same.
+std::size_t FindTagEnd(std::string_view text, std::size_t start, TagEndMemo& memo);
+
+// The name of the tag whose text starts with its "<", as ParseTag gives it in TagName.
+std::string ReadTagName(std::string_view tagText);
+
 // Reads the tags of text and returns the record of the last one (callers pass one tag). A "<"
 // without a later ">" makes a tag that runs to the end of text; a text without "<" gives an
 // empty record.
 TagRecord ParseTag(std::string_view text, std::string_view base);
+
+// ParseTag for a text that is exactly one tag, as the readers cut tags from a page: from its
+// "<" through the ">" that FindTagEnd finds for it, or to its end when there is none. The end
+// is not looked for a second time. spans, when given, gets ScanAttributeSpans of the TagText.
+TagRecord ParseOneTag(
+    std::string_view tagText, std::string_view base, std::vector<AttributeSpan>* spans = nullptr);
 
 // An attribute value as written, ready for use: a value in single quotes loses them, and every
 // double quote is removed.

@@ -101,6 +101,10 @@ std::string ReplaceAll(
         const auto pos = ignoreCase ? FindNoCase(text, from, start) : text.find(from, start);
         if (pos == std::string_view::npos)
             break;
+        // Room for one replacement at once: the texts replaced can be megabytes, and growing
+        // the result step by step copies it again and again.
+        if (start == 0)
+            result.reserve(text.size() - from.size() + to.size());
         result.append(text.substr(start, pos - start));
         result.append(to);
         start = pos + from.size();

@@ -1,0 +1,134 @@
+// libFuzzer target over the page, project and map-file readers and the attribute setters the
+// writers use. Aborts when one of the readers' promises is broken.
+
+#include "core/formats/file_io.h"
+#include "core/formats/html_import.h"
+#include "core/formats/html_writer.h"
+#include "core/formats/map_file.h"
+#include "core/formats/project_file.h"
+#include "core/util/strings.h"
+#include "support/scripted_prompt.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+using namespace karvex;
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// A folder with the picture the pages name, so that imports get as far as their AREAs.
+class PictureFolder
+{
+public:
+    PictureFolder()
+        : m_path(std::filesystem::temp_directory_path()
+            / ("karvex-reader-fuzz-" + std::to_string(getpid())))
+    {
+        std::filesystem::create_directories(m_path);
+        WriteWholeFile(File("pic.gif"), "GIF89a\x20\x00\x10\x00" + std::string(20, '\0'));
+    }
+    ~PictureFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    PictureFolder(const PictureFolder&) = delete;
+    PictureFolder& operator=(const PictureFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void RequireSoundDocument(const ImportResult& result)
+{
+    if (!result.Ok) {
+        Require(result.Cancelled || result.Message.rfind(kLoadErrorMessage, 0) == 0);
+        return;
+    }
+    std::set<std::string> names;
+    std::string areaTexts;
+    const Document& doc = result.Doc;
+    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
+        const Hotspot& spot = doc.Hotspots[slot];
+        Require(spot.Active && spot.Id == static_cast<std::int32_t>(slot));
+        Require(spot.Shape >= ShapeRectangle && spot.Shape <= ShapePolygon);
+        Require(!Trim(spot.Name).empty() && names.insert(ToUpper(spot.Name)).second);
+        const TagRecord tag = ParseTag(spot.AreaTag, "");
+        for (const char* own : { "##LOCKED", "##COLOR", "##NAME", "INDEX" })
+            Require(GetAttribute(tag, own, "none") == "none");
+        areaTexts += spot.AreaTag + "\r\n";
+    }
+    Require(result.AreaTexts == areaTexts);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const PictureFolder folder;
+    // The first byte chooses the settings; the rest is the text.
+    const std::uint8_t flags = size > 0 ? data[0] : 0;
+    const std::string text
+        = size > 0 ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string();
+
+    for (const bool searchWithoutMap : { false, true }) {
+        for (const MapCandidate& candidate : FindMapCandidates(text, searchWithoutMap)) {
+            Require(text.find(candidate.ImgTag) != std::string::npos);
+            Require(candidate.MapFound == !candidate.MapBlock.empty());
+            Require(candidate.Kind == 2 || !candidate.MapFound);
+        }
+    }
+
+    test::ScriptedPrompt prompt; // answers No to the question about a missing picture
+    ImportContext context;
+    context.Ask = (flags & 1) != 0 ? &prompt : nullptr;
+    context.SearchWithoutMap = (flags & 2) != 0;
+    context.Style = PathStyle::Posix;
+    if ((flags & 4) != 0)
+        context.ChooseMap
+            = [](const std::vector<MapCandidate>& list) { return CandidateKey(list.back()); };
+    const ImportResult page = ImportHtmlText(folder.File("page.html"), text, context);
+    RequireSoundDocument(page);
+    if (page.Ok) {
+        Require(text.find(page.Doc.SourceMapCode) != std::string::npos);
+        AppState state;
+        state.Documents.push_back(page.Doc);
+        RequireSoundDocument(
+            LoadProjectText(folder.File("p.kvp"), ProjectText(state, 1, "now"), context));
+    }
+
+    RequireSoundDocument(LoadProjectText(folder.File("p.kvp"), text, context));
+    const std::string project = MapFileToProjectText(folder.File("m.map"), text);
+    Require(project.rfind("<IMG SRC=\"", 0) == 0);
+    Require(project.size() >= 6 && project.compare(project.size() - 6, 6, "</MAP>") == 0);
+    RequireSoundDocument(LoadProjectText(folder.File("m.map"), project, context));
+
+    // The shortcuts of the readers and writers give what the plain functions give.
+    TagEndMemo memo;
+    int tags = 0;
+    for (std::size_t at = text.find('<'); at != std::string::npos && tags < 64;
+         at = text.find('<', at + 1), ++tags)
+        Require(FindTagEnd(text, at, memo) == FindTagEnd(text, at));
+    const AttributePair set[] = { { "##LOCKED", (flags & 8) != 0 ? "x>y" : "True" },
+        { "##COLOR", (flags & 16) != 0 ? "v ##NAME=1" : "255" },
+        { (flags & 32) != 0 ? "##color" : "##NAME", "a b" } };
+    std::string oneByOne = text;
+    for (const AttributePair& attribute : set)
+        oneByOne = SetAttributeInTag(oneByOne, attribute.Name, attribute.Value, "");
+    Require(SetAttributesInTag(text, set) == oneByOne);
+    return 0;
+}
