@@ -61,6 +61,7 @@ TEST(CreateDocumentFromPicture, FillsANewSlotFromThePicture)
     ForgetDocument(state, 1);
     EXPECT_EQ(state.CurrentDocument, 0);
     EXPECT_EQ(state.OpenDocuments.Count(), 0u);
+    EXPECT_TRUE(state.Documents[1].ImgTag.empty()); // the closed record is released
     EXPECT_EQ(CreateDocumentFromPicture(state, "C:\\pics\\Photo.JPG"), 2);
     EXPECT_EQ(state.Documents[2].Title, "Untitled2");
     EXPECT_EQ(state.Documents[2].Images[1].MapTag, "<MAP NAME=\"Photo.JPG\">");

@@ -101,6 +101,14 @@ void ForgetDocument(AppState& state, int slot)
         state.CurrentDocument = 0;
         state.CurrentHotspot = 0;
     }
+    // The slot stays taken, but nothing reads a closed document again: its hotspots and
+    // texts (megabytes for a large map) are released. Moving them out frees them; assigning
+    // a fresh record alone would keep the old string buffers.
+    Document& doc = state.Documents[static_cast<std::size_t>(slot)];
+    {
+        const Document released = std::move(doc);
+    }
+    doc = Document {};
 }
 
 std::string WindowCaption(const Document& doc, PathStyle style)

@@ -29,7 +29,8 @@ int CreateDocumentFromPicture(AppState& state, const std::string& picturePath);
 // Makes slot the current document and fills HotspotNames with its live hotspots' names.
 void ActivateDocumentNames(AppState& state, int slot);
 
-// Drops a closed document from OpenDocuments; when it was current, nothing is current anymore.
+// Drops a closed document from OpenDocuments and releases its record (the slot stays taken);
+// when it was current, nothing is current anymore.
 void ForgetDocument(AppState& state, int slot);
 
 // The window caption: the title without its folder, with "*" while there are unsaved changes.

@@ -1,0 +1,139 @@
+// Opening a page of 20,000 or 50,000 areas in the running editor, until its window has been
+// shown: the reader, the figures, the name tables and the property panel (offscreen platform).
+// Run with GLIBC_TUNABLES=glibc.malloc.hugetlb=1, as the editor sets it for itself at start.
+
+#include "app/editor.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "core/formats/file_io.h"
+#include "core/model/app_state.h"
+#include "core/util/prompt.h"
+#include "generated_pages.h"
+
+#include <QApplication>
+#include <QImage>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace karvex;
+namespace fs = std::filesystem;
+
+// Answers every question with its default; the benchmark's pages never ask one.
+class QuietPrompt : public Prompt
+{
+public:
+    PromptAnswer Ask(const PromptMessage& message) override { return message.Default; }
+    std::optional<std::string> ChooseOpenFile(const FileRequest&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(const FileRequest&) override { return {}; }
+    std::optional<std::int32_t> ChooseColor(std::int32_t) override { return {}; }
+    std::optional<std::string> InputText(
+        const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
+};
+
+struct Program
+{
+    fs::path Folder = fs::temp_directory_path() / ("karvex-open-bench-" + std::to_string(getpid()));
+    AppState State;
+    QuietPrompt Prompt;
+    std::unique_ptr<MainWindow> Window;
+
+    Program()
+    {
+        fs::create_directories(Folder);
+        WriteWholeFile(
+            (Folder / "kvx.ini").string(), "[General]\r\nini_ErrorLog=0\r\nini_Search=0\r\n");
+        QImage picture(800, 600, QImage::Format_RGB32);
+        picture.fill(QColor(120, 160, 200));
+        picture.save(QString::fromStdString((Folder / "world.png").string()));
+        Window = StartProgram(State, Prompt, QString::fromStdString(Folder.string()), {});
+    }
+    ~Program()
+    {
+        Window.reset();
+        std::error_code ignored;
+        fs::remove_all(Folder, ignored);
+    }
+
+    std::string Page(int areas)
+    {
+        const std::string path = (Folder / ("page" + std::to_string(areas) + ".html")).string();
+        if (!fs::exists(path))
+            WriteWholeFile(path, bench::MakePage(areas, "world.png"));
+        return path;
+    }
+};
+
+// Made on first use and ended in main, while the application still exists.
+std::unique_ptr<Program> g_program;
+
+Program& TheProgram()
+{
+    if (!g_program)
+        g_program = std::make_unique<Program>();
+    return *g_program;
+}
+
+// The resident size now, as the system monitor shows it (the page generator's peak is not in it).
+double ResidentMegabytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+void BM_OpenPage(benchmark::State& state)
+{
+    Program& program = TheProgram();
+    const int areas = static_cast<int>(state.range(0));
+    const std::string page = program.Page(areas);
+    double resident = 0;
+    for (auto _ : state) {
+        const bool opened = program.Window->DocumentEditor().OpenDocument(page, false);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(opened);
+        state.PauseTiming();
+        resident = std::max(resident, ResidentMegabytes());
+        if (!opened)
+            state.SkipWithError("the page did not open");
+        program.Window->DocumentEditor().CloseAllDocuments();
+        // Closed windows are deleted later, by the event loop this program never enters.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["areas/s"]
+        = benchmark::Counter(static_cast<double>(areas) * static_cast<double>(state.iterations()),
+            benchmark::Counter::kIsRate);
+    state.counters["page_MB"] = static_cast<double>(fs::file_size(page)) / 1e6;
+    state.counters["resident_MB"] = resident;
+}
+BENCHMARK(BM_OpenPage)->Arg(20000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_program.reset();
+    return 0;
+}
