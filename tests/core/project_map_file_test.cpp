@@ -174,6 +174,14 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
     const std::string project = MapFileToProjectText(dir.File("x.map"), classic);
     EXPECT_NE(project.find("<AREA SHAPE=\"CIRCLE\" HREF=\"/c.html\" COORDS=\"50,50,30\">"),
         std::string::npos);
+
+    // The shape word leads the line, also before a tab; one inside a link is not the shape.
+    const std::string tabbed = MapFileToProjectText(
+        dir.File("y.map"), "rect\t/t.html 1,1 9,9\nrect /shapes/circle 10,10 90,90\n");
+    EXPECT_NE(tabbed.find("<AREA SHAPE=\"RECT\" HREF=\"/t.html\" COORDS=\"1,1,9,9\">"),
+        std::string::npos);
+    EXPECT_NE(tabbed.find("<AREA SHAPE=\"RECT\" HREF=\"/shapes/circle\" COORDS=\"10,10,90,90\">"),
+        std::string::npos);
 }
 
 } // namespace

@@ -55,18 +55,34 @@ bool ReadHotspotLine(
     std::string_view line, std::string& shape, std::string& link, std::string& coords)
 {
     static const std::pair<const char*, const char*> kShapes[]
-        = { { "poly ", "POLY" }, { "circle ", "CIRCLE" }, { "rect ", "RECT" } };
+        = { { "poly", "POLY" }, { "circle", "CIRCLE" }, { "rect", "RECT" } };
+    const auto isBlank = [](char ch) { return ch == ' ' || ch == '\t'; };
     std::string rest;
     bool found = false;
-    for (const auto& [word, keyword] : kShapes) {
-        const std::string_view key = word;
-        const std::size_t at = FindNoCase(line, key);
-        if (at != std::string::npos) {
+    // A line starts with its shape word, so a shape word inside a link ("/shapes/circle")
+    // is not taken for it; lines of other layouts are searched for the word anywhere.
+    std::size_t first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    for (int anywhere = 0; anywhere < 2 && !found; ++anywhere) {
+        for (const auto& [word, keyword] : kShapes) {
+            const std::string_view key = word;
+            std::size_t at = anywhere ? FindNoCase(line, key) : first;
+            // The word must be followed by a blank or a tab.
+            while (at != std::string::npos) {
+                const std::size_t end = at + key.size();
+                if (end < line.size() && isBlank(line[end])
+                    && EqualsNoCase(line.substr(at, key.size()), key))
+                    break;
+                at = anywhere ? FindNoCase(line, key, at + 1) : std::string::npos;
+            }
+            if (at == std::string::npos)
+                continue;
             shape = keyword;
             // Links keep their case: cut from the line as written.
             rest.reserve(line.size());
             rest.append(line.substr(0, at));
-            rest.append(line.substr(at + key.size()));
+            rest.append(line.substr(at + key.size() + 1));
             found = true;
             break;
         }
