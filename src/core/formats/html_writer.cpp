@@ -5,6 +5,7 @@
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
+#include "core/settings/error_log.h"
 #include "core/util/strings.h"
 
 #include <algorithm>
@@ -199,13 +200,7 @@ std::optional<std::string> SetAllAtOnce(
 // The moment of a save as the project's LastSave line gives it.
 std::string SaveTimeText()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = LocalTimeNow();
     char buffer[32] = {};
     std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
     return buffer;
