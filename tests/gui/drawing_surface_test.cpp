@@ -725,6 +725,26 @@ private slots:
         QVERIFY(!f.Surface.CanUndo());
     }
 
+    void crowdedViewsDrawPlainOutlines()
+    {
+        Fixture f;
+        QVERIFY(QTest::qWaitForWindowExposed(&f.Surface));
+        f.Surface.SetShapeColor(255);
+        f.Surface.AddFigure("20,20,120,120", 1, 0, false, 1);
+        const QPoint inside = f.At(QPoint(70, 70));
+        const QRgb plain = Picture(200, 150).pixel(70, 70);
+        QVERIFY(f.Canvas->grab().toImage().pixel(inside) != plain); // tinted
+
+        // Past 2,000 figures in view only the selected one keeps its tint.
+        f.Surface.SetRedraw(false);
+        for (int id = 2; id <= 2002; ++id)
+            f.Surface.AddFigure("150,10,152,12", 1, 0, false, id);
+        f.Surface.SetRedraw(true);
+        QCOMPARE(f.Canvas->grab().toImage().pixel(inside), plain);
+        f.Surface.SelectFigure(1);
+        QVERIFY(f.Canvas->grab().toImage().pixel(inside) != plain);
+    }
+
     void pagesSwitchBetweenCanvasAndContainers()
     {
         Fixture f;

@@ -149,11 +149,17 @@ void Canvas::PaintFigures(QPainter& painter, const QRegion& exposed)
             PaintFigure(painter, figures.At(hovered), false);
         return;
     }
+    std::vector<const SurfaceFigure*> visible;
     for (const SurfaceFigure& figure : figures.All()) {
-        if (figure.Box.isNull() || !exposed.intersects(ScreenBox(figure.Box, 4)))
-            continue;
-        PaintFigure(painter, figure, all || &figure == selected);
+        if (!figure.Box.isNull() && exposed.intersects(ScreenBox(figure.Box, 4)))
+            visible.push_back(&figure);
     }
+    // Thousands of figures crowding the view are drawn as plain outlines: their tints and
+    // smooth edges cost most of the frame and cannot be told apart at that density.
+    m_crowded = visible.size() > kCrowdedFigures;
+    for (const SurfaceFigure* figure : visible)
+        PaintFigure(painter, *figure, all || figure == selected);
+    m_crowded = false;
     for (const SurfaceFigure& figure : figures.All()) {
         if ((all || &figure == selected) && exposed.intersects(ScreenBox(figure.Box, kHandleSize)))
             PaintHandles(painter, figure);
@@ -177,13 +183,15 @@ void Canvas::PaintFigure(QPainter& painter, const SurfaceFigure& figure, bool se
 
     // Fills stay aliased: antialiased fills are handed to worker threads span by span, which
     // costs more than the fill itself for small figures. Thin outlines antialias cheaply.
+    const bool plain = m_crowded && !selected && !hovered;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(fill);
     painter.setPen(Qt::NoPen);
     auto draw = [&](auto&& paint) {
-        paint();
+        if (!plain)
+            paint();
         painter.setBrush(Qt::NoBrush);
-        painter.setRenderHint(QPainter::Antialiasing, shape.Kind != kRectangle);
+        painter.setRenderHint(QPainter::Antialiasing, shape.Kind != kRectangle && !plain);
         for (const QPen& pen : pens) {
             painter.setPen(pen);
             paint();

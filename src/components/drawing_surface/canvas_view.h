@@ -166,6 +166,8 @@ private:
     QPoint m_lastGlobal;
 
     std::uint64_t m_hoverKey = 0;
+    bool m_crowded = false; // while a view of very many figures is painted
+    static constexpr std::size_t kCrowdedFigures = 2000;
     int m_hoverId = 0;
     // The polygon corner last clicked on the selected figure (Delete removes it).
     std::uint64_t m_cornerKey = 0;
