@@ -34,8 +34,7 @@ void UseDecodedPictureSize(Document& doc, int width, int height)
     image.Width = width;
     image.Height = height;
     // The tag was made a moment ago in its fixed form, so it is simply made again.
-    doc.ImgTag = "<IMG SRC=\"" + image.Src + "\" Width=\"" + std::to_string(width) + "\" Height=\""
-        + std::to_string(height) + "\" UseMap=\"" + image.UseMap + "\">";
+    doc.ImgTag = NewImgTag(image.Src, width, height, image.UseMap);
 }
 
 } // namespace
@@ -92,14 +91,13 @@ void Editor::NewDocumentFromPicture(const std::string& path)
     }
 
     WaitCursor busy;
-    const QImage picture = LoadPicture(picturePath);
-    if (picture.isNull()) {
-        m_prompt.Tell("There has been an error while trying to open the file. Loading has been "
-                      "canceled.\r\n\r\nReason : There was an error while trying to load the "
-                      "picture.",
-            m_state.AppTitle, PromptIcon::Critical);
+    const LoadedPicture loaded = LoadPicture(picturePath);
+    if (loaded.Image.isNull()) {
+        m_prompt.Tell(LoadErrorMessage(PictureReason(loaded.Reason), picturePath), m_state.AppTitle,
+            PromptIcon::Critical);
         return;
     }
+    const QImage& picture = loaded.Image;
 
     const int slot = CreateDocumentFromPicture(m_state, picturePath);
     Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
@@ -186,11 +184,14 @@ bool Editor::ShowImportedDocument(ImportResult result)
             m_prompt.Tell(result.Message, m_state.AppTitle, PromptIcon::Critical);
         return false;
     }
-    const QImage picture = LoadPicture(result.Doc.Images[1].Src);
-    if (picture.isNull()) {
-        m_prompt.Tell(LoadErrorMessage(kPictureReason), m_state.AppTitle, PromptIcon::Critical);
+    const std::string& picturePath = result.Doc.Images[1].Src;
+    const LoadedPicture loaded = LoadPicture(picturePath);
+    if (loaded.Image.isNull()) {
+        m_prompt.Tell(LoadErrorMessage(PictureReason(loaded.Reason), picturePath), m_state.AppTitle,
+            PromptIcon::Critical);
         return false;
     }
+    const QImage& picture = loaded.Image;
     const int slot = static_cast<int>(m_state.Documents.size());
     Document& doc = m_state.Documents.emplace_back(std::move(result.Doc));
     // Pictures whose header the probe does not read (BMP) take their decoded size.
@@ -243,6 +244,21 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
     {
         WaitCursor busy;
         result = SaveDocumentFile(m_state, slot, target, kind, fresh, false);
+    }
+    if (result.PageChanged) {
+        // Another program changed the page's map since it was opened: the user decides whose
+        // map the page keeps.
+        const PromptAnswer answer = m_prompt.Ask({ result.Error
+                + "\r\n\r\nReplace the map in the page with yours, save your map as another "
+                  "file, or cancel?",
+            m_state.AppTitle, PromptIcon::Exclamation, PromptButtons::YesNoCancel,
+            PromptAnswer::Cancel, "Replace Map", "Save As..." });
+        if (answer == PromptAnswer::No)
+            return SaveDocument(false, slot);
+        if (answer != PromptAnswer::Yes)
+            return false;
+        WaitCursor busy;
+        result = SaveDocumentFile(m_state, slot, target, kind, fresh, false, PageConflict::Replace);
     }
     if (!result.Ok) {
         m_prompt.Tell("The file could not be saved.\r\n\r\n" + result.Error, m_state.AppTitle,

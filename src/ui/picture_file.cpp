@@ -4,14 +4,84 @@
 #include "ui/qt_text.h"
 
 #include <QImageReader>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <utility>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
 
 namespace karvex {
 
-QImage LoadPicture(const std::string& path)
+namespace {
+
+// Half the machine's memory, in megabytes: room for the decoded picture and a zoomed copy of
+// its visible part.
+int PictureMemoryLimitMb()
 {
+    long long bytes = 1LL << 30;
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        bytes = static_cast<long long>(pages) * pageSize / 2;
+#endif
+    return static_cast<int>(std::clamp<long long>(bytes >> 20, 256, 1 << 20));
+}
+
+// What keeps the file from being read at all, in the system's words; "" when it can be opened.
+std::string FileProblem(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(std::filesystem::path(path), ec);
+    if (ec)
+        return ec.message();
+    if (std::filesystem::is_directory(status))
+        return std::make_error_code(std::errc::is_a_directory).message();
+    if (!std::filesystem::is_regular_file(status))
+        return "Not a regular file";
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::make_error_code(std::errc::permission_denied).message();
+    return {};
+}
+
+} // namespace
+
+LoadedPicture LoadPicture(const std::string& path)
+{
+    static const int limitMb = [] {
+        const int limit = PictureMemoryLimitMb();
+        QImageReader::setAllocationLimit(limit);
+        return limit;
+    }();
+
+    LoadedPicture loaded;
     QImageReader reader(ToDisplay(path));
     reader.setAutoTransform(false);
-    return reader.read();
+    loaded.Image = reader.read();
+    if (!loaded.Image.isNull())
+        return loaded;
+
+    // The file's own trouble (missing, unreadable, a folder) says more than the decoder's.
+    if (std::string problem = FileProblem(path); !problem.empty()) {
+        loaded.Reason = std::move(problem);
+        return loaded;
+    }
+    const QSize size = reader.size();
+    const long long bytes = 4LL * size.width() * size.height();
+    if (size.isValid() && bytes > (static_cast<long long>(limitMb) << 20)) {
+        loaded.Reason = "The picture is " + std::to_string(size.width()) + " x "
+            + std::to_string(size.height()) + " pixels; it needs " + std::to_string(bytes >> 20)
+            + " MB, more than the " + std::to_string(limitMb)
+            + " MB this computer can give a picture";
+        return loaded;
+    }
+    loaded.Reason = FromDisplay(reader.errorString());
+    return loaded;
 }
 
 QSize PictureSize(const std::string& path, const QImage& picture)

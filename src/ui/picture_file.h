@@ -7,9 +7,15 @@
 
 namespace karvex {
 
-// The picture as stored (no rotation from embedded orientation tags); null when it cannot be
-// read.
-QImage LoadPicture(const std::string& path);
+struct LoadedPicture
+{
+    QImage Image; // null when the picture cannot be read
+    std::string Reason; // why not, for the user: the file's own problem or the decoder's
+};
+
+// The picture as stored (no rotation from embedded orientation tags). Pictures as large as the
+// machine's memory allows are decoded, not only the few hundred megabytes Qt allows by default.
+LoadedPicture LoadPicture(const std::string& path);
 
 // The size read from the file's header, or the decoded size for formats the header probe does
 // not know (such as BMP).

@@ -11,6 +11,7 @@
 #include "core/model/hotspot_ops.h"
 #include "core/model/panel_edits.h"
 #include "core/settings/settings.h"
+#include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 #include "ui/document_window.h"
@@ -584,11 +585,9 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
     } else if (upper == "LOCKED") {
         m_host->SetHotspotLocked(EqualsNoCase(Trim(text), "True"));
     } else if (upper == "X1" || upper == "Y1" || upper == "X2" || upper == "Y2") {
-        const std::string number = Trim(text);
-        if (IsWholeNumber(number) && number.size() < 7) {
+        if (const auto number = NumberInRange(text, -kCoordinateLimit, kCoordinateLimit)) {
             const int which = upper == "X1" ? 1 : upper == "Y1" ? 2 : upper == "X2" ? 3 : 4;
-            window->Surface().SetSelectedCoordinate(
-                which, static_cast<int>(ParseLeadingInt(number)));
+            window->Surface().SetSelectedCoordinate(which, *number);
         } else {
             changed = false;
         }
@@ -691,7 +690,7 @@ void PropertyPanel::OnBrowse(QString& value, const QString& key)
         UsePicture(*chosen, *chosen);
         return;
     }
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "LOWSRC", TagSafeValue(*chosen), "");
+    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "LOWSRC", *chosen, "");
     ShowMapProperties();
     m_host->SetChanged(true);
     m_host->Views().ImageTagChanged(false);
@@ -714,28 +713,29 @@ bool PropertyPanel::UsePicture(const std::string& srcText, const std::string& fu
 {
     Document* doc = CurrentDoc();
     DocumentWindow* window = m_host->ActiveWindow();
-    const QImage picture = LoadPicture(fullPath);
-    if (picture.isNull()) {
-        m_host->Prompts().Tell(
-            "There was an error while trying to load the picture.\r\n\r\n" + fullPath,
+    const LoadedPicture loaded = LoadPicture(fullPath);
+    if (loaded.Image.isNull()) {
+        m_host->Prompts().Tell("There was an error while trying to load the picture.\r\n\r\nFile : "
+                + fullPath + "\r\nReason : " + loaded.Reason,
             m_state.AppTitle, PromptIcon::Critical);
         return false;
     }
+    const QImage& picture = loaded.Image;
     const QSize size = PictureSize(fullPath, picture);
     MapImage& image = doc->Images[1];
     image.Src = fullPath;
     image.Width = size.width();
     image.Height = size.height();
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "SRC", TagSafeValue(srcText), "");
+    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "SRC", srcText, "");
     doc->ImgTag = SetAttributeInTag(doc->ImgTag, "Height", std::to_string(image.Height), "");
     doc->ImgTag = SetAttributeInTag(doc->ImgTag, "Width", std::to_string(image.Width), "");
     bool mapTags = false;
     if (GetAttribute(ParseTag(doc->ImgTag, kTagBase), "USEMAP", "").empty()) {
         const std::string mapName = GetFileName(fullPath);
         image.UseMap = "#" + mapName;
-        doc->ImgTag = SetAttributeInTag(doc->ImgTag, "UseMap", TagSafeValue(image.UseMap), "");
-        image.MapTag = SetAttributeInTag(image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag,
-            "NAME", TagSafeValue(mapName), "");
+        doc->ImgTag = SetAttributeInTag(doc->ImgTag, "UseMap", image.UseMap, "");
+        image.MapTag = SetAttributeInTag(
+            image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag, "NAME", mapName, "");
         mapTags = true;
     }
     window->ReplacePicture(picture);

@@ -3,6 +3,7 @@
 #include "core/util/strings.h"
 #include "ui/qt_text.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -102,6 +103,10 @@ PromptAnswer QtPrompt::Ask(const PromptMessage& message)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (QAbstractButton* yes = box.button(QMessageBox::Yes); yes && !message.YesCaption.empty())
+        yes->setText(ToDisplay(message.YesCaption));
+    if (QAbstractButton* no = box.button(QMessageBox::No); no && !message.NoCaption.empty())
+        no->setText(ToDisplay(message.NoCaption));
     box.setDefaultButton(ToQtButton(message.Default));
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -58,7 +58,7 @@ TEST_F(Convert, OneMapThroughMapFileProjectAndBackToHtml)
     ASSERT_EQ(Run({ dir.File("page.html"), dir.File("n.map") }), kConvertOk) << err;
     const std::string ncsa = ApiReadFile(dir.File("n.map"));
     EXPECT_NE(ncsa.find("# <IMG Src=\"" + dir.File("img/pic.gif") + "\">"), std::string::npos);
-    EXPECT_NE(ncsa.find("\r\nrect a.html 10,10 50,40 \r\ncircle b.html 30,30,10 \r\n"),
+    EXPECT_NE(ncsa.find("\r\nrect a.html 10,10 50,40 \r\ncircle b.html 30,30 40,30 \r\n"),
         std::string::npos);
     ASSERT_EQ(Run({ dir.File("page.html"), dir.File("c.map"), "--server", "CERN" }), kConvertOk);
     EXPECT_NE(
@@ -110,7 +110,9 @@ TEST_F(Convert, MissingPictureFailsWithoutAsking)
     EXPECT_EQ(Run({ dir.File("lost.html"), dir.File("x.map") }), kConvertFailed);
     EXPECT_EQ(err,
         "karvex-convert: There has been an error while trying to open the file. Loading has "
-        "been canceled. Reason : There was an error while trying to load the picture.\n");
+        "been canceled. File : "
+            + dir.File("lost.html")
+            + " Reason : There was an error while trying to load the picture.\n");
     EXPECT_FALSE(fs::exists(dir.File("x.map")));
     EXPECT_EQ(Run({ dir.File("none.kvp"), dir.File("x.map") }), kConvertFailed);
 }

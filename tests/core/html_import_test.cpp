@@ -141,7 +141,8 @@ TEST_F(HtmlImport, PicturesWithoutMapCountOnlyWhenSearched)
     const ImportResult none = ImportHtmlText(dir.File("p.html"), page, context);
     EXPECT_EQ(none.Message,
         "There has been an error while trying to open the file. Loading has been "
-        "canceled.\r\n\r\nReason : There has not been found any images in the file.");
+        "canceled.\r\n\r\nFile : "
+            + dir.File("p.html") + "\r\nReason : There has not been found any images in the file.");
 
     context.SearchWithoutMap = true;
     ASSERT_EQ(FindMapCandidates(page, true).size(), 1u);
@@ -164,7 +165,9 @@ TEST_F(HtmlImport, MissingPictureAsksBeforeFailing)
     EXPECT_EQ(prompt.Messages[0].Default, PromptAnswer::No);
     EXPECT_EQ(refused.Message,
         "There has been an error while trying to open the file. Loading has been "
-        "canceled.\r\n\r\nReason : There was an error while trying to load the picture.");
+        "canceled.\r\n\r\nFile : "
+            + dir.File("p.html")
+            + "\r\nReason : There was an error while trying to load the picture.");
 
     prompt.Answers.push_back(PromptAnswer::Yes);
     prompt.Files.push_back(dir.File("img/logo.gif"));

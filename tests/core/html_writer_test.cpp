@@ -1,6 +1,7 @@
 #include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/tag_reader.h"
+#include "core/model/panel_edits.h"
 #include "core/util/strings.h"
 #include "support/temp_dir.h"
 
@@ -105,19 +106,34 @@ TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
     const Case cases[] = {
         // The end comment of a fresh save is dropped; the name follows the IMG tag's USEMAP.
         { "<MAP NAME=\"old\">\r\n<AREA A>\r\n<AREA B>\r\n</MAP>\r\n<!-- End of Imagemap code -->",
-            "<MAP NAME=\"photo.gif\">\r\nX\r\n</MAP>" },
+            "<MAP NAME=\"photo.gif\">\r\nX\r\nY\r\n</MAP>" },
+        // Everything but the AREA tags is kept byte for byte, in the block's own line ends and
+        // the first AREA's indentation.
         { "<map name=\"m\" id=\"i\">\r\n<!-- a -->\r\n<area a>\r\n<area b>\r\n<!-- b -->\r\n</map>",
-            "<map name=\"photo.gif\" id=\"i\">\r\n<!-- a -->\r\nX<!-- b -->\r\n\r\n</map>" },
-        { "<map name=m>\n<area a>\n</map>", "<map name=\"photo.gif\">\r\nX\r\n</map>" },
-        { "<map name=\"m\"><area a><area b></map>", "<map name=\"photo.gif\">\r\nX\r\n</map>" },
-        { "<MAP NAME=\"m\">\r\n<AREA A>", "<MAP NAME=\"photo.gif\">\r\nX\r\n</MAP>" },
+            "<map name=\"photo.gif\" id=\"i\">\r\n<!-- a -->\r\nX\r\nY\r\n<!-- b -->\r\n</map>" },
+        { "<map name=m>\n\t<area a> <area b>\n\t<area c>\n</map>",
+            "<map name=\"photo.gif\">\n\tX\n\tY\n</map>" },
+        { "<map name=\"m\"><area a><area b></map>", "<map name=\"photo.gif\">X\r\nY</map>" },
+        { "<MAP NAME=\"m\">\r\n<AREA A>", "<MAP NAME=\"photo.gif\">\r\nX\r\nY\r\n</MAP>" },
+        { "<map name=\"photo.gif\">\n  </map>", "<map name=\"photo.gif\">\n  X\n  Y\n  </map>" },
+        // Comments and quoted values are opaque: a ">" or an AREA inside one is not a tag.
+        { "<map name=\"m\">\n<!-- block 0 <area shape=rect coords=\"0,0,1,1\"> -->\n<area "
+          "a>\n</map>",
+            "<map name=\"photo.gif\">\n<!-- block 0 <area shape=rect coords=\"0,0,1,1\"> "
+            "-->\nX\nY\n"
+            "</map>" },
+        { "<map name=m>\r\n<!-- kept for later:\r\n<area old>\r\n-->\r\n<area a>\r\n</map>",
+            "<map name=\"photo.gif\">\r\n<!-- kept for later:\r\n<area old>\r\n-->\r\nX\r\nY\r\n"
+            "</map>" },
+        { "<map title=\"x><img src=x onerror=alert(1)>\" name=\"photo.gif\">\n<area a>\n</map>",
+            "<map title=\"x><img src=x onerror=alert(1)>\" name=\"photo.gif\">\nX\nY\n</map>" },
         // Without a MAP tag there is no shape to keep: the document's own block.
         { "<!-- End of Imagemap code -->", "<MAP NAME=\"photo.gif\">\r\n<AREA Z>\r\n</MAP>\r\n" },
         { "", "<MAP NAME=\"photo.gif\">\r\n<AREA Z>\r\n</MAP>\r\n" },
     };
     AddSpot("<AREA Z>"); // what the document's own block holds
     for (const auto& c : cases)
-        EXPECT_EQ(RebuildMapBlock(state, 1, c.oldBlock, "X"), c.expected) << c.oldBlock;
+        EXPECT_EQ(RebuildMapBlock(state, 1, c.oldBlock, "X\r\nY"), c.expected) << c.oldBlock;
 }
 
 TEST(SetAttributeInTag, SetsOrAppendsInTheFirstMatchingTag)
@@ -188,16 +204,32 @@ TEST_F(HtmlWriter, SavingIntoThePageReplacesTheMapItWroteLastTime)
             + after);
 }
 
-TEST_F(HtmlWriter, MapChangedByHandInThePageIsLeftAlone)
+TEST_F(HtmlWriter, MapChangedByAnotherProgramIsReplacedOnlyWhenAsked)
 {
     const std::string block = "<MAP NAME=\"photo.gif\">\r\n" + std::string(kRect) + "\r\n</MAP>";
     const std::string page = LoadedPage(block);
     const std::string edited = ReplaceAll(page, "a.html", "b.html");
     ASSERT_TRUE(WriteWholeFile(Doc().FilePath, edited));
     AddSpot(kCircle);
-    ASSERT_TRUE(SaveBack().Ok);
+    const SaveResult refused = SaveBack();
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_TRUE(refused.PageChanged);
+    EXPECT_NE(refused.Error.find(Doc().FilePath), std::string::npos);
     EXPECT_EQ(ApiReadFile(Doc().FilePath), edited);
     EXPECT_EQ(Doc().SourceMapCode, block);
+
+    // Replacing finds the page's map of the same name, whatever it holds now.
+    ASSERT_TRUE(
+        SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false, PageConflict::Replace).Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), ReplaceAll(page, kRect, kCircle));
+
+    // A page that lost both the map and its picture has no place for the map.
+    ASSERT_TRUE(WriteWholeFile(Doc().FilePath, "<p>gone</p>"));
+    const SaveResult nowhere
+        = SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false, PageConflict::Replace);
+    EXPECT_FALSE(nowhere.Ok);
+    EXPECT_FALSE(nowhere.PageChanged);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), "<p>gone</p>");
 }
 
 TEST_F(HtmlWriter, PictureWithoutMapGetsAFreeMapNameAndABlock)
@@ -212,13 +244,58 @@ TEST_F(HtmlWriter, PictureWithoutMapGetsAFreeMapNameAndABlock)
     AddSpot(kRect);
 
     ASSERT_TRUE(SaveBack().Ok);
-    const std::string block = "<MAP NAME=\"KvxMap2\">\r\n" + std::string(kRect) + "\r\n</MAP>\r\n";
+    // In the page's own line ends.
+    const std::string block = "<MAP NAME=\"KvxMap2\">\n" + std::string(kRect) + "\n</MAP>";
     EXPECT_EQ(ApiReadFile(path),
         "<!-- KvxMap1 -->\n<p>\n<img src=\"photo.gif\" width=\"200\" height=\"100\" "
-        "Usemap=\"#KvxMap2\">\r\n"
+        "Usemap=\"#KvxMap2\">\n"
             + block + "\n</p>\n");
     EXPECT_EQ(Doc().SourceMapCode, block);
     EXPECT_EQ(GetAttribute(ParseTag(Doc().ImgTag, ""), "USEMAP", ""), "#KvxMap2");
+}
+
+TEST_F(HtmlWriter, HostileValuesStayInsideTheirAttributesOverTwoSaves)
+{
+    // Quoted markup in the page's own MAP tag stays quoted and the tag keeps its bytes.
+    const std::string mapTag = "<map title=\"x><img src=x onerror=alert(1)>\" name=\"photo.gif\">";
+    const std::string page = LoadedPage(mapTag + "\r\n<area coords=\"0,0,1,1\">\r\n</map>");
+    AddSpot(kRect);
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), ReplaceAll(page, "<area coords=\"0,0,1,1\">", kRect));
+
+    const std::string hostile = "x\"><img src=x onerror=alert(1)> & 'y' &copy.";
+    Document& doc = Doc();
+    ASSERT_FALSE(ApplyMapValue(doc, "ALTTEXT", hostile, false).Refused);
+    ASSERT_FALSE(ApplyMapValue(doc, "USEMAP", "#" + hostile, false).Refused);
+    ASSERT_FALSE(ApplyMapValue(doc, "data-note", hostile, false).Refused);
+    SetHotspotAttribute(doc.Hotspots[1], "HREF", hostile);
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(SaveBack().Ok) << save;
+        const std::string saved = ApiReadFile(doc.FilePath);
+        const auto count = [&saved](const char* tagStart) {
+            std::size_t n = 0;
+            for (std::size_t at = FindNoCase(saved, tagStart); at != std::string::npos;
+                 at = FindNoCase(saved, tagStart, at + 1))
+                ++n;
+            return n;
+        };
+        // The only markup is the page's own: one picture (and the one in the quoted title), one
+        // map, one area.
+        EXPECT_EQ(count("<img"), 2u) << saved;
+        EXPECT_EQ(count("<map"), 1u) << saved;
+        EXPECT_EQ(count("<area"), 1u) << saved;
+        const TagRecord img = ParseTag(doc.ImgTag, "");
+        EXPECT_NE(saved.find(doc.ImgTag), std::string::npos);
+        for (const char* name : { "ALT", "data-note" })
+            EXPECT_EQ(DecodeAttributeValue(GetAttribute(img, name, "")), hostile) << name;
+        EXPECT_EQ(DecodeAttributeValue(GetAttribute(img, "USEMAP", "")), "#" + hostile);
+        const TagRecord map
+            = ParseTag(doc.SourceMapCode.substr(0, doc.SourceMapCode.find('\r')), "");
+        EXPECT_EQ(DecodeAttributeValue(GetAttribute(map, "NAME", "")), hostile);
+        EXPECT_EQ(
+            DecodeAttributeValue(GetAttribute(ParseTag(doc.Hotspots[1].AreaTag, ""), "HREF", "")),
+            hostile);
+    }
 }
 
 TEST_F(HtmlWriter, PreviewCopyKeepsTheDocumentsIdentity)
@@ -304,6 +381,15 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
         ApplyPicturePathMode(doc, c.target, c.mode, c.style);
         EXPECT_EQ(GetAttribute(ParseTag(doc.ImgTag, ""), "SRC", ""), c.expected) << c.src;
     }
+
+    // Only the SRC attribute changes: not srcset, data-src or an ALT that mentions SRC.
+    Document doc;
+    doc.ImgTag = "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=old.gif>";
+    doc.Images[1].Src = "/site/img/a \"b\".gif";
+    ApplyPicturePathMode(doc, "/site/page.html", 0, PathStyle::Posix);
+    EXPECT_EQ(doc.ImgTag,
+        "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=\"img/a "
+        "&quot;b&quot;.gif\">");
 }
 
 TEST_F(HtmlWriter, RelativePathModeRewritesSrcBeforeWriting)

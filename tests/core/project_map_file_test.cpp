@@ -126,7 +126,10 @@ TEST_F(SavedFiles, ProjectReaderRepairsAndRefuses)
         = LoadProjectText(dir.File("p.kvp"), "<KVX Ver=3>\r\n<MAP NAME=\"m\">\r\n", context);
     EXPECT_FALSE(noImg.Ok);
     EXPECT_EQ(noImg.Message,
-        "There has been an error while trying to open the file. Loading has been canceled.");
+        "There has been an error while trying to open the file. Loading has been canceled."
+        "\r\n\r\nFile : "
+            + dir.File("p.kvp")
+            + "\r\nReason : No line of the file is an IMG tag, so it is not a Karvex project.");
     EXPECT_TRUE(prompt.Messages.empty());
 }
 
@@ -137,7 +140,9 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
     Add("Gone", ShapeRectangle, "<AREA SHAPE=\"RECT\" COORDS=\"1,1,2,2\" HREF=\"x\">").Active
         = false;
     Add("Circle1", ShapeCircle, "<AREA SHAPE=\"CIRCLE\" COORDS=\"30,30,10\" HREF=\"b.html\">");
-    Add("Polygon1", ShapePolygon, "<AREA SHAPE=\"POLY\" COORDS=\"1,2,30,4,5,60\">");
+    // A blank or a line break in a link must not reach the map line as it is.
+    Add("Polygon1", ShapePolygon,
+        "<AREA SHAPE=\"POLY\" COORDS=\"1,2,30,4,5,60\" HREF=\"my page.html\r\nrect /x 0,0 9,9\">");
     const Document& doc = state.Documents[1];
 
     const auto ncsa = Lines(WriteMapFile(doc, 0));
@@ -148,11 +153,11 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
     EXPECT_EQ(ncsa[3], "# <IMG Height=\"100\">");
     EXPECT_EQ(ncsa[4], "# This text can be deleted. Only used by KVX 3.0");
     EXPECT_EQ(ncsa[5], "rect a.html 10,10 50,40 ");
-    EXPECT_EQ(ncsa[6], "circle b.html 30,30,10 ");
-    EXPECT_EQ(ncsa[7], "poly  1,2 30,4 5,60 ");
+    EXPECT_EQ(ncsa[6], "circle b.html 30,30 40,30 "); // centre and a point on the edge
+    EXPECT_EQ(ncsa[7], "poly my%20page.html%0D%0Arect%20/x%200,0%209,9 1,2 30,4 5,60 ");
     const auto cern = Lines(WriteMapFile(doc, 1));
     EXPECT_EQ(cern[5], "rect (10,10) (50,40) a.html ");
-    EXPECT_EQ(cern[6], "circle (30,30,10) b.html ");
+    EXPECT_EQ(cern[6], "circle (30,30) 10 b.html ");
 
     // Both dialects read back into the same hotspots; foreign lines are passed over.
     for (int dialect : { 0, 1 }) {

@@ -136,27 +136,28 @@ private slots:
         const std::string empty = app.Home.File("empty.html");
         WriteWholeFile(empty, "<html><p>No pictures here</p></html>");
         QVERIFY(!app.Docs().OpenDocument(empty, false));
+        const std::string kCanceled = "There has been an error while trying to open the file. "
+                                      "Loading has been canceled.\r\n\r\nFile : ";
         QCOMPARE(app.Prompt.Messages.back().Text,
-            std::string("There has been an error while trying to open the file. Loading has been "
-                        "canceled.\r\n\r\nReason : There has not been found any images in the "
-                        "file."));
+            kCanceled + empty + "\r\nReason : There has not been found any images in the file.");
 
         const std::string project = app.Home.File("bad.kvp");
         WriteWholeFile(project, "<KVX Ver=3>\r\n<MAP NAME=\"m\">\r\n");
         QVERIFY(!app.Docs().OpenDocument(project, false));
         QCOMPARE(app.Prompt.Messages.back().Text,
-            std::string("There has been an error while trying to open the file. Loading has been "
-                        "canceled."));
+            kCanceled + project
+                + "\r\nReason : No line of the file is an IMG tag, so it is not a Karvex project.");
 
-        // A picture that exists but cannot be decoded.
-        WriteWholeFile(app.Home.File("pic.png"), "not a picture");
+        // A picture that exists but cannot be decoded: the decoder says why.
+        const std::string picture = app.Home.File("pic.png");
+        WriteWholeFile(picture, "not a picture");
         const std::string page = app.Home.File("page.html");
         WriteWholeFile(page, kPage);
         QVERIFY(!app.Docs().OpenDocument(page, false));
         QCOMPARE(app.Prompt.Messages.back().Text,
-            std::string("There has been an error while trying to open the file. Loading has been "
-                        "canceled.\r\n\r\nReason : There was an error while trying to load the "
-                        "picture."));
+            kCanceled + picture
+                + "\r\nReason : There was an error while trying to load the picture. Unsupported "
+                  "image format.");
         QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
     }
 };

@@ -3,6 +3,8 @@
 // Geometry of the drawing surface's figures in whole pixels of the unzoomed picture: coordinate
 // text, bounds, clamping, moving, handle drags, rotation, kind changes and hit tests.
 
+#include "core/util/numbers.h"
+
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -20,7 +22,7 @@ inline constexpr int kPolygon = 3;
 
 // Numbers read from coordinate text are kept within this range so that zoomed screen positions
 // never overflow.
-inline constexpr int kCoordinateLimit = 1000000;
+inline constexpr int kCoordinateLimit = ::karvex::kCoordinateLimit;
 
 // The outline of a figure. Rectangle: Points = { left-top, right-bottom } with left <= right and
 // top <= bottom; circle: Points = { centre } and Radius; polygon: the corners in drawing order.

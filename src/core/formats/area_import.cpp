@@ -79,8 +79,9 @@ void FillHotspotFromAreaTag(Hotspot& spot, const TagRecord& tag, std::string* na
             spot.Color = UnquotedValue(attribute.Value);
             remove(i);
         } else if (name == "##NAME"sv) {
+            // The project writer encodes names like every attribute value.
             if (nameFromTag)
-                *nameFromTag = UnquotedValue(attribute.Value);
+                *nameFromTag = DecodeAttributeValue(UnquotedValue(attribute.Value));
             remove(i);
         } else if (name == "INDEX"sv) {
             remove(i);

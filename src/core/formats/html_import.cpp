@@ -5,6 +5,7 @@
 #include "core/formats/file_io.h"
 #include "core/formats/image_size.h"
 #include "core/formats/img_import.h"
+#include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 
@@ -167,12 +168,6 @@ std::string UseMapName(const TagRecord& img)
     return Trim(RemoveAll(GetAttribute(img, "USEMAP", ""), '#'));
 }
 
-std::int32_t ToInt32(const std::string& text)
-{
-    const std::int64_t value = ParseLeadingInt(text);
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, 65535));
-}
-
 // The candidates of the page without their map blocks; mapOf gets each one's map in maps, or
 // kNone.
 std::vector<MapCandidate> CollectCandidates(std::string_view text, bool searchWithoutMap,
@@ -217,19 +212,33 @@ void FillMapBlocks(std::string_view text, MapIndex& maps, const std::vector<std:
     }
 }
 
-ImportResult Failed(const std::string& reason)
+ImportResult Failed(const std::string& reason, const std::string& fileName)
 {
     ImportResult result;
-    result.Message = LoadErrorMessage(reason);
+    result.Message = LoadErrorMessage(reason, fileName);
     return result;
 }
 
 } // namespace
 
-std::string LoadErrorMessage(const std::string& reason)
+std::string LoadErrorMessage(const std::string& reason, const std::string& fileName)
 {
-    return reason.empty() ? std::string(kLoadErrorMessage)
-                          : std::string(kLoadErrorMessage) + "\r\n\r\n" + reason;
+    std::string message = kLoadErrorMessage;
+    if (!fileName.empty() || !reason.empty())
+        message += "\r\n";
+    if (!fileName.empty())
+        message += "\r\nFile : " + fileName;
+    if (!reason.empty())
+        message += "\r\n" + reason;
+    return message;
+}
+
+std::string PictureReason(const std::string& detail)
+{
+    if (detail.empty())
+        return kPictureReason;
+    const char last = detail.back();
+    return std::string(kPictureReason) + " " + detail + (last == '.' || last == ')' ? "" : ".");
 }
 
 std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap)
@@ -306,11 +315,11 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
     image.Src = picture;
     image.UseMap = useMap;
     image.AltText = alt;
-    image.Border = ToInt32(border.empty() ? "0" : border);
+    image.Border = PictureNumber(border.empty() ? "0" : border);
     const ImageSize own
         = (width.empty() || height.empty()) ? UnpackImageSize(GetImageSize(picture)) : ImageSize {};
-    image.Width = width.empty() ? own.Width : ToInt32(width);
-    image.Height = height.empty() ? own.Height : ToInt32(height);
+    image.Width = width.empty() ? own.Width : PictureNumber(width);
+    image.Height = height.empty() ? own.Height : PictureNumber(height);
     return true;
 }
 
@@ -439,7 +448,7 @@ ImportResult ImportHtmlText(
     std::vector<MapCandidate> candidates
         = CollectCandidates(text, context.SearchWithoutMap, maps, mapOf);
     if (candidates.empty())
-        return Failed(kNoImagesReason);
+        return Failed(kNoImagesReason, fileName);
     std::string chosen;
     if (candidates.size() == 1 || !context.ChooseMap) {
         chosen = CandidateKey(candidates.front());
@@ -463,12 +472,12 @@ ImportResult ImportHtmlText(
         found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
     }
     if (!found)
-        return Failed({});
+        return Failed({}, fileName);
 
     ImportResult result;
     Document& doc = result.Doc;
     if (!ImportImgTag(doc, img, fileName, true, context))
-        return Failed(kPictureReason);
+        return Failed(kPictureReason, fileName);
     MapImage& image = doc.Images[1];
     const std::string mapName = UseMapName(img);
     if (GetAttribute(img, "USEMAP", "").empty()) {
@@ -506,7 +515,7 @@ ImportResult ImportHtmlText(
                 result.AreaTexts += "\r\n";
             }
         } else {
-            image.MapTag = "<MAP NAME=\"" + mapName + "\">";
+            image.MapTag = "<MAP NAME=\"" + EncodeAttributeValue(mapName) + "\">";
         }
     }
     doc.ServerType = 0;
@@ -514,13 +523,38 @@ ImportResult ImportHtmlText(
     return result;
 }
 
+std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name)
+{
+    TagWalker maps(page, "map");
+    for (TagAt tag = maps.Next(); tag.Start != kNone; tag = maps.Next()) {
+        if (GetAttribute(ParseOneTag(Slice(page, tag), ""), "NAME", "") != name)
+            continue;
+        const std::size_t end = MapBlockEnd(page, tag.End);
+        if (end == kNone)
+            return std::nullopt;
+        return page.substr(tag.Start, end - tag.Start);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::string_view name)
+{
+    TagWalker images(page, "img");
+    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
+        if (UseMapName(ParseOneTag(Slice(page, tag), "")) == name)
+            return Slice(page, tag);
+    }
+    return std::nullopt;
+}
+
 bool ReadFileForImport(const std::string& fileName, std::string& text, ImportResult& result)
 {
-    if (!FileExists(fileName)) {
-        result = Failed(kPictureReason);
+    ReadResult file = ReadWholeFile(fileName);
+    if (!file.Ok) {
+        result = Failed("Reason : " + file.Reason + ".", fileName);
         return false;
     }
-    text = ApiReadFile(fileName);
+    text = std::move(file.Bytes);
     return true;
 }
 

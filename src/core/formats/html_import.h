@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +73,12 @@ inline constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG File
                                               "(*.jpg)|*.jpg|BMP Files (*.bmp)|*.bmp|All Picture "
                                               "Files|*.jpg;*.gif;*.bmp";
 
-// The load error message, with the reason after two line ends when there is one.
-std::string LoadErrorMessage(const std::string& reason);
+// The load error message; after two line ends, "File : " and the file's name when given, then
+// the reason line when there is one.
+std::string LoadErrorMessage(const std::string& reason, const std::string& fileName = {});
+
+// The reason line for a picture that cannot be loaded, with what went wrong after it.
+std::string PictureReason(const std::string& detail);
 
 // Sets up doc from an IMG tag of the page fileName: picture path, size, map name, ALT text and
 // the extra attributes. With newDocument the record starts afresh. False when the picture
@@ -125,6 +130,13 @@ Hotspot& AddImportedArea(Document& doc, const TagRecord& tag, ImportNames& names
 ImportResult ImportHtmlText(
     const std::string& fileName, const std::string& text, const ImportContext& context);
 ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& context);
+
+// The block ("<MAP" through "</MAP>") of the first map of a page, outside comments, whose NAME
+// is name; nothing when there is none or it is never closed.
+std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name);
+
+// The first IMG tag of a page, outside comments, whose USEMAP names the map name.
+std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::string_view name);
 
 // Reads a whole file for a reader; false (with the load error message in result) when the file
 // cannot be read.

@@ -2,6 +2,7 @@
 
 #include "core/code/html_validator.h"
 #include "core/formats/file_io.h"
+#include "core/formats/map_block.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr auto kNone = std::string::npos;
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kAreaPlaceholder = "##AREACODE##";
 
 Document* DocumentAt(AppState& state, int docIndex)
 {
@@ -35,22 +35,6 @@ Document* DocumentAt(AppState& state, int docIndex)
 const MapImage* PictureOf(const Document& doc)
 {
     return doc.Images.size() > 1 ? &doc.Images[1] : nullptr;
-}
-
-// The tag texts of one line in order, each from "<" through ">" (or to the line's end). A line
-// without any tag counts as one empty tag text, so blank lines inside a map are kept as lines.
-void TagsOfLine(std::string_view line, std::vector<std::string_view>& tags)
-{
-    tags.clear();
-    std::size_t start = line.find('<');
-    while (start != kNone) {
-        const std::size_t close = line.find('>', start + 1);
-        const std::size_t end = close == kNone ? line.size() : close + 1;
-        tags.push_back(line.substr(start, end - start));
-        start = end < line.size() ? line.find('<', end) : kNone;
-    }
-    if (tags.empty())
-        tags.emplace_back();
 }
 
 // The first attribute called name (case-blind) in tag[0, bodyEnd), read as a browser reads it.
@@ -214,15 +198,71 @@ std::string WithoutTrailing(std::string text, const std::string& separator)
     return text;
 }
 
+// The line end a page uses: CR LF unless its first line ends with LF alone.
+const char* LineEndOf(std::string_view page)
+{
+    const std::size_t lf = page.find('\n');
+    return lf != kNone && (lf == 0 || page[lf - 1] != '\r') ? "\n" : kCrLf;
+}
+
+std::string MapNameOfBlock(const std::string& block)
+{
+    return GetAttribute(ParseTag(block.substr(0, FindTagEnd(block, 0) + 1), ""), "NAME", "");
+}
+
+enum class MergeOutcome {
+    Merged,
+    PageChanged, // the page's map or IMG tag is not the one the document last saw
+    NoPlace, // the page has no IMG tag for the map any more
+};
+
+// Points the document's search texts at what the page holds now for its map: the block of the
+// map of the same name and the IMG tag that uses it. False when the page changed so much that
+// neither the map nor its picture can be found.
+bool FindOwnCodeAgain(Document& doc, std::string_view page)
+{
+    const std::string useMap = RemoveAll(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""), '#');
+    const std::string oldName
+        = doc.SourceMapCode.empty() ? useMap : MapNameOfBlock(doc.SourceMapCode);
+    if (page.find(doc.SourceMapCode) == kNone) {
+        auto block = FindMapBlock(page, oldName);
+        if (!block && oldName != useMap)
+            block = FindMapBlock(page, useMap);
+        doc.SourceMapCode = block ? std::string(*block) : std::string();
+    }
+    if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) == kNone) {
+        auto img = FindImgTagUsing(page, oldName);
+        if (!img && oldName != useMap)
+            img = FindImgTagUsing(page, useMap);
+        if (!img)
+            return !doc.SourceMapCode.empty();
+        doc.SourceImgTag = std::string(*img);
+        doc.ImgTag = doc.SourceImgTag == doc.ImgTag ? doc.ImgTag : doc.ImgTag;
+    }
+    return true;
+}
+
 // Steps of the save into an existing page: the IMG tag and the map the page got last time are
-// replaced; a page whose picture has no map yet gets one on the line after the IMG tag.
-std::string MergeIntoPage(AppState& state, int docIndex, std::string page)
+// replaced; a page whose picture has no map yet gets one on the line after the IMG tag. When
+// the page no longer holds the map or the edited IMG tag the document last saw, nothing is
+// merged unless onConflict says to find them again.
+MergeOutcome MergeIntoPage(
+    AppState& state, int docIndex, std::string& page, PageConflict onConflict)
 {
     Document& doc = state.Documents[static_cast<std::size_t>(docIndex)];
-    HtmlValidator engine;
+    const bool mapGone = !doc.SourceMapCode.empty() && page.find(doc.SourceMapCode) == kNone;
+    const bool imgGone = !doc.SourceImgTag.empty() && doc.SourceImgTag != doc.ImgTag
+        && page.find(doc.SourceImgTag) == kNone;
+    if (mapGone || imgGone) {
+        if (onConflict == PageConflict::Refuse)
+            return MergeOutcome::PageChanged;
+        if (!FindOwnCodeAgain(doc, page))
+            return MergeOutcome::NoPlace;
+    }
+
     const std::string areaCode = GetDocumentCode(doc, 2);
     if (areaCode.empty())
-        doc.ImgTag = engine.ReplaceTag("USEMAP", "", doc.ImgTag);
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "", "");
 
     if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) != kNone) {
         // An unchanged tag would be replaced by itself: the copy of the page is spared.
@@ -232,15 +272,12 @@ std::string MergeIntoPage(AppState& state, int docIndex, std::string page)
     }
 
     if (!doc.SourceMapCode.empty()) {
-        // A block that no longer matches was changed by hand: the page's map stays as it is.
-        if (page.find(doc.SourceMapCode) != kNone) {
-            std::string block = areaCode.empty()
-                ? std::string()
-                : RebuildMapBlock(state, docIndex, doc.SourceMapCode, areaCode);
-            page = ReplaceAll(page, doc.SourceMapCode, block);
-            doc.SourceMapCode = std::move(block);
-        }
-        return page;
+        std::string block = areaCode.empty()
+            ? std::string()
+            : RebuildMapBlock(state, docIndex, doc.SourceMapCode, areaCode);
+        page = ReplaceAll(page, doc.SourceMapCode, block);
+        doc.SourceMapCode = std::move(block);
+        return MergeOutcome::Merged;
     }
 
     const std::string lookedFor = doc.ImgTag;
@@ -248,26 +285,30 @@ std::string MergeIntoPage(AppState& state, int docIndex, std::string page)
     std::string mapName = picture ? picture->MapName : std::string();
     if (mapName.empty()) {
         mapName = FindFreeMapName(page);
-        doc.ImgTag = engine.ReplaceTag("USEMAP", "#" + mapName, doc.ImgTag);
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "#" + mapName, "");
     }
 
-    if (!areaCode.empty()) {
-        std::string block = RebuildMapBlock(state, docIndex, "", areaCode);
-        const std::string image = SetAttributeInTag(lookedFor, "Usemap", "#" + mapName, "<IMG");
-        block = SetAttributeInTag(block, "NAME", mapName, "<MAP");
-        // Only a map that reached the page is searched for next time; otherwise a later save
-        // tries the insertion again.
-        if (!lookedFor.empty() && FindNoCase(page, lookedFor) != kNone) {
-            page = ReplaceAll(page, lookedFor, image + kCrLf + block, true);
-            doc.SourceMapCode = block;
-        } else {
-            doc.SourceMapCode.clear();
-        }
-    } else {
-        doc.ImgTag = engine.ReplaceTag("USEMAP", "", doc.ImgTag);
+    if (areaCode.empty()) {
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "", "");
         page = ReplaceAll(page, lookedFor, doc.ImgTag, true);
+        return MergeOutcome::Merged;
     }
-    return page;
+    // Hotspots that would not reach the page must not be reported as saved.
+    if (lookedFor.empty() || FindNoCase(page, lookedFor) == kNone)
+        return onConflict == PageConflict::Refuse ? MergeOutcome::PageChanged
+                                                  : MergeOutcome::NoPlace;
+    // The new block goes on the lines after the IMG tag, in the page's own line ends; the line
+    // end that followed the IMG tag now follows the block.
+    const std::string lineEnd = LineEndOf(page);
+    std::string block = RebuildMapBlock(state, docIndex, "", areaCode);
+    block.resize(block.size() - 2);
+    if (lineEnd != std::string_view(kCrLf))
+        block = ReplaceAll(block, kCrLf, lineEnd);
+    const std::string image = SetAttributeInTag(lookedFor, "Usemap", "#" + mapName, "<IMG");
+    block = SetAttributeInTag(block, "NAME", mapName, "<MAP");
+    page = ReplaceAll(page, lookedFor, image + lineEnd + block, true);
+    doc.SourceMapCode = block;
+    return MergeOutcome::Merged;
 }
 
 } // namespace
@@ -332,56 +373,15 @@ std::string RebuildMapBlock(
     Document* doc = DocumentAt(state, docIndex);
     if (!doc)
         return {};
-    if (oldBlock.empty())
-        return GenerateMapCode(state, docIndex, false, false);
-
-    const std::string mapName
-        = RemoveAll(GetAttribute(ParseTag(doc->ImgTag, ""), "USEMAP", ""), '#');
-    std::string result;
-    bool inside = false;
-    bool areaPlaced = false;
-    bool closed = false;
-    std::vector<std::string_view> tags;
-    // Pages made on Linux or macOS end their lines with LF alone. The lines are read in place,
-    // and each tag only for its name, since a block can hold tens of thousands of AREAs.
-    for (std::size_t start = 0; start <= oldBlock.size() && !closed;) {
-        const std::size_t end = std::min(oldBlock.find('\n', start), oldBlock.size());
-        std::string_view line = std::string_view(oldBlock).substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        TagsOfLine(line, tags);
-        for (const std::string_view tagText : tags) {
-            const std::string tagName = ToUpper(ReadTagName(tagText));
-            if (tagName == "MAP") {
-                result += SetAttributeInTag(std::string(tagText), "NAME", mapName, "");
-                result += kCrLf;
-                inside = true;
-            } else if (!inside) {
-                continue; // anything before the MAP tag is not part of the block
-            } else if (tagName == "AREA") {
-                if (!areaPlaced)
-                    result += kAreaPlaceholder;
-                areaPlaced = true;
-            } else if (tagName == "/MAP") {
-                result += kCrLf;
-                result += tagText;
-                closed = true;
-                break;
-            } else {
-                result += tagText;
-                result += kCrLf;
-            }
-        }
+    if (!oldBlock.empty()) {
+        const std::string mapName
+            = RemoveAll(GetAttribute(ParseTag(doc->ImgTag, ""), "USEMAP", ""), '#');
+        if (auto block = RebuildBlockText(oldBlock, mapName, areaCode))
+            return std::move(*block);
     }
-
     // A block without a MAP tag (such as the lone end comment of a map saved without hotspots)
     // has no shape to keep: the document's own block takes its place.
-    if (!inside)
-        return GenerateMapCode(state, docIndex, false, false);
-    if (!closed)
-        result += std::string(kCrLf) + "</MAP>";
-    return ReplaceAll(result, kAreaPlaceholder, areaCode);
+    return GenerateMapCode(state, docIndex, false, false);
 }
 
 std::string FindFreeMapName(const std::string& text)
@@ -440,15 +440,16 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
     const std::string_view tag = std::string_view(text).substr(tagBegin, tagEnd - tagBegin);
     const std::size_t bodyEnd = close == kNone ? tag.size() : tag.size() - 1;
 
+    const std::string encoded = EncodeAttributeValue(value);
     // One allocation: the project writer sets three attributes in every hotspot's tag.
     std::string changed;
-    changed.reserve(text.size() + name.size() + value.size() + 5);
+    changed.reserve(text.size() + name.size() + encoded.size() + 5);
     changed.append(text, 0, tagBegin);
     if (const auto found = FindAttribute(tag, bodyEnd, name)) {
         changed.append(tag.substr(0, found->NameStart));
         changed.append(tag.substr(found->NameStart, name.size())); // the name as written
         changed += "=\"";
-        changed += value;
+        changed += encoded;
         changed += '"';
         changed.append(tag.substr(found->ValueEnd));
     } else {
@@ -458,7 +459,7 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
         changed += ' ';
         changed += name;
         changed += "=\"";
-        changed += value;
+        changed += encoded;
         changed += '"';
         changed.append(tag.substr(insertAt, bodyEnd - insertAt));
         changed += ">";
@@ -469,7 +470,10 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
 
 std::string SetAttributesInTag(const std::string& text, std::span<const AttributePair> attributes)
 {
-    if (const auto atOnce = SetAllAtOnce(text, attributes))
+    std::vector<AttributePair> encoded(attributes.begin(), attributes.end());
+    for (AttributePair& attribute : encoded)
+        attribute.Value = EncodeAttributeValue(attribute.Value);
+    if (const auto atOnce = SetAllAtOnce(text, encoded))
         return *atOnce;
     std::string result = text;
     for (const AttributePair& attribute : attributes)
@@ -483,9 +487,8 @@ void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode
     if (!picture || picture->Src.empty() || (mode != 0 && mode != 1))
         return;
     const std::string& src = picture->Src;
-    HtmlValidator engine;
     if (mode == 1) {
-        doc.ImgTag = engine.ReplaceTag("Src", src, doc.ImgTag);
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", src, "");
         return;
     }
 
@@ -501,7 +504,7 @@ void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode
         reference = fileName;
     if (reference.find(fileName) == kNone)
         reference += fileName;
-    doc.ImgTag = engine.ReplaceTag("Src", reference, doc.ImgTag);
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", reference, "");
 }
 
 int WriterKindForPath(const std::string& path, int serverType)
@@ -516,8 +519,8 @@ int WriterKindForPath(const std::string& path, int serverType)
     return 0;
 }
 
-SaveResult SaveDocumentFile(
-    AppState& state, int docIndex, const std::string& fileName, int kind, bool fresh, bool copy)
+SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, int kind,
+    bool fresh, bool copy, PageConflict onConflict)
 {
     SaveResult result;
     Document* doc = DocumentAt(state, docIndex);
@@ -553,18 +556,29 @@ SaveResult SaveDocumentFile(
     std::string text;
     bool intoPage = kind == 2 && !fresh && FileExists(fileName);
     if (intoPage) {
-        std::string page = ApiReadFile(fileName);
-        if (page.empty()) {
-            std::error_code ec;
-            const auto size = std::filesystem::file_size(std::filesystem::path(fileName), ec);
-            if (ec || size > 0) {
-                before.PutBack(*doc);
-                result.Error = "The file " + fileName + " could not be read.";
-                return result;
-            }
+        ReadResult page = ReadWholeFile(fileName);
+        if (!page.Ok) {
+            before.PutBack(*doc);
+            result.Error
+                = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
+            return result;
+        }
+        if (page.Bytes.empty()) {
             intoPage = false; // an empty page has nothing to keep
         } else {
-            text = MergeIntoPage(state, docIndex, std::move(page));
+            const MergeOutcome outcome = MergeIntoPage(state, docIndex, page.Bytes, onConflict);
+            if (outcome != MergeOutcome::Merged) {
+                before.PutBack(*doc);
+                result.PageChanged = outcome == MergeOutcome::PageChanged;
+                result.Error = "The image map or its picture in " + fileName
+                    + " was changed by another program since it was opened";
+                result.Error += outcome == MergeOutcome::PageChanged
+                    ? "."
+                    : ", and the picture's IMG tag is no longer in the page: the map has no "
+                      "place there. Save it as another file.";
+                return result;
+            }
+            text = std::move(page.Bytes);
         }
     }
     if (kind == 1)
@@ -574,9 +588,10 @@ SaveResult SaveDocumentFile(
     else if (!intoPage) // a page that has gone missing since it was loaded is written afresh
         text = GenerateMapCode(state, docIndex, true, true);
 
-    if (!WriteWholeFile(fileName, text)) {
+    if (const WriteResult written = WriteWholeFile(fileName, text); !written) {
         before.PutBack(*doc);
-        result.Error = "The file " + fileName + " could not be written.";
+        result.Error
+            = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
         return result;
     }
 

@@ -26,17 +26,20 @@ std::string GetDocumentCode(const Document& doc, int mode);
 std::string GenerateMapCode(AppState& state, int docIndex, bool withComments, bool storeImgTag);
 
 // A MAP block shaped like oldBlock: its MAP start tag (NAME taken from the USEMAP of ImgTag),
-// the non-AREA lines inside the map, areaCode in place of the old AREA lines, then "</MAP>".
-// An empty old block, or one without a MAP tag, gives the document's own bare MAP block.
+// everything inside the map kept byte for byte but the AREA tags, whose place areaCode takes,
+// then "</MAP>" (see RebuildBlockText). An empty old block, or one without a MAP tag, gives
+// the document's own bare MAP block.
 std::string RebuildMapBlock(
     AppState& state, int docIndex, const std::string& oldBlock, const std::string& areaCode);
 
 // The first of "KvxMap1", "KvxMap2", ... that does not occur in text, compared case-blind.
 std::string FindFreeMapName(const std::string& text);
 
-// Sets one attribute, value double-quoted, in the first tag of text that begins with tagStart
-// (case-blind; the tag at the start of text when tagStart is empty). Text outside that tag is
-// kept; a text without such a tag comes back unchanged.
+// Sets one attribute in the first tag of text that begins with tagStart (case-blind; the tag at
+// the start of text when tagStart is empty). The value is written in double quotes, encoded by
+// EncodeAttributeValue so that it stays inside its attribute. Only that attribute changes:
+// the rest of the tag and the text outside it are kept; a text without such a tag comes back
+// unchanged.
 std::string SetAttributeInTag(const std::string& text, const std::string& name,
     const std::string& value, const std::string& tagStart);
 
@@ -44,9 +47,9 @@ std::string SetAttributeInTag(const std::string& text, const std::string& name,
 // that holds none of them and is plainly quoted gets them all in one pass.
 std::string SetAttributesInTag(const std::string& text, std::span<const AttributePair> attributes);
 
-// Rewrites SRC of the IMG tag for a save to targetFile: mode 0 relative to the target's folder,
-// mode 1 the picture's full path; other modes, or a document without a picture path, change
-// nothing.
+// Rewrites the SRC attribute of the IMG tag (and nothing else) for a save to targetFile: mode 0
+// relative to the target's folder, mode 1 the picture's full path; other modes, or a document
+// without a picture path, change nothing.
 void ApplyPicturePathMode(
     Document& doc, const std::string& targetFile, int mode, PathStyle style = kNativePathStyle);
 
@@ -57,8 +60,19 @@ int WriterKindForPath(const std::string& path, int serverType);
 struct SaveResult
 {
     bool Ok = false;
-    std::string Error; // a sentence for the user when Ok is false
+    std::string Error; // sentences for the user when Ok is false, with the reason when known
     bool ImgTagChanged = false; // the save rewrote ImgTag, so code shown for it is stale
+    // The page no longer holds the map (or the edited IMG tag) the document last saw there:
+    // another program changed it. Nothing was written; PageConflict::Replace writes anyway.
+    bool PageChanged = false;
+};
+
+// What a save into a page does when another program has changed the page's map or the IMG tag
+// the document edits: refuse (and say so), or find the page's map of the same name and the IMG
+// tag that uses it and replace them.
+enum class PageConflict {
+    Refuse,
+    Replace,
 };
 
 // Writes document docIndex to fileName as writer kind `kind`. Kind 2 writes a fresh fragment
@@ -66,7 +80,7 @@ struct SaveResult
 // document then takes fileName as its Title and FilePath; a copy leaves the document's
 // identity and the texts a later save searches for as they were. On failure neither the file
 // nor the document changes.
-SaveResult SaveDocumentFile(
-    AppState& state, int docIndex, const std::string& fileName, int kind, bool fresh, bool copy);
+SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, int kind,
+    bool fresh, bool copy, PageConflict onConflict = PageConflict::Refuse);
 
 } // namespace karvex

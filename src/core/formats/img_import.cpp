@@ -1,6 +1,6 @@
 #include "core/formats/img_import.h"
 
-#include "core/formats/html_writer.h"
+#include "core/util/numbers.h"
 #include "core/util/strings.h"
 
 #include <array>
@@ -11,7 +11,7 @@ namespace {
 
 constexpr auto kNone = std::string::npos;
 
-// IMG attributes the panel offers as entries of their own; they are kept in ImgTag.
+// IMG attributes the panel offers as entries of their own; they stay in ImgTag as written.
 constexpr std::array kRewrittenImgAttributes = { "LOWSRC", "ONCLICK", "ONDBLCLICK", "ONMOUSEDOWN",
     "ONMOUSEUP", "ONMOUSEOVER", "ONMOUSEMOVE", "ONMOUSEOUT", "ONKEYPRESS", "ONKEYDOWN", "ONKEYUP",
     "ID", "NAME", "ALIGN", "CLASS", "DATASRC", "HSPACE", "VSPACE", "TITLE" };
@@ -62,7 +62,7 @@ ResolvedPath ResolveSrcPath(const std::string& src, const std::string& pageFile,
 {
     const std::string separator = PathSeparator(style);
     const char sep = separator.front();
-    std::string value = StripFileScheme(src, style);
+    std::string value = StripFileScheme(DecodeAttributeValue(src), style);
     if (style == PathStyle::Windows) {
         if (const std::size_t at = value.find(":/"); at != kNone && at > 0)
             value.erase(0, at - 1);
@@ -128,15 +128,15 @@ ImgReread RereadImgTag(Document& doc, const TagRecord& tag, PathStyle style)
         } else if (name == "USEMAP") {
             continue;
         } else if (name == "HEIGHT") {
-            image.Height = static_cast<std::int32_t>(ParseLeadingInt(value));
+            image.Height = PictureNumber(value);
         } else if (name == "WIDTH") {
-            image.Width = static_cast<std::int32_t>(ParseLeadingInt(value));
+            image.Width = PictureNumber(value);
         } else if (name == "BORDER") {
-            image.Border = static_cast<std::int32_t>(ParseLeadingInt(value));
+            image.Border = PictureNumber(value);
         } else if (name == "ALT") {
             image.AltText = value;
         } else if (IsRewritten(name)) {
-            doc.ImgTag = SetAttributeInTag(doc.ImgTag, Trim(attribute.Name), value, "");
+            continue; // kept in ImgTag exactly as written
         } else if (!name.empty()) {
             doc.ImgAttributes.push_back({ Trim(attribute.Name), value });
         }

@@ -24,8 +24,8 @@ struct ImgReread
 };
 
 // Brings doc in line with its edited IMG tag (read into tag): picture path, size, border and
-// ALT text of the image record; the attributes the panel offers rewritten in double quotes in
-// ImgTag; every other attribute listed in ImgAttributes. USEMAP is left to the caller.
+// ALT text of the image record; the attributes the panel offers stay in ImgTag as written;
+// every other attribute is listed in ImgAttributes. USEMAP is left to the caller.
 ImgReread RereadImgTag(Document& doc, const TagRecord& tag, PathStyle style = kNativePathStyle);
 
 } // namespace karvex

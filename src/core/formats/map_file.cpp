@@ -2,6 +2,7 @@
 
 #include "core/formats/project_file.h"
 #include "core/formats/relative_paths.h"
+#include "core/util/numbers.h"
 #include "core/util/strings.h"
 
 #include <algorithm>
@@ -23,10 +24,43 @@ std::vector<std::string> Numbers(const std::string& coords)
     return values;
 }
 
+// A link as one word of a map line: blanks and control characters, which would end the word
+// or the line, are percent-encoded; the entities of the page's attribute text are undone.
+std::string MapLink(std::string_view href)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string link;
+    for (const char ch : DecodeAttributeValue(href)) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte <= 0x20 || byte == 0x7F) {
+            link += '%';
+            link += kHex[byte >> 4];
+            link += kHex[byte & 0x0F];
+        } else {
+            link += ch;
+        }
+    }
+    return link;
+}
+
+// Servers read a circle as its centre and a point on its edge (NCSA) or as its centre in
+// brackets and its radius (CERN).
+std::string CircleCoords(const std::string& coords, bool cern)
+{
+    const std::vector<std::string> values = Numbers(coords);
+    if (values.size() < 3)
+        return cern ? "(" + coords + ")" : coords;
+    const std::string centre = values[0] + "," + values[1];
+    if (cern)
+        return "(" + centre + ") " + values[2];
+    const std::int64_t edgeX = ParseLeadingInt(values[0]) + ParseLeadingInt(values[2]);
+    return centre + " " + std::to_string(edgeX) + "," + values[1];
+}
+
 std::string FormatCoords(const std::string& coords, std::int32_t shape, bool cern)
 {
     if (shape == ShapeCircle)
-        return cern ? "(" + coords + ")" : coords;
+        return CircleCoords(coords, cern);
     const std::vector<std::string> values = Numbers(coords);
     std::string text;
     for (std::size_t i = 0; i + 1 < values.size(); i += 2) {
@@ -138,10 +172,10 @@ std::string WriteMapFile(const Document& doc, int serverType)
     const bool cern = serverType == 1;
     const TagRecord img = ParseTag(doc.ImgTag, "C:\\TEMP\\");
     std::string text = "# This text is used by Karvex 3.0\r\n";
-    text += "# <IMG Src=\"" + doc.Images[1].Src + "\">" + kCrLf;
-    text += "# <IMG Width=\"" + std::to_string(ParseLeadingInt(GetAttribute(img, "WIDTH", "0")))
+    text += "# <IMG Src=\"" + EncodeAttributeValue(doc.Images[1].Src) + "\">" + kCrLf;
+    text += "# <IMG Width=\"" + std::to_string(PictureNumber(GetAttribute(img, "WIDTH", "0")))
         + "\">" + kCrLf;
-    text += "# <IMG Height=\"" + std::to_string(ParseLeadingInt(GetAttribute(img, "HEIGHT", "0")))
+    text += "# <IMG Height=\"" + std::to_string(PictureNumber(GetAttribute(img, "HEIGHT", "0")))
         + "\">" + kCrLf;
     text += "# This text can be deleted. Only used by KVX 3.0\r\n";
     for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
@@ -150,7 +184,7 @@ std::string WriteMapFile(const Document& doc, int serverType)
             continue;
         const TagRecord area = ParseTag(spot.AreaTag, "C:\\TEMP\\");
         const std::string shape = ToLower(GetAttribute(area, "SHAPE", ""));
-        const std::string href = GetAttribute(area, "HREF", "");
+        const std::string href = MapLink(GetAttribute(area, "HREF", ""));
         const std::string coords = FormatCoords(GetAttribute(area, "COORDS", ""), spot.Shape, cern);
         text += cern ? shape + " " + coords + " " + href + " "
                      : shape + " " + href + " " + coords + " ";
@@ -192,20 +226,21 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
             areas += "<AREA SHAPE=\"";
             areas += shape;
             areas += "\" HREF=\"";
-            areas += RemoveAll(link, '"');
+            areas += EncodeAttributeValue(link);
             areas += "\" COORDS=\"";
             areas += coords;
             areas += "\">";
             areas += kCrLf;
         }
     }
-    const std::string mapName = GetFileName(fileName);
+    const std::string mapName = EncodeAttributeValue(GetFileName(fileName));
     // Without a size of its own the picture is shown at its natural size.
     std::string size;
-    if (ParseLeadingInt(height) > 0 && ParseLeadingInt(width) > 0)
-        size = " Height=\"" + height + "\" Width=\"" + width + "\"";
-    std::string project = "<IMG SRC=\"" + picture + "\"" + size + " USEMAP=\"#" + mapName + "\">"
-        + kCrLf + "<MAP NAME=\"" + mapName + "\">" + kCrLf;
+    if (PictureNumber(height) > 0 && PictureNumber(width) > 0)
+        size = " Height=\"" + std::to_string(PictureNumber(height)) + "\" Width=\""
+            + std::to_string(PictureNumber(width)) + "\"";
+    std::string project = "<IMG SRC=\"" + EncodeAttributeValue(picture) + "\"" + size
+        + " USEMAP=\"#" + mapName + "\">" + kCrLf + "<MAP NAME=\"" + mapName + "\">" + kCrLf;
     project.reserve(project.size() + areas.size() + 6);
     project += areas;
     project += "</MAP>";

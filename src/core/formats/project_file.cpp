@@ -1,6 +1,7 @@
 #include "core/formats/project_file.h"
 
 #include "core/formats/html_writer.h"
+#include "core/util/numbers.h"
 #include "core/util/strings.h"
 
 #include <algorithm>
@@ -141,8 +142,11 @@ ImportResult LoadProjectText(
     std::string repaired;
     std::vector<AttributeSpan> spans;
     std::size_t start = 0;
+    std::size_t lineNumber = 0;
+    std::size_t imgLine = 0; // the line of the IMG tag whose picture was looked for last
     for (std::size_t end = text.find('\n'); end != std::string::npos;
          start = end + 1, end = text.find('\n', start)) {
+        ++lineNumber;
         std::string_view line = std::string_view(text).substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
@@ -158,8 +162,8 @@ ImportResult LoadProjectText(
         const std::string first
             = tag.Attributes.size() > 1 ? ToUpper(Trim(tag.Attributes[1].Name)) : std::string();
         if (name == "KVX") {
-            const auto value = static_cast<std::int32_t>(ParseLeadingInt(
-                UnquotedValue(tag.Attributes.size() > 1 ? tag.Attributes[1].Value : "")));
+            const std::int32_t value = ClampedNumber(
+                UnquotedValue(tag.Attributes.size() > 1 ? tag.Attributes[1].Value : ""), -1, 99);
             if (first == "RELATIVEURL")
                 pathMode = value;
             else if (first == "SERVERTYPE")
@@ -172,6 +176,7 @@ ImportResult LoadProjectText(
             result.AreaTexts.clear();
             names = ImportNames {};
             picturePresent = ImportImgTag(doc, tag, fileName, true, context);
+            imgLine = lineNumber;
             if (firstImg) {
                 doc.Hotspots.reserve(1 + areaLines.Count);
                 names.Taken.Reserve(areaLines.Count);
@@ -191,14 +196,19 @@ ImportResult LoadProjectText(
     }
     if (!picturePresent) {
         ImportResult failed;
-        failed.Message = LoadErrorMessage(imgSeen ? kPictureReason : "");
+        failed.Message = LoadErrorMessage(imgSeen
+                ? std::string(kPictureReason) + " (line " + std::to_string(imgLine) + ")"
+                : "Reason : No line of the file is an IMG tag, so it is not a Karvex project.",
+            fileName);
         return failed;
     }
     doc.PathMode = pathMode >= PathModeCurrent && pathMode <= PathModeDirect ? pathMode : 0;
     doc.ServerType = serverType == 1 ? 1 : 0;
     MapImage& image = doc.Images[1];
     // A project without a MAP line still needs a map start tag to write its hotspots under.
-    image.MapTag = mapTag.empty() ? "<MAP NAME=\"" + RemoveAll(image.UseMap, '#') + "\">" : mapTag;
+    image.MapTag = mapTag.empty()
+        ? "<MAP NAME=\"" + EncodeAttributeValue(RemoveAll(image.UseMap, '#')) + "\">"
+        : mapTag;
     image.MapName = GetAttribute(ParseTag(image.MapTag, "C:\\TEMP\\"), "NAME", "");
     result.Ok = true;
     return result;

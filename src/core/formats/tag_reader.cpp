@@ -4,6 +4,7 @@
 #include "core/util/strings.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace karvex {
 
@@ -278,6 +279,94 @@ std::string GetAttribute(const TagRecord& tag, std::string_view name, std::strin
             return UnquotedValue(tag.Attributes[i].Value);
     }
     return std::string(defaultValue);
+}
+
+namespace {
+
+bool IsAsciiAlnum(char ch)
+{
+    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
+}
+
+// The length of the character reference at text[at] ("&name;", "&#123;", "&#x7B;"), 0 when
+// there is none.
+std::size_t ReferenceLength(std::string_view text, std::size_t at)
+{
+    std::size_t i = at + 1;
+    const bool numeric = i < text.size() && text[i] == '#';
+    const bool hex = numeric && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X');
+    i += numeric ? (hex ? 2 : 1) : 0;
+    const std::size_t digits = i;
+    while (i < text.size()
+        && (hex           ? HexDigitValue(text[i]) >= 0
+                : numeric ? (text[i] >= '0' && text[i] <= '9')
+                          : IsAsciiAlnum(text[i])))
+        ++i;
+    const bool named = !numeric && i > digits && !(text[digits] >= '0' && text[digits] <= '9');
+    if ((numeric || named) && i > digits && i < text.size() && text[i] == ';')
+        return i + 1 - at;
+    return 0;
+}
+
+} // namespace
+
+std::string EncodeAttributeValue(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char ch = value[i];
+        if (ch == '"') {
+            out += "&quot;";
+        } else if (ch == '<') {
+            out += "&lt;";
+        } else if (ch == '>') {
+            out += "&gt;";
+        } else if (ch == '&' && i + 1 < value.size()
+            && (IsAsciiAlnum(value[i + 1]) || value[i + 1] == '#')
+            && ReferenceLength(value, i) == 0) {
+            out += "&amp;";
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+std::string DecodeAttributeValue(std::string_view value)
+{
+    static constexpr std::pair<std::string_view, char> kNamed[] = { { "&quot;", '"' },
+        { "&lt;", '<' }, { "&gt;", '>' }, { "&amp;", '&' }, { "&apos;", '\'' } };
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const std::size_t length = value[i] == '&' ? ReferenceLength(value, i) : 0;
+        if (length == 0) {
+            out += value[i];
+            continue;
+        }
+        const std::string_view reference = value.substr(i, length);
+        char decoded = '\0';
+        for (const auto& [name, ch] : kNamed) {
+            if (EqualsNoCase(reference, name))
+                decoded = ch;
+        }
+        if (reference[1] == '#') {
+            const bool hex = reference[2] == 'x' || reference[2] == 'X';
+            long code = 0;
+            for (std::size_t k = hex ? 3 : 2; k + 1 < reference.size() && code < 256; ++k)
+                code = code * (hex ? 16 : 10) + HexDigitValue(reference[k]);
+            if (code > 0 && code < 128)
+                decoded = static_cast<char>(code);
+        }
+        if (decoded == '\0') {
+            out += value[i];
+            continue;
+        }
+        out += decoded;
+        i += length - 1;
+    }
+    return out;
 }
 
 std::string UrlDecode(std::string_view text)

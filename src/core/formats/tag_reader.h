@@ -83,6 +83,17 @@ std::string UnquotedValue(std::string_view value);
 std::string GetAttribute(
     const TagRecord& tag, std::string_view name, std::string_view defaultValue);
 
+// A value made fit to stand between double quotes in a tag, so that it cannot end its attribute
+// or its tag: '"', "<" and ">" become "&quot;", "&lt;" and "&gt;", and an "&" that a browser
+// could take for the start of a character reference becomes "&amp;". A complete reference
+// ("&amp;", "&#38;") is kept as written, so encoding an encoded value changes nothing.
+std::string EncodeAttributeValue(std::string_view value);
+
+// The value a browser reads from an attribute for the references EncodeAttributeValue writes:
+// "&quot;", "&#39;", "&lt;", "&gt;", "&amp;" and numeric references of ASCII characters become
+// their characters; every other byte stays as it is.
+std::string DecodeAttributeValue(std::string_view value);
+
 // Every "+" becomes a blank, then every "%" with two hex digits becomes that byte, left to right;
 // decoded characters are not decoded again and any other "%" stays as it is.
 std::string UrlDecode(std::string_view text);

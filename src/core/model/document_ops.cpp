@@ -1,6 +1,7 @@
 #include "core/model/document_ops.h"
 
 #include "core/formats/image_size.h"
+#include "core/formats/tag_reader.h"
 #include "core/util/strings.h"
 
 namespace karvex {
@@ -39,6 +40,14 @@ std::optional<int> FindOpenDocument(const AppState& state, const std::string& pa
     return static_cast<int>(slot);
 }
 
+std::string NewImgTag(
+    const std::string& src, std::int32_t width, std::int32_t height, const std::string& useMap)
+{
+    return "<IMG SRC=\"" + EncodeAttributeValue(src) + "\" Width=\"" + std::to_string(width)
+        + "\" Height=\"" + std::to_string(height) + "\" UseMap=\"" + EncodeAttributeValue(useMap)
+        + "\">";
+}
+
 int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
 {
     state.HotspotNames.Clear();
@@ -57,8 +66,7 @@ int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
     const ImageSize size = UnpackImageSize(GetImageSize(picturePath));
     const std::string mapName = GetFileName(picturePath);
     const std::string useMap = "#" + mapName;
-    doc.ImgTag = "<IMG SRC=\"" + picturePath + "\" Width=\"" + std::to_string(size.Width)
-        + "\" Height=\"" + std::to_string(size.Height) + "\" UseMap=\"" + useMap + "\">";
+    doc.ImgTag = NewImgTag(picturePath, size.Width, size.Height, useMap);
 
     doc.Images.resize(2);
     MapImage& image = doc.Images[1];
@@ -67,7 +75,7 @@ int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
     image.MapName = mapName;
     image.Width = size.Width;
     image.Height = size.Height;
-    image.MapTag = "<MAP NAME=\"" + mapName + "\">";
+    image.MapTag = "<MAP NAME=\"" + EncodeAttributeValue(mapName) + "\">";
     image.MapEndTag = "</MAP>";
 
     state.OpenDocuments.Add(doc.Title, std::to_string(slot));

@@ -22,6 +22,10 @@ OpenRoute RouteForPath(const std::string& path, bool picturesAllowed);
 // The slot of the open document whose title is path (case-blind), if any.
 std::optional<int> FindOpenDocument(const AppState& state, const std::string& path);
 
+// The IMG tag of a new document, its values encoded for the tag.
+std::string NewImgTag(
+    const std::string& src, std::int32_t width, std::int32_t height, const std::string& useMap);
+
 // Makes a new document for a picture in a fresh slot (slots are never reused), makes it current
 // and registers its title "Untitled" + slot in OpenDocuments. Returns the slot.
 int CreateDocumentFromPicture(AppState& state, const std::string& picturePath);

@@ -3,6 +3,7 @@
 #include "core/formats/area_import.h"
 #include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
+#include "core/util/numbers.h"
 #include "core/util/strings.h"
 
 namespace karvex {
@@ -30,21 +31,9 @@ bool IsPageFile(const std::string& path)
     return endsWith(".HTML") || endsWith(".HTM");
 }
 
-// A positive whole number, as width and height of a picture must be.
-std::optional<std::int32_t> PositiveNumber(const std::string& value)
-{
-    const std::string trimmed = Trim(value);
-    if (!IsWholeNumber(trimmed) || trimmed.size() > 9)
-        return std::nullopt;
-    const auto number = static_cast<std::int32_t>(ParseLeadingInt(trimmed));
-    if (number <= 0)
-        return std::nullopt;
-    return number;
-}
-
 std::string SetImg(const Document& doc, const std::string& name, const std::string& value)
 {
-    return SetAttributeInTag(doc.ImgTag, name, TagSafeValue(value), "");
+    return SetAttributeInTag(doc.ImgTag, name, value, "");
 }
 
 MapEdit ApplyUsemap(Document& doc, const std::string& value, bool checkMapNames)
@@ -63,7 +52,7 @@ MapEdit ApplyUsemap(Document& doc, const std::string& value, bool checkMapNames)
     image.UseMap = name.empty() ? std::string() : "#" + name;
     doc.ImgTag = SetImg(doc, "USEMAP", image.UseMap);
     image.MapTag = SetAttributeInTag(
-        image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag, "NAME", TagSafeValue(name), "");
+        image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag, "NAME", name, "");
     edit.Reread = true;
     edit.MapTagsChanged = true;
     return edit;
@@ -77,21 +66,6 @@ bool CleanPanelValue(std::string& value)
         return false;
     value = RemoveAll(value, '"');
     return true;
-}
-
-std::string TagSafeValue(std::string_view value)
-{
-    std::string out;
-    out.reserve(value.size());
-    for (char ch : value) {
-        if (ch == '<')
-            out += "&lt;";
-        else if (ch == '>')
-            out += "&gt;";
-        else
-            out += ch;
-    }
-    return out;
 }
 
 std::optional<std::int32_t> PanelColorValue(std::string_view value)
@@ -112,7 +86,7 @@ std::optional<std::int32_t> PanelColorValue(std::string_view value)
 
 void SetHotspotAttribute(Hotspot& spot, const std::string& name, const std::string& value)
 {
-    spot.AreaTag = SetAttributeInTag(spot.AreaTag, name, TagSafeValue(value), "");
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, name, value, "");
     if (IsKnownAreaAttribute(ToUpper(name)))
         return;
     for (AttributePair& pair : spot.Attributes) {
@@ -171,7 +145,7 @@ MapEdit ApplyMapValue(
         else
             edit.Refused = true;
     } else if (upperKey == "WIDTH" || upperKey == "HEIGHT") {
-        const auto number = PositiveNumber(value);
+        const auto number = NumberInRange(value, 1, kMaxPictureSide);
         if (!number) {
             edit.Refused = true;
             return edit;
@@ -181,12 +155,12 @@ MapEdit ApplyMapValue(
         (width ? image.Width : image.Height) = *number;
         edit.SizeChanged = true;
     } else if (upperKey == "BORDERSIZE") {
-        const std::string trimmed = Trim(value);
-        if (!IsWholeNumber(trimmed) || trimmed.size() > 9) {
+        const auto border = NumberInRange(value, 0, kMaxPictureSide);
+        if (!border) {
             edit.Refused = true;
             return edit;
         }
-        image.Border = static_cast<std::int32_t>(ParseLeadingInt(trimmed));
+        image.Border = *border;
         doc.ImgTag = SetImg(doc, "BORDER", std::to_string(image.Border));
         edit.Reread = true;
     } else if (upperKey == "WEBPROJECT") {

@@ -20,10 +20,6 @@ inline constexpr const char* kUsemapTakenMessage
 // Removes every double quote from value; true when there was one (the user is then warned).
 bool CleanPanelValue(std::string& value);
 
-// A value as it may stand between double quotes in a stored tag: "<" and ">" become "&lt;" and
-// "&gt;", which a browser reads back as the same characters, so the tag still ends where it did.
-std::string TagSafeValue(std::string_view value);
-
 // The colour number (red in the low byte) of a "#RRGGBB" entry, read from its last six
 // characters; nothing when those are not six hexadecimal digits.
 std::optional<std::int32_t> PanelColorValue(std::string_view value);

@@ -1,5 +1,6 @@
 #include "core/model/records.h"
 
+#include "core/util/numbers.h"
 #include "core/util/strings.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ Bounds BoundsFromCoords(const std::string& shapeKeyword, const std::string& coor
 {
     std::vector<std::int32_t> values;
     for (const auto& part : Split(coords, ","))
-        values.push_back(ClampToInt32(ParseLeadingInt(part)));
+        values.push_back(CoordinateNumber(part));
     auto at = [&values](std::size_t i) { return i < values.size() ? values[i] : 0; };
 
     Bounds box;

@@ -20,6 +20,10 @@ struct PromptMessage
     PromptIcon Icon = PromptIcon::None;
     PromptButtons Buttons = PromptButtons::Ok;
     PromptAnswer Default = PromptAnswer::Ok;
+    // Captions for the Yes and No buttons where the plain words would not say what they do;
+    // empty keeps "Yes" and "No".
+    std::string YesCaption = {};
+    std::string NoCaption = {};
 };
 
 // Filters keep the classic "Caption|*.a|Caption|*.b;*.c" form; the dialog converts them.
