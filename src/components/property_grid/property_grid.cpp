@@ -80,7 +80,9 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     SetBackgroundColor(FromQColor(palette().color(QPalette::Base)));
 }
 
-PropertyGrid::~PropertyGrid() = default;
+// An editor still open is dropped, not committed: ~QWidget closes a top-level grid, the focus
+// leaves the editor, and its commit would call into a grid that is already half destroyed.
+PropertyGrid::~PropertyGrid() { CancelEdit(); }
 
 void PropertyGrid::AddItem(const QString& key, const QString& caption, PropertyKind kind,
     const QString& preset, const QString& description)
