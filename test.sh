@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through CTest.
+# Installs what is missing, builds everything and runs every test through CTest under
+# AddressSanitizer and UBSan, then fuzzes the readers and the tag engine when clang++ is present.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -13,14 +14,45 @@ if command -v clang-format >/dev/null 2>&1; then
     | xargs -0 -r clang-format --dry-run --Werror
 fi
 
-# The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything, GUI suites on the offscreen platform, under AddressSanitizer and UBSan; the
+# benchmarks are built in the same tree (so they keep compiling) and not run.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVEX_SANITIZE=ON \
-  -DKARVEX_BUILD_GUI=OFF -DKARVEX_WERROR=ON >/dev/null
+  -DKARVEX_BUILD_GUI=ON -DKARVEX_BUILD_BENCH=ON -DKARVEX_BUILD_FUZZ=OFF -DKARVEX_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# Everything, GUI suites on the offscreen platform.
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVEX_WERROR=ON \
-  -DKARVEX_BUILD_BENCH=ON >/dev/null
-cmake --build build-test -j "$jobs"
-ctest --test-dir build-test --output-on-failure -j "$jobs"
+# Each libFuzzer target for a while, both at once, from the seeds in tests/fuzz/corpus/<target>/.
+# libFuzzer adds what it finds to a copy in the build folder, which later runs start from too.
+fuzz_targets=(tag_engine_fuzzer reader_fuzzer)
+fuzz_seconds=30
+if ! command -v clang++ >/dev/null 2>&1; then
+  echo "karvex: clang++ not found; fuzzing is skipped"
+else
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+    -DKARVEX_BUILD_FUZZ=ON -DKARVEX_BUILD_GUI=OFF -DKARVEX_SANITIZE=OFF -DKARVEX_WERROR=ON >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target "${fuzz_targets[@]}"
+  pids=()
+  for target in "${fuzz_targets[@]}"; do
+    mkdir -p "build-fuzz/corpus/$target" "build-fuzz/crashes/$target"
+    cp "tests/fuzz/corpus/$target"/* "build-fuzz/corpus/$target/"
+    echo "karvex: fuzzing $target for $fuzz_seconds s (log: build-fuzz/$target.log)"
+    "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -timeout=10 \
+      -artifact_prefix="build-fuzz/crashes/$target/" "build-fuzz/corpus/$target" \
+      >"build-fuzz/$target.log" 2>&1 &
+    pids+=("$!")
+  done
+  fuzz_failed=0
+  for i in "${!fuzz_targets[@]}"; do
+    target=${fuzz_targets[$i]}
+    log=build-fuzz/$target.log
+    if wait "${pids[$i]}"; then
+      echo "karvex: $target: $(grep -E '^Done [0-9]+ runs' "$log" | tail -n 1)"
+    else
+      fuzz_failed=1
+      tail -n 60 "$log"
+      input=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -n 1)
+      echo "karvex: $target FAILED; the input that broke it: ${input:-none written, see $log}" >&2
+    fi
+  done
+  [ "$fuzz_failed" -eq 0 ] || exit 1
+fi
