@@ -1,5 +1,6 @@
 // Program entry: the Qt application, the program folder and the start routine.
 
+#include "app/application.h"
 #include "app/main_window.h"
 #include "app/program_folder.h"
 #include "app/startup.h"
@@ -38,7 +39,7 @@ void UseHugePagesForTheHeap(char* argv[])
 int main(int argc, char* argv[])
 {
     UseHugePagesForTheHeap(argv);
-    QApplication app(argc, argv);
+    karvex::Application app(argc, argv);
     QApplication::setApplicationName("Karvex");
     QApplication::setApplicationVersion("3.0");
 
@@ -52,5 +53,6 @@ int main(int argc, char* argv[])
     auto window = karvex::StartProgram(
         karvex::State(), prompt, karvex::ResolveProgramFolder(), commandLine);
     prompt.SetParent(window.get());
+    app.SetPrompt(&prompt);
     return QApplication::exec();
 }

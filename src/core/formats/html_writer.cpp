@@ -311,6 +311,60 @@ MergeOutcome MergeIntoPage(
     return MergeOutcome::Merged;
 }
 
+// Composes the text of writer kind `kind` for document docIndex and writes it to fileName;
+// false, with the reason in result, when nothing was written. The document's IMG tag and search
+// texts may have changed either way: the caller puts them back on failure.
+bool WriteDocument(AppState& state, int docIndex, const std::string& fileName, int kind, bool fresh,
+    PageConflict onConflict, SaveResult& result)
+{
+    Document& doc = state.Documents[static_cast<std::size_t>(docIndex)];
+    if (doc.PathMode == PathModeRelative)
+        ApplyPicturePathMode(doc, fileName, 0);
+    else if (doc.PathMode == PathModeDirect)
+        ApplyPicturePathMode(doc, fileName, 1);
+
+    std::string text;
+    bool intoPage = kind == 2 && !fresh && FileExists(fileName);
+    if (intoPage) {
+        ReadResult page = ReadWholeFile(fileName);
+        if (!page.Ok) {
+            result.Error
+                = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
+            return false;
+        }
+        if (page.Bytes.empty()) {
+            intoPage = false; // an empty page has nothing to keep
+        } else {
+            const MergeOutcome outcome = MergeIntoPage(state, docIndex, page.Bytes, onConflict);
+            if (outcome != MergeOutcome::Merged) {
+                result.PageChanged = outcome == MergeOutcome::PageChanged;
+                result.Error = "The image map or its picture in " + fileName
+                    + " was changed by another program since it was opened";
+                result.Error += outcome == MergeOutcome::PageChanged
+                    ? "."
+                    : ", and the picture's IMG tag is no longer in the page: the map has no "
+                      "place there. Save it as another file.";
+                return false;
+            }
+            text = std::move(page.Bytes);
+        }
+    }
+    if (kind == 1)
+        text = ProjectText(state, docIndex, SaveTimeText());
+    else if (kind == 3 || kind == 4)
+        text = WriteMapFile(doc, kind == 4 ? 1 : 0);
+    else if (!intoPage) // a page that has gone missing since it was loaded is written afresh
+        text = GenerateMapCode(state, docIndex, true, true);
+
+    if (const WriteResult written = WriteWholeFile(fileName, text); !written) {
+        result.Error
+            = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
+        return false;
+    }
+
+    return true;
+}
+
 } // namespace
 
 std::string GetDocumentCode(const Document& doc, int mode)
@@ -548,50 +602,16 @@ SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fi
     // A save changes only these texts of the document before it has succeeded, so only they
     // are kept to be put back; a copy of the whole document would copy every hotspot.
     const SavedTexts before { doc->ImgTag, doc->SourceImgTag, doc->SourceMapCode };
-    if (doc->PathMode == PathModeRelative)
-        ApplyPicturePathMode(*doc, fileName, 0);
-    else if (doc->PathMode == PathModeDirect)
-        ApplyPicturePathMode(*doc, fileName, 1);
-
-    std::string text;
-    bool intoPage = kind == 2 && !fresh && FileExists(fileName);
-    if (intoPage) {
-        ReadResult page = ReadWholeFile(fileName);
-        if (!page.Ok) {
-            before.PutBack(*doc);
-            result.Error
-                = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
-            return result;
-        }
-        if (page.Bytes.empty()) {
-            intoPage = false; // an empty page has nothing to keep
-        } else {
-            const MergeOutcome outcome = MergeIntoPage(state, docIndex, page.Bytes, onConflict);
-            if (outcome != MergeOutcome::Merged) {
-                before.PutBack(*doc);
-                result.PageChanged = outcome == MergeOutcome::PageChanged;
-                result.Error = "The image map or its picture in " + fileName
-                    + " was changed by another program since it was opened";
-                result.Error += outcome == MergeOutcome::PageChanged
-                    ? "."
-                    : ", and the picture's IMG tag is no longer in the page: the map has no "
-                      "place there. Save it as another file.";
-                return result;
-            }
-            text = std::move(page.Bytes);
-        }
-    }
-    if (kind == 1)
-        text = ProjectText(state, docIndex, SaveTimeText());
-    else if (kind == 3 || kind == 4)
-        text = WriteMapFile(*doc, kind == 4 ? 1 : 0);
-    else if (!intoPage) // a page that has gone missing since it was loaded is written afresh
-        text = GenerateMapCode(state, docIndex, true, true);
-
-    if (const WriteResult written = WriteWholeFile(fileName, text); !written) {
-        before.PutBack(*doc);
+    bool written = false;
+    try {
+        written = WriteDocument(state, docIndex, fileName, kind, fresh, onConflict, result);
+    } catch (const std::exception& error) {
+        // Such as running out of memory for a huge page: the save fails like any other.
         result.Error
-            = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
+            = "The file " + fileName + " could not be written.\r\nReason : " + error.what();
+    }
+    if (!written) {
+        before.PutBack(*doc);
         return result;
     }
 

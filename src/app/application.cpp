@@ -1,0 +1,48 @@
+#include "app/application.h"
+
+#include "core/util/prompt.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+namespace karvex {
+
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    // Every command, panel edit and canvas gesture runs inside an event handler, so this is the
+    // one place where none of them can end the program. The readers and writers change a
+    // document only once they have succeeded, so a stopped action leaves it as it was.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        ReportStoppedAction("There was not enough memory to finish it.");
+    } catch (const std::exception& error) {
+        ReportStoppedAction(error.what());
+    }
+    return false;
+}
+
+void Application::ReportStoppedAction(const char* reason)
+{
+    const std::string text
+        = std::string("Karvex could not finish this action and stopped it.\r\n\r\nReason : ")
+        + reason;
+    if (!m_prompt) {
+        std::fprintf(stderr, "karvex: %s\n", text.c_str());
+        return;
+    }
+    // A second failure while the message is shown must not take the program down either.
+    try {
+        m_prompt->Tell(text, "Karvex 3", PromptIcon::Critical);
+    } catch (const std::exception&) {
+        std::fprintf(stderr, "karvex: %s\n", text.c_str());
+    }
+}
+
+} // namespace karvex
