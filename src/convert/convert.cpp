@@ -30,7 +30,8 @@ constexpr const char* kProgram = "karvex-convert";
 
 constexpr const char* kUsage
     = "usage: karvex-convert INPUT OUTPUT [--map NAME] [--server ncsa|cern]\n"
-      "                      [--path current|relative|direct]\n";
+      "                      [--path current|relative|direct]\n"
+      "       karvex-convert INPUT --into PAGE [--map NAME] [--path current|relative|direct]\n";
 
 constexpr const char* kHelp
     = "\n"
@@ -50,6 +51,10 @@ constexpr const char* kHelp
       "                  the picture reference written into the IMG tag: as it is, relative\n"
       "                  to OUTPUT's folder, or the picture's full path; a .map file always\n"
       "                  names the picture's full path in its header\n"
+      "  --into PAGE     put the map into the existing page PAGE (.html, .htm) instead of\n"
+      "                  writing OUTPUT, as the editor saves into a page: the page's map of\n"
+      "                  the same name and the IMG tag that uses it are replaced, every\n"
+      "                  other byte of the page is kept\n"
       "  --help          this text\n"
       "  --version       the version\n"
       "\n"
@@ -71,6 +76,7 @@ struct ConvertOptions
     std::optional<std::string> MapName;
     std::optional<std::int32_t> ServerType;
     std::optional<std::int32_t> PathMode;
+    std::optional<std::string> Into;
     bool Help = false;
     bool Version = false;
 };
@@ -162,7 +168,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        if (name != "--map" && name != "--server" && name != "--path") {
+        if (name != "--map" && name != "--server" && name != "--path" && name != "--into") {
             note("unknown option " + arg);
             continue;
         }
@@ -176,7 +182,11 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
             continue;
         }
         const std::string upper = ToUpper(value);
-        if (name == "--map") {
+        if (name == "--into") {
+            if (WriterKindForPath(value, 0) != 2)
+                note("--into takes an HTML page (.html, .htm): " + value);
+            options.Into = value;
+        } else if (name == "--map") {
             if (value.empty())
                 note("--map needs a name");
             options.MapName = value;
@@ -193,12 +203,15 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
             note("--path takes current, relative or direct, not '" + value + "'");
         }
     }
-    if (files.size() != 2) {
-        note(files.size() < 2 ? "INPUT and OUTPUT are needed" : "too many file names");
+    const std::size_t wanted = options.Into ? 1 : 2;
+    if (files.size() != wanted) {
+        note(files.size() < wanted
+                ? (options.Into ? "INPUT is needed" : "INPUT and OUTPUT are needed")
+                : "too many file names");
         return error;
     }
     options.Input = files[0];
-    options.Output = files[1];
+    options.Output = options.Into ? *options.Into : files[1];
     if (RouteForPath(options.Input, false) == OpenRoute::Unsupported)
         note("INPUT must end in .html, .htm, .kvp or .map: " + options.Input);
     if (WriterKindForPath(options.Output, 0) == 0)
@@ -302,7 +315,10 @@ MapPick PickCandidate(const std::vector<MapCandidate>& candidates, const std::st
 int ImportPage(const std::string& input, const ConvertOptions& options, ImportContext& context,
     ImportResult& result, std::ostream& out, std::ostream& err)
 {
-    const std::string text = ApiReadFile(input);
+    ReadResult file = ReadWholeFile(input);
+    if (!file.Ok)
+        return Fail(err, LoadErrorMessage("Reason : " + file.Reason + ".", input));
+    const std::string text = PageText(std::move(file.Bytes));
     const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
     if (!candidates.empty() && options.MapName) {
         const MapPick pick = PickCandidate(candidates, *options.MapName);
@@ -325,6 +341,46 @@ int ImportPage(const std::string& input, const ConvertOptions& options, ImportCo
     return kConvertOk;
 }
 
+// Gives the document's map another name: the USEMAP of its IMG tag and the NAME of its MAP tag.
+void RenameMap(Document& doc, const std::string& name)
+{
+    const std::string bare = name.substr(name.find_first_not_of('#') == std::string::npos
+            ? name.size()
+            : name.find_first_not_of('#'));
+    MapImage& image = doc.Images[1];
+    image.MapName = bare;
+    image.UseMap = "#" + bare;
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", image.UseMap, "");
+    image.MapTag = SetAttributeInTag(image.MapTag, "NAME", bare, "");
+}
+
+// Saves document 1 into the existing page as the editor's save into a page does. A map read from
+// another file first finds its place in the page: the map of the same name and its IMG tag.
+int PutIntoPage(AppState& state, const std::string& input, const std::string& page, bool samePage,
+    const std::optional<std::string>& mapName, std::ostream& err)
+{
+    Document& doc = state.Documents[1];
+    // A project's or map file's map takes the name --map gives it, to find its place in the page.
+    if (mapName && RouteForPath(input, false) != OpenRoute::Html)
+        RenameMap(doc, *mapName);
+    if (!samePage) {
+        ReadResult file = ReadWholeFile(page);
+        if (!file.Ok)
+            return Fail(
+                err, "The page " + page + " could not be read. Reason : " + file.Reason + ".");
+        if (!FindDocumentCodeInPage(doc, PageText(std::move(file.Bytes))))
+            return Fail(err,
+                "The page " + page + " has no map of " + input
+                    + " and no picture that uses it; nothing was written.");
+    }
+    doc.Title = doc.FilePath = page;
+    const SaveResult saved
+        = SaveDocumentFile(state, 1, page, 2, false, false, PageConflict::Replace);
+    if (!saved.Ok)
+        return Fail(err, saved.Error);
+    return kConvertOk;
+}
+
 int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
 {
     // Full paths keep relative references right whatever folder the script runs in.
@@ -333,7 +389,12 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     if (!FileExists(input))
         return Fail(err, "The file " + options.Input + " could not be found.");
     std::error_code ec;
-    if (WriterKindForPath(output, 0) == 2 && fs::equivalent(input, output, ec))
+    const bool samePage = fs::equivalent(input, output, ec);
+    if (options.Into && !FileExists(output))
+        return Fail(err,
+            "The page " + options.Output
+                + " could not be found; --into puts the map into an existing page.");
+    if (!options.Into && WriterKindForPath(output, 0) == 2 && samePage)
         return Fail(err,
             "OUTPUT is the INPUT page; a fresh fragment would replace the whole page "
             "(write it to another file).");
@@ -378,6 +439,8 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         doc.ServerType = *options.ServerType;
     if (options.PathMode)
         doc.PathMode = *options.PathMode;
+    if (options.Into)
+        return PutIntoPage(state, input, output, samePage, options.MapName, err);
     const int kind = WriterKindForPath(output, doc.ServerType);
     const SaveResult saved = SaveDocumentFile(state, 1, output, kind, true, false);
     if (!saved.Ok)

@@ -1,8 +1,8 @@
 #pragma once
 
 // The command-line converter: reads a page, project or map file with the core's readers and
-// writes it again as a fresh HTML fragment, a project or an NCSA or CERN map file, without a
-// window and without asking anything.
+// writes it again as a fresh HTML fragment, a project or an NCSA or CERN map file, or puts its
+// map into an existing page as the editor's save does, without a window and without asking.
 
 #include <iosfwd>
 #include <string>

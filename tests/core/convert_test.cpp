@@ -84,6 +84,46 @@ TEST_F(Convert, OneMapThroughMapFileProjectAndBackToHtml)
     EXPECT_TRUE(out.empty());
 }
 
+TEST_F(Convert, IntoPutsTheMapIntoAnExistingPageAndKeepsEveryOtherByte)
+{
+    // The page into itself comes back byte for byte, UTF-16 pages too.
+    const std::string page = ApiReadFile(dir.File("page.html"));
+    ASSERT_EQ(Run({ dir.File("page.html"), "--into", dir.File("page.html") }), kConvertOk) << err;
+    EXPECT_EQ(ApiReadFile(dir.File("page.html")), page);
+    std::string wide = "\xFF\xFE";
+    for (const char ch : page)
+        wide += std::string { ch, '\0' };
+    WriteWholeFile(dir.File("wide.html"), wide);
+    ASSERT_EQ(Run({ dir.File("wide.html"), "--into", dir.File("wide.html") }), kConvertOk) << err;
+    EXPECT_EQ(ApiReadFile(dir.File("wide.html")), wide);
+
+    // A map file's map, named for the page by --map, replaces the page's map of that name.
+    const std::string site = "<html>\n<p>Before</p>\n" + page + "\n<p>After</p>\n</html>\n";
+    WriteWholeFile(dir.File("site.html"), site);
+    WriteWholeFile(dir.File("nav.map"),
+        "# <IMG Src=\"" + dir.File("img/pic.gif") + "\">\nrect other.html 1,2 3,4\n");
+    ASSERT_EQ(
+        Run({ dir.File("nav.map"), "--into", dir.File("site.html"), "--map", "nav" }), kConvertOk)
+        << err;
+    const std::string merged = ApiReadFile(dir.File("site.html"));
+    // The picture's tag becomes the map file's; the map's lines are replaced; nothing else moves.
+    const std::size_t imgStart = site.find("<img");
+    EXPECT_EQ(merged.substr(0, imgStart), site.substr(0, imgStart));
+    const std::string tail = site.substr(site.find("</map>"));
+    EXPECT_EQ(merged.substr(merged.size() - tail.size()), tail);
+    EXPECT_NE(merged.find("<map name=\"nav\">\n<AREA SHAPE=\"RECT\" HREF=\"other.html\" "
+                          "COORDS=\"1,2,3,4\">\n</map>"),
+        std::string::npos)
+        << merged;
+
+    // A page without that map and its picture is left alone.
+    WriteWholeFile(dir.File("other.html"), "<p>no map here</p>");
+    EXPECT_EQ(Run({ dir.File("nav.map"), "--into", dir.File("other.html"), "--map", "nav" }),
+        kConvertFailed);
+    EXPECT_EQ(ApiReadFile(dir.File("other.html")), "<p>no map here</p>");
+    EXPECT_NE(err.find("nothing was written"), std::string::npos);
+}
+
 TEST_F(Convert, SeveralMapsAreListedUntilOneIsNamed)
 {
     WriteWholeFile(dir.File("two.html"), kTwoMaps);

@@ -8,6 +8,7 @@
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
+#include "core/util/text_codec.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -547,6 +548,13 @@ std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::stri
     return std::nullopt;
 }
 
+std::string PageText(std::string bytes)
+{
+    if (auto page = DecodeUtf16Page(bytes))
+        return std::move(page->Utf8);
+    return bytes;
+}
+
 bool ReadFileForImport(const std::string& fileName, std::string& text, ImportResult& result)
 {
     ReadResult file = ReadWholeFile(fileName);
@@ -564,7 +572,7 @@ ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& co
     std::string text;
     if (!ReadFileForImport(fileName, text, result))
         return result;
-    return ImportHtmlText(fileName, text, context);
+    return ImportHtmlText(fileName, PageText(std::move(text)), context);
 }
 
 } // namespace karvex

@@ -138,6 +138,10 @@ std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_
 // The first IMG tag of a page, outside comments, whose USEMAP names the map name.
 std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::string_view name);
 
+// The text of a page's bytes the readers work on: a UTF-16 page as UTF-8, any other page as it
+// is (its bytes are kept end to end).
+std::string PageText(std::string bytes);
+
 // Reads a whole file for a reader; false (with the load error message in result) when the file
 // cannot be read.
 bool ReadFileForImport(const std::string& fileName, std::string& text, ImportResult& result);

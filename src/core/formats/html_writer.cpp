@@ -8,6 +8,7 @@
 #include "core/formats/tag_reader.h"
 #include "core/settings/error_log.h"
 #include "core/util/strings.h"
+#include "core/util/text_codec.h"
 
 #include <algorithm>
 #include <ctime>
@@ -216,32 +217,6 @@ enum class MergeOutcome {
     NoPlace, // the page has no IMG tag for the map any more
 };
 
-// Points the document's search texts at what the page holds now for its map: the block of the
-// map of the same name and the IMG tag that uses it. False when the page changed so much that
-// neither the map nor its picture can be found.
-bool FindOwnCodeAgain(Document& doc, std::string_view page)
-{
-    const std::string useMap = RemoveAll(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""), '#');
-    const std::string oldName
-        = doc.SourceMapCode.empty() ? useMap : MapNameOfBlock(doc.SourceMapCode);
-    if (page.find(doc.SourceMapCode) == kNone) {
-        auto block = FindMapBlock(page, oldName);
-        if (!block && oldName != useMap)
-            block = FindMapBlock(page, useMap);
-        doc.SourceMapCode = block ? std::string(*block) : std::string();
-    }
-    if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) == kNone) {
-        auto img = FindImgTagUsing(page, oldName);
-        if (!img && oldName != useMap)
-            img = FindImgTagUsing(page, useMap);
-        if (!img)
-            return !doc.SourceMapCode.empty();
-        doc.SourceImgTag = std::string(*img);
-        doc.ImgTag = doc.SourceImgTag == doc.ImgTag ? doc.ImgTag : doc.ImgTag;
-    }
-    return true;
-}
-
 // Steps of the save into an existing page: the IMG tag and the map the page got last time are
 // replaced; a page whose picture has no map yet gets one on the line after the IMG tag. When
 // the page no longer holds the map or the edited IMG tag the document last saw, nothing is
@@ -256,7 +231,7 @@ MergeOutcome MergeIntoPage(
     if (mapGone || imgGone) {
         if (onConflict == PageConflict::Refuse)
             return MergeOutcome::PageChanged;
-        if (!FindOwnCodeAgain(doc, page))
+        if (!FindDocumentCodeInPage(doc, page))
             return MergeOutcome::NoPlace;
     }
 
@@ -332,6 +307,11 @@ bool WriteDocument(AppState& state, int docIndex, const std::string& fileName, i
                 = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
             return false;
         }
+        // A UTF-16 page is merged as the UTF-8 text it was read as, and written back in its own
+        // encoding.
+        const std::optional<Utf16Page> utf16 = DecodeUtf16Page(page.Bytes);
+        if (utf16)
+            page.Bytes = utf16->Utf8;
         if (page.Bytes.empty()) {
             intoPage = false; // an empty page has nothing to keep
         } else {
@@ -346,7 +326,8 @@ bool WriteDocument(AppState& state, int docIndex, const std::string& fileName, i
                       "place there. Save it as another file.";
                 return false;
             }
-            text = std::move(page.Bytes);
+            text = utf16 ? EncodeUtf16Page(page.Bytes, utf16->BigEndian, utf16->ByteOrderMark)
+                         : std::move(page.Bytes);
         }
     }
     if (kind == 1)
@@ -366,6 +347,33 @@ bool WriteDocument(AppState& state, int docIndex, const std::string& fileName, i
 }
 
 } // namespace
+
+bool FindDocumentCodeInPage(Document& doc, std::string_view page)
+{
+    const std::string useMap = RemoveAll(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""), '#');
+    std::string oldName
+        = doc.SourceMapCode.empty() ? std::string() : MapNameOfBlock(doc.SourceMapCode);
+    if (oldName.empty())
+        oldName = useMap;
+    const auto find = [&](auto finder) {
+        auto found = finder(page, oldName);
+        if (!found && oldName != useMap)
+            found = finder(page, useMap);
+        return found;
+    };
+    if (doc.SourceMapCode.empty() || page.find(doc.SourceMapCode) == kNone) {
+        const auto block = find(FindMapBlock);
+        doc.SourceMapCode = block ? std::string(*block) : std::string();
+    }
+    if (doc.SourceImgTag.empty() || page.find(doc.SourceImgTag) == kNone) {
+        const auto img = find(FindImgTagUsing);
+        if (img)
+            doc.SourceImgTag = std::string(*img);
+        else if (doc.SourceMapCode.empty())
+            return false;
+    }
+    return true;
+}
 
 std::string GetDocumentCode(const Document& doc, int mode)
 {

@@ -10,6 +10,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace karvex {
 
@@ -74,6 +75,12 @@ enum class PageConflict {
     Refuse,
     Replace,
 };
+
+// Points the texts a save into a page searches for (SourceMapCode, SourceImgTag) at what page
+// holds now for the document's map: the block of the map of the same name (the name in
+// SourceMapCode, else the USEMAP of ImgTag) and the first IMG tag that uses it. Texts the page
+// still holds are kept. False when the page has neither that map nor such an IMG tag.
+bool FindDocumentCodeInPage(Document& doc, std::string_view page);
 
 // Writes document docIndex to fileName as writer kind `kind`. Kind 2 writes a fresh fragment
 // when fresh is set, else merges the map into the existing page. Unless copy is set, the

@@ -2,6 +2,7 @@
 
 #include "core/formats/area_import.h"
 #include "core/formats/file_io.h"
+#include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/util/numbers.h"
 #include "core/util/strings.h"
@@ -42,7 +43,7 @@ MapEdit ApplyUsemap(Document& doc, const std::string& value, bool checkMapNames)
     MapImage& image = doc.Images[1];
     const std::string name = Trim(RemoveAll(value, '#'));
     if (checkMapNames && !name.empty() && IsPageFile(doc.FilePath)) {
-        const std::string page = ApiReadFile(doc.FilePath);
+        const std::string page = PageText(ApiReadFile(doc.FilePath));
         if (MapNameTaken(page, doc.SourceMapCode, name)) {
             edit.Refused = true;
             edit.Message = kUsemapTakenMessage;

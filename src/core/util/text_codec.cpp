@@ -126,4 +126,102 @@ std::string DecodeForDisplay(std::string_view bytes)
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
+namespace {
+
+// Where UTF-16 text starts and in which byte order, judged from its first bytes.
+std::optional<Utf16Page> Utf16Start(std::string_view bytes, std::size_t& start)
+{
+    Utf16Page page;
+    const auto at = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 2
+        && ((at(0) == 0xFF && at(1) == 0xFE) || (at(0) == 0xFE && at(1) == 0xFF))) {
+        page.BigEndian = at(0) == 0xFE;
+        page.ByteOrderMark = true;
+        start = 2;
+        return page;
+    }
+    // Without a mark: the first character that is not a blank is "<" in two bytes.
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const bool little = at(i + 1) == 0;
+        const bool big = at(i) == 0;
+        const unsigned char ch = little ? at(i) : at(i + 1);
+        if (!little && !big)
+            return std::nullopt;
+        if (ch == '<' && little != big) {
+            page.BigEndian = big;
+            start = 0;
+            return page;
+        }
+        if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n')
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void AppendUtf16(std::string& out, char32_t unit, bool bigEndian)
+{
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    out.push_back(bigEndian ? high : low);
+    out.push_back(bigEndian ? low : high);
+}
+
+} // namespace
+
+std::optional<Utf16Page> DecodeUtf16Page(std::string_view bytes)
+{
+    std::size_t start = 0;
+    std::optional<Utf16Page> page = Utf16Start(bytes, start);
+    if (!page || (bytes.size() - start) % 2 != 0)
+        return std::nullopt;
+    page->Utf8.reserve(bytes.size());
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(
+            page->BigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    for (std::size_t i = start; i < bytes.size(); i += 2) {
+        char32_t unit = unitAt(i);
+        if (unit >= 0xDC00 && unit < 0xE000)
+            return std::nullopt; // a low surrogate without its high one
+        if (unit >= 0xD800 && unit < 0xDC00) {
+            if (i + 3 >= bytes.size())
+                return std::nullopt;
+            const char32_t low = unitAt(i + 2);
+            if (low < 0xDC00 || low >= 0xE000)
+                return std::nullopt;
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        AppendUtf8(page->Utf8, unit);
+    }
+    return page;
+}
+
+std::string EncodeUtf16Page(std::string_view utf8, bool bigEndian, bool byteOrderMark)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2 + 2);
+    if (byteOrderMark)
+        AppendUtf16(out, 0xFEFF, bigEndian);
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = DecodeOne(utf8, i, cp);
+        if (length == 0) {
+            cp = 0xFFFD; // not from a UTF-16 page: text typed in is always valid UTF-8
+            i += 1;
+        } else {
+            i += length;
+        }
+        if (cp >= 0x10000) {
+            AppendUtf16(out, 0xD800 + ((cp - 0x10000) >> 10), bigEndian);
+            AppendUtf16(out, 0xDC00 + ((cp - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            AppendUtf16(out, cp, bigEndian);
+        }
+    }
+    return out;
+}
+
 } // namespace karvex
