@@ -281,10 +281,8 @@ void Editor::SetChanged(bool changed)
     DocumentWindow* window = ActiveWindow();
     if (!window)
         return;
-    Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
-    if (doc.Changed == changed)
-        return;
-    doc.Changed = changed;
+    // The record may carry the mark already (a core operation sets it): the caption follows.
+    m_state.Documents[static_cast<std::size_t>(window->Slot())].Changed = changed;
     window->RefreshCaption();
 }
 

@@ -3,6 +3,7 @@
 
 #include "components/code_box/code_box.h"
 #include "core/formats/file_io.h"
+#include "core/util/strings.h"
 #include "support/editor_session.h"
 #include "ui/map_chooser_dialog.h"
 #include "ui/property_panel.h"
@@ -128,6 +129,41 @@ private slots:
         QCOMPARE(app.Current().Images[1].Src, picture);
         QCOMPARE(app.Current().Hotspots[2].Coords, std::string("100,100,20"));
         QVERIFY(app.Prompt.Messages.empty());
+    }
+
+    void mapChangedOnDiskIsNeitherOverwrittenNorReportedSaved()
+    {
+        Session app;
+        app.Picture("pic.png", 320, 240);
+        const std::string page = app.Home.File("page.html");
+        WriteWholeFile(page, kPage);
+        QVERIFY(app.Docs().OpenDocument(page, false));
+        app.Docs().ActiveWindow()->SelectHotspot(2);
+        app.Docs().DeleteHotspot(false);
+        QVERIFY(app.Current().Changed);
+        // Another program edits the map meanwhile.
+        const std::string edited = ReplaceAll(kPage, "b.html", "elsewhere.html");
+        WriteWholeFile(page, edited);
+
+        app.Prompt.Answers.push_back(PromptAnswer::Cancel);
+        QVERIFY(!app.Docs().SaveDocument(true, app.State.CurrentDocument));
+        QCOMPARE(app.Prompt.Messages.back().Buttons, PromptButtons::YesNoCancel);
+        QCOMPARE(app.Prompt.Messages.back().YesCaption, std::string("Replace Map"));
+        QVERIFY(app.Prompt.Messages.back().Text.find(page) != std::string::npos);
+        QCOMPARE(ApiReadFile(page), edited);
+        QVERIFY(app.Current().Changed);
+        QCOMPARE(app.Docs().ActiveWindow()->windowTitle(), QString("page.html*"));
+
+        app.Prompt.Answers.push_back(PromptAnswer::Yes);
+        QVERIFY(app.Docs().SaveDocument(true, app.State.CurrentDocument));
+        QVERIFY(!app.Current().Changed);
+        const std::string saved = ApiReadFile(page);
+        QVERIFY(saved.find("elsewhere.html") == std::string::npos);
+        QCOMPARE(saved,
+            ReplaceAll(edited,
+                "<area shape=\"circle\" coords=\"100,100,20\" "
+                "href=\"elsewhere.html\">\n",
+                ""));
     }
 
     void badFilesGiveTheirMessagesAndNoDocument()
