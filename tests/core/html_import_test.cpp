@@ -47,7 +47,8 @@ protected:
 };
 
 // What a page written by hand in the wild looks like: LF line ends, mixed case, MAP before IMG,
-// unquoted and single-quoted values, blanks around "=", a tag over two lines, comments.
+// unquoted and single-quoted values, blanks around "=", a tag over two lines, comments, markup
+// inside quoted values.
 constexpr const char* kMessyMap
     = "<map name = \"Nav\">\n"
       "<!-- <area shape=rect coords=\"0,0,1,1\" href=old.html> -->\n"
@@ -58,11 +59,12 @@ constexpr const char* kMessyMap
       "##COLOR=\"255\" ##LOCKED=\"True\" INDEX=3>\n"
       "<area shape=rect coords=\"5,5,6,6\" ##name=roof>\n"
       "<area nohref>\n"
+      "<span title=\"<area shape=rect coords='0,0,9,9' href=x.html>\"></span>\n"
       "</MAP>";
 
 TEST_F(HtmlImport, MessyPageOpensWithEveryHotspotABrowserSees)
 {
-    const std::string before = "<html><body>\n<h1>Site</h1>\n";
+    const std::string before = "<html><body>\n<h1 title=\"<img src=x usemap=#Nav>\">Site</h1>\n";
     const std::string img = "<IMG src = 'img/site%20map.gif' usemap=#Nav WIDTH=400>";
     const std::string file
         = Page("page.html", before + std::string(kMessyMap) + "\n" + img + "\n</body>");

@@ -5,6 +5,7 @@
 #include "core/formats/file_io.h"
 #include "core/formats/image_size.h"
 #include "core/formats/img_import.h"
+#include "core/formats/page_tags.h"
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
@@ -23,97 +24,6 @@ namespace {
 constexpr auto kNone = std::string_view::npos;
 constexpr const char* kTagBase = "C:\\TEMP\\";
 
-struct TagAt
-{
-    std::size_t Start = kNone; // the "<"
-    std::size_t End = kNone; // one past the ">" (or the end of the text)
-};
-
-// Finds tags of one name in a page, in order, passing over those inside comments, as a
-// browser would not see them. Each search moves forward, so a walk over the page is linear.
-class TagWalker
-{
-public:
-    TagWalker(std::string_view text, std::string_view name)
-        : m_text(text)
-    {
-        // Built by appending: GCC 12 at -O3 wrongly warns (-Wrestrict) about "<" + name.
-        m_needle.reserve(name.size() + 1);
-        m_needle += '<';
-        m_needle += name;
-    }
-
-    TagAt Next()
-    {
-        while (true) {
-            const std::size_t at = FindNeedle();
-            if (at == kNone)
-                return {};
-            if (InComment(at)) {
-                m_from = m_commentEnd;
-                continue;
-            }
-            m_from = at + 1;
-            const std::size_t after = at + m_needle.size();
-            const bool named = after >= m_text.size() || IsTagBlank(m_text[after])
-                || m_text[after] == '>' || m_text[after] == '/';
-            if (!named)
-                continue;
-            const std::size_t close = FindTagEnd(m_text, at, m_ends);
-            const TagAt tag { at, close == kNone ? m_text.size() : close + 1 };
-            m_from = tag.End;
-            return tag;
-        }
-    }
-
-    // Moves on to position, which must not lie inside a comment (callers pass tag ends).
-    void SeekTo(std::size_t position)
-    {
-        m_from = position;
-        m_commentScan = std::max(m_commentScan, position);
-    }
-
-private:
-    // The first "<" + name in any letter case at or after m_from. The "<" is found with a
-    // plain byte search, which is many times faster than a case-blind one over a big page.
-    std::size_t FindNeedle() const
-    {
-        const std::string_view name = std::string_view(m_needle).substr(1);
-        for (std::size_t at = m_text.find('<', m_from); at != kNone;
-             at = m_text.find('<', at + 1)) {
-            if (m_text.size() - at > name.size()
-                && EqualsNoCase(m_text.substr(at + 1, name.size()), name))
-                return at;
-        }
-        return kNone;
-    }
-
-    // Comments are found on the way, so every comment is looked at once.
-    bool InComment(std::size_t position)
-    {
-        while (m_commentEnd <= position) {
-            const std::size_t open = m_text.find("<!--", m_commentScan);
-            if (open == kNone) {
-                m_commentStart = m_commentEnd = m_text.size() + 1;
-                break;
-            }
-            const std::size_t close = m_text.find("-->", open + 4);
-            m_commentStart = open;
-            m_commentEnd = close == kNone ? m_text.size() : close + 3;
-            m_commentScan = m_commentEnd;
-        }
-        return position >= m_commentStart && position < m_commentEnd;
-    }
-
-    std::string_view m_text;
-    std::string m_needle;
-    TagEndMemo m_ends;
-    std::size_t m_from = 0;
-    std::size_t m_commentScan = 0;
-    std::size_t m_commentStart = 0;
-    std::size_t m_commentEnd = 0;
-};
-
 std::string_view Slice(std::string_view text, const TagAt& tag)
 {
     return text.substr(tag.Start, tag.End - tag.Start);
@@ -121,12 +31,10 @@ std::string_view Slice(std::string_view text, const TagAt& tag)
 
 // Where the block of the map whose start tag ends at mapTagEnd ends: one past the ">" of the
 // first "</MAP>" after it, or kNone when the map is never closed.
-std::size_t MapBlockEnd(std::string_view text, std::size_t mapTagEnd)
+std::size_t MapBlockEnd(const PageTags& tags, std::size_t mapTagEnd)
 {
-    TagWalker ends(text, "/map");
-    ends.SeekTo(mapTagEnd);
-    const TagAt end = ends.Next();
-    return end.Start == kNone ? kNone : end.End;
+    const std::size_t end = PageTags::FirstFrom(tags.MapEnds(), mapTagEnd);
+    return end < tags.MapEnds().size() ? tags.MapEnds()[end].End : kNone;
 }
 
 struct MapTagInfo
@@ -142,10 +50,10 @@ struct MapIndex
     std::unordered_map<std::string, std::size_t> Exact;
     std::unordered_map<std::string, std::size_t> Upper;
 
-    explicit MapIndex(std::string_view text)
+    MapIndex(std::string_view text, const PageTags& tags)
+        : m_tags(tags)
     {
-        TagWalker walker(text, "map");
-        for (TagAt tag = walker.Next(); tag.Start != kNone; tag = walker.Next()) {
+        for (const TagAt& tag : tags.Maps()) {
             const std::string name
                 = GetAttribute(ParseOneTag(Slice(text, tag), kTagBase), "NAME", "0");
             Exact.emplace(name, Maps.size());
@@ -155,13 +63,16 @@ struct MapIndex
     }
 
     // The block end, searched once per map.
-    std::size_t BlockEnd(std::string_view text, std::size_t index)
+    std::size_t BlockEnd(std::size_t index)
     {
         MapTagInfo& map = Maps[index];
         if (map.BlockEnd == kNone)
-            map.BlockEnd = MapBlockEnd(text, map.Tag.End);
+            map.BlockEnd = MapBlockEnd(m_tags, map.Tag.End);
         return map.BlockEnd;
     }
+
+private:
+    const PageTags& m_tags;
 };
 
 std::string UseMapName(const TagRecord& img)
@@ -171,13 +82,12 @@ std::string UseMapName(const TagRecord& img)
 
 // The candidates of the page without their map blocks; mapOf gets each one's map in maps, or
 // kNone.
-std::vector<MapCandidate> CollectCandidates(std::string_view text, bool searchWithoutMap,
-    const MapIndex& maps, std::vector<std::size_t>& mapOf)
+std::vector<MapCandidate> CollectCandidates(std::string_view text, const PageTags& tags,
+    bool searchWithoutMap, const MapIndex& maps, std::vector<std::size_t>& mapOf)
 {
     std::vector<MapCandidate> candidates;
     mapOf.clear();
-    TagWalker images(text, "img");
-    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
+    for (const TagAt& tag : tags.Images()) {
         const std::string_view imgText = Slice(text, tag);
         const TagRecord img = ParseOneTag(imgText, kTagBase);
         const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
@@ -206,7 +116,7 @@ void FillMapBlocks(std::string_view text, MapIndex& maps, const std::vector<std:
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (mapOf[i] == kNone)
             continue;
-        const std::size_t end = maps.BlockEnd(text, mapOf[i]);
+        const std::size_t end = maps.BlockEnd(mapOf[i]);
         const std::size_t start = maps.Maps[mapOf[i]].Tag.Start;
         candidates[i].MapBlock
             = std::string(text.substr(start, (end == kNone ? text.size() : end) - start));
@@ -244,9 +154,11 @@ std::string PictureReason(const std::string& detail)
 
 std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap)
 {
-    MapIndex maps(text);
+    const PageTags tags(text);
+    MapIndex maps(text, tags);
     std::vector<std::size_t> mapOf;
-    std::vector<MapCandidate> candidates = CollectCandidates(text, searchWithoutMap, maps, mapOf);
+    std::vector<MapCandidate> candidates
+        = CollectCandidates(text, tags, searchWithoutMap, maps, mapOf);
     FillMapBlocks(text, maps, mapOf, candidates);
     return candidates;
 }
@@ -317,10 +229,16 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
     image.UseMap = useMap;
     image.AltText = alt;
     image.Border = PictureNumber(border.empty() ? "0" : border);
-    const ImageSize own
-        = (width.empty() || height.empty()) ? UnpackImageSize(GetImageSize(picture)) : ImageSize {};
-    image.Width = width.empty() ? own.Width : PictureNumber(width);
-    image.Height = height.empty() ? own.Height : PictureNumber(height);
+    // A size that is missing, or no size at all ("0", "-5"), is the picture's own.
+    image.Width = PictureNumber(width);
+    image.Height = PictureNumber(height);
+    if (image.Width < 1 || image.Height < 1) {
+        const ImageSize own = UnpackImageSize(GetImageSize(picture));
+        if (image.Width < 1)
+            image.Width = own.Width;
+        if (image.Height < 1)
+            image.Height = own.Height;
+    }
     return true;
 }
 
@@ -444,10 +362,11 @@ ImportResult ImportHtmlText(
 {
     // The page's maps are indexed once for the choice and the import; the blocks are copied
     // only for a chooser to show.
-    MapIndex maps(text);
+    const PageTags tags(text);
+    MapIndex maps(text, tags);
     std::vector<std::size_t> mapOf;
     std::vector<MapCandidate> candidates
-        = CollectCandidates(text, context.SearchWithoutMap, maps, mapOf);
+        = CollectCandidates(text, tags, context.SearchWithoutMap, maps, mapOf);
     if (candidates.empty())
         return Failed(kNoImagesReason, fileName);
     std::string chosen;
@@ -464,11 +383,10 @@ ImportResult ImportHtmlText(
     }
 
     // The first IMG of the page that the key names.
-    TagWalker images(text, "img");
     TagRecord img;
     bool found = false;
-    for (TagAt tag = images.Next(); tag.Start != kNone && !found; tag = images.Next()) {
-        img = ParseOneTag(Slice(text, tag), kTagBase);
+    for (std::size_t i = 0; i < tags.Images().size() && !found; ++i) {
+        img = ParseOneTag(Slice(text, tags.Images()[i]), kTagBase);
         const std::string useMap = GetAttribute(img, "USEMAP", "");
         found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
     }
@@ -488,27 +406,26 @@ ImportResult ImportHtmlText(
         const auto map = maps.Upper.find(ToUpper(mapName));
         if (map != maps.Upper.end()) {
             const TagAt mapTag = maps.Maps[map->second].Tag;
-            const std::size_t end = maps.BlockEnd(text, map->second);
+            const std::size_t end = maps.BlockEnd(map->second);
             image.MapTag = std::string(Slice(text, mapTag));
             // A map that is never closed is read but not replaced by a later save.
             if (end != kNone)
                 doc.SourceMapCode = text.substr(mapTag.Start, end - mapTag.Start);
             const std::size_t limit = end == kNone ? text.size() : end;
-            TagWalker areas(std::string_view(text).substr(0, limit), "area");
-            areas.SeekTo(mapTag.End);
-            // The tags are found first, so that the hotspots and their texts are allocated once.
-            std::vector<TagAt> tags;
+            const std::vector<TagAt>& allAreas = tags.Areas();
+            const std::size_t first = PageTags::FirstFrom(allAreas, mapTag.End);
+            const std::size_t last = PageTags::FirstFrom(allAreas, limit);
+            // Counted first, so that the hotspots and their texts are allocated once.
             std::size_t tagBytes = 0;
-            for (TagAt tag = areas.Next(); tag.Start != kNone; tag = areas.Next()) {
-                tags.push_back(tag);
-                tagBytes += tag.End - tag.Start + 2;
-            }
-            doc.Hotspots.reserve(doc.Hotspots.size() + tags.size());
+            for (std::size_t i = first; i < last; ++i)
+                tagBytes += allAreas[i].End - allAreas[i].Start + 2;
+            doc.Hotspots.reserve(doc.Hotspots.size() + (last - first));
             result.AreaTexts.reserve(tagBytes);
             ImportNames names;
-            names.Taken.Reserve(tags.size());
+            names.Taken.Reserve(last - first);
             std::vector<AttributeSpan> spans;
-            for (const TagAt& tag : tags) {
+            for (std::size_t i = first; i < last; ++i) {
+                const TagAt& tag = allAreas[i];
                 const TagRecord area = ParseOneTag(Slice(text, tag), kTagBase, &spans);
                 if (area.Attributes.size() < 3)
                     continue;
@@ -526,11 +443,11 @@ ImportResult ImportHtmlText(
 
 std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name)
 {
-    TagWalker maps(page, "map");
-    for (TagAt tag = maps.Next(); tag.Start != kNone; tag = maps.Next()) {
+    const PageTags tags(page);
+    for (const TagAt& tag : tags.Maps()) {
         if (GetAttribute(ParseOneTag(Slice(page, tag), ""), "NAME", "") != name)
             continue;
-        const std::size_t end = MapBlockEnd(page, tag.End);
+        const std::size_t end = MapBlockEnd(tags, tag.End);
         if (end == kNone)
             return std::nullopt;
         return page.substr(tag.Start, end - tag.Start);
@@ -540,8 +457,8 @@ std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_
 
 std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::string_view name)
 {
-    TagWalker images(page, "img");
-    for (TagAt tag = images.Next(); tag.Start != kNone; tag = images.Next()) {
+    const PageTags tags(page);
+    for (const TagAt& tag : tags.Images()) {
         if (UseMapName(ParseOneTag(Slice(page, tag), "")) == name)
             return Slice(page, tag);
     }
