@@ -88,8 +88,10 @@ bool IsCoordinateWord(std::string_view word)
 bool ReadHotspotLine(
     std::string_view line, std::string& shape, std::string& link, std::string& coords)
 {
+    // CERN servers also take the full words and "circ".
     static const std::pair<const char*, const char*> kShapes[]
-        = { { "poly", "POLY" }, { "circle", "CIRCLE" }, { "rect", "RECT" } };
+        = { { "poly", "POLY" }, { "polygon", "POLY" }, { "circle", "CIRCLE" }, { "circ", "CIRCLE" },
+              { "rect", "RECT" }, { "rectangle", "RECT" } };
     const auto isBlank = [](char ch) { return ch == ' ' || ch == '\t'; };
     std::string rest;
     bool found = false;
@@ -137,8 +139,11 @@ bool ReadHotspotLine(
         at = end + 1;
         if (word.empty())
             continue;
-        if (!linkTaken && !IsCoordinateWord(word)) {
-            link = word;
+        if (!IsCoordinateWord(word)) {
+            // A link written with blanks in it goes on to the next coordinates.
+            if (linkTaken)
+                link += ' ';
+            link += word;
             linkTaken = true;
             continue;
         }

@@ -77,8 +77,11 @@ Bounds BoundsFromCoords(const std::string& shapeKeyword, const std::string& coor
         break;
     case ShapeCircle: {
         const std::int64_t cx = at(0), cy = at(1), r = at(2);
-        box = { ClampToInt32(cx - r), ClampToInt32(cy - r), ClampToInt32(cx + r),
-            ClampToInt32(cy + r) };
+        const auto limited = [](std::int64_t value) {
+            return static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(value, -kCoordinateLimit, kCoordinateLimit));
+        };
+        box = { limited(cx - r), limited(cy - r), limited(cx + r), limited(cy + r) };
         break;
     }
     case ShapePolygon: {
