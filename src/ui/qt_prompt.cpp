@@ -103,10 +103,15 @@ PromptAnswer QtPrompt::Ask(const PromptMessage& message)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    if (QAbstractButton* yes = box.button(QMessageBox::Yes); yes && !message.YesCaption.empty())
-        yes->setText(ToDisplay(message.YesCaption));
-    if (QAbstractButton* no = box.button(QMessageBox::No); no && !message.NoCaption.empty())
-        no->setText(ToDisplay(message.NoCaption));
+    // A button that says what it does loses the Yes/No style's tick and cross.
+    const auto caption = [&box](QMessageBox::StandardButton which, const std::string& text) {
+        if (QAbstractButton* button = box.button(which); button && !text.empty()) {
+            button->setText(ToDisplay(text));
+            button->setIcon({});
+        }
+    };
+    caption(QMessageBox::Yes, message.YesCaption);
+    caption(QMessageBox::No, message.NoCaption);
     box.setDefaultButton(ToQtButton(message.Default));
     switch (box.exec()) {
     case QMessageBox::Yes:
