@@ -386,8 +386,12 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     // Full paths keep relative references right whatever folder the script runs in.
     const std::string input = FullPath(options.Input);
     const std::string output = FullPath(options.Output);
-    if (!FileExists(input))
-        return Fail(err, "The file " + options.Input + " could not be found.");
+    if (!FileExists(input)) {
+        // The reader says why: missing, a folder, a FIFO or a device.
+        return Fail(err,
+            "The file " + options.Input
+                + " could not be read. Reason : " + ReadWholeFile(input, 0).Reason + ".");
+    }
     std::error_code ec;
     const bool samePage = fs::equivalent(input, output, ec);
     if (options.Into && !FileExists(output))

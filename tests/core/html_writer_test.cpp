@@ -114,7 +114,7 @@ TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
         { "<map name=m>\n\t<area a> <area b>\n\t<area c>\n</map>",
             "<map name=\"photo.gif\">\n\tX\n\tY\n</map>" },
         { "<map name=\"m\"><area a><area b></map>", "<map name=\"photo.gif\">X\r\nY</map>" },
-        { "<MAP NAME=\"m\">\r\n<AREA A>", "<MAP NAME=\"photo.gif\">\r\nX\r\nY\r\n</MAP>" },
+        { "<MAP NAME=\"m\">\r\n<AREA A>", "<MAP NAME=\"photo.gif\">\r\nX\r\nY" },
         { "<map name=\"photo.gif\">\n  </map>", "<map name=\"photo.gif\">\n  X\n  Y\n  </map>" },
         // Comments and quoted values are opaque: a ">" or an AREA inside one is not a tag.
         { "<map name=\"m\">\n<!-- block 0 <area shape=rect coords=\"0,0,1,1\"> -->\n<area "

@@ -202,9 +202,12 @@ TEST_F(ReaderFuzz, ProjectAndMapFileReadersKeepTheirPromises)
         for (std::string line : Split(text, "\n")) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            const bool shape = FindNoCase(line, "poly ") != std::string::npos
-                || FindNoCase(line, "circle ") != std::string::npos
-                || FindNoCase(line, "rect ") != std::string::npos;
+            for (char& ch : line)
+                ch = ch == '\r' || ch == '\t' || ch == '\v' || ch == '\f' ? ' ' : ch;
+            bool shape = false;
+            for (const char* word :
+                { "poly ", "polygon ", "circle ", "circ ", "rect ", "rectangle " })
+                shape = shape || FindNoCase(line, word) != std::string::npos;
             shapeLines += !line.empty() && line.front() != '#' && shape ? 1 : 0;
         }
         EXPECT_EQ(lines.size() - 3, shapeLines);

@@ -14,7 +14,8 @@ TEST(ConvertShape, KeywordsToNumbersAndBack)
         const char* number;
     };
     const Case cases[] = { { "RECT", "1" }, { "rect", "1" }, { "Circle", "2" }, { "POLY", "3" },
-        { "polygon", "3" }, { "PolyGon", "3" }, { "square", "" }, { "", "" }, { "RECTANGLE", "" } };
+        { "polygon", "3" }, { "PolyGon", "3" }, { "square", "" }, { "", "" }, { "RECTANGLE", "1" },
+        { "circ", "2" } };
     for (const auto& c : cases)
         EXPECT_EQ(ConvertShape(c.text, true), c.number) << c.text;
 

@@ -29,12 +29,16 @@ std::string_view Slice(std::string_view text, const TagAt& tag)
     return text.substr(tag.Start, tag.End - tag.Start);
 }
 
-// Where the block of the map whose start tag ends at mapTagEnd ends: one past the ">" of the
-// first "</MAP>" after it, or kNone when the map is never closed.
-std::size_t MapBlockEnd(const PageTags& tags, std::size_t mapTagEnd)
+// Where the block of the map whose start tag is mapTag ends: one past the ">" of the first
+// "</MAP>" after it. A map that is never closed runs to the end of the page for a browser; its
+// block ends after its last AREA, so that a save replaces its AREAs and nothing more.
+std::size_t MapBlockEnd(const PageTags& tags, const TagAt& mapTag)
 {
-    const std::size_t end = PageTags::FirstFrom(tags.MapEnds(), mapTagEnd);
-    return end < tags.MapEnds().size() ? tags.MapEnds()[end].End : kNone;
+    const std::size_t end = PageTags::FirstFrom(tags.MapEnds(), mapTag.End);
+    if (end < tags.MapEnds().size())
+        return tags.MapEnds()[end].End;
+    const std::vector<TagAt>& areas = tags.Areas();
+    return areas.empty() || areas.back().Start < mapTag.End ? mapTag.End : areas.back().End;
 }
 
 struct MapTagInfo
@@ -67,7 +71,7 @@ struct MapIndex
     {
         MapTagInfo& map = Maps[index];
         if (map.BlockEnd == kNone)
-            map.BlockEnd = MapBlockEnd(m_tags, map.Tag.End);
+            map.BlockEnd = MapBlockEnd(m_tags, map.Tag);
         return map.BlockEnd;
     }
 
@@ -118,8 +122,7 @@ void FillMapBlocks(std::string_view text, MapIndex& maps, const std::vector<std:
             continue;
         const std::size_t end = maps.BlockEnd(mapOf[i]);
         const std::size_t start = maps.Maps[mapOf[i]].Tag.Start;
-        candidates[i].MapBlock
-            = std::string(text.substr(start, (end == kNone ? text.size() : end) - start));
+        candidates[i].MapBlock = std::string(text.substr(start, end - start));
     }
 }
 
@@ -329,11 +332,12 @@ Hotspot& AddImportedArea(Document& doc, const TagRecord& tag, ImportNames& names
     std::string name;
     FillHotspotFromAreaTag(spot, tag, &name, spans);
     if (spot.Shape == 0) {
-        // A browser takes an AREA without SHAPE as a rectangle, and "default" as the whole
-        // picture; either is edited as a rectangle while the tag keeps what it said.
-        const bool hasShape = !GetAttribute(tag, "SHAPE", "").empty();
+        // A browser takes an AREA without SHAPE, or with a shape it does not know, as a
+        // rectangle, and "default" as the whole picture; each is edited as a rectangle (over the
+        // whole picture when it has no four coordinates) while the tag keeps what it said.
+        const bool isDefault = EqualsNoCase(Trim(GetAttribute(tag, "SHAPE", "")), "default");
         spot.Shape = ShapeRectangle;
-        if (hasShape || spot.Coords.empty()) {
+        if (isDefault || Split(spot.Coords, ",").size() < 4) {
             const MapImage& image = doc.Images[1];
             spot.Coords = "0,0," + std::to_string(image.Width) + "," + std::to_string(image.Height);
         }
@@ -408,13 +412,10 @@ ImportResult ImportHtmlText(
             const TagAt mapTag = maps.Maps[map->second].Tag;
             const std::size_t end = maps.BlockEnd(map->second);
             image.MapTag = std::string(Slice(text, mapTag));
-            // A map that is never closed is read but not replaced by a later save.
-            if (end != kNone)
-                doc.SourceMapCode = text.substr(mapTag.Start, end - mapTag.Start);
-            const std::size_t limit = end == kNone ? text.size() : end;
+            doc.SourceMapCode = text.substr(mapTag.Start, end - mapTag.Start);
             const std::vector<TagAt>& allAreas = tags.Areas();
             const std::size_t first = PageTags::FirstFrom(allAreas, mapTag.End);
-            const std::size_t last = PageTags::FirstFrom(allAreas, limit);
+            const std::size_t last = PageTags::FirstFrom(allAreas, end);
             // Counted first, so that the hotspots and their texts are allocated once.
             std::size_t tagBytes = 0;
             for (std::size_t i = first; i < last; ++i)
@@ -447,9 +448,7 @@ std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_
     for (const TagAt& tag : tags.Maps()) {
         if (GetAttribute(ParseOneTag(Slice(page, tag), ""), "NAME", "") != name)
             continue;
-        const std::size_t end = MapBlockEnd(tags, tag.End);
-        if (end == kNone)
-            return std::nullopt;
+        const std::size_t end = MapBlockEnd(tags, tag);
         return page.substr(tag.Start, end - tag.Start);
     }
     return std::nullopt;

@@ -24,7 +24,9 @@ class Prompt;
 // One picture of a page that could be edited.
 struct MapCandidate
 {
-    std::string MapBlock; // "<MAP" of the matching map through "</MAP>", or empty
+    // "<MAP" of the matching map through "</MAP>" (through its last AREA when it is never
+    // closed), or empty
+    std::string MapBlock;
     std::string ImgTag;
     int Kind = 0; // 2 for an IMG tag with a USEMAP attribute, 0 for one without
     bool MapFound = false; // a MAP of exactly the USEMAP name was found

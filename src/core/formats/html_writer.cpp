@@ -236,7 +236,20 @@ MergeOutcome MergeIntoPage(
     }
 
     const std::string areaCode = GetDocumentCode(doc, 2);
-    if (areaCode.empty())
+    const MapImage* picture = PictureOf(doc);
+    std::string mapName = picture ? picture->MapName : std::string();
+    if (doc.SourceMapCode.empty() && !areaCode.empty() && !mapName.empty()) {
+        // A map of that name that appeared in the page since it was read is replaced, not
+        // doubled.
+        if (const auto existing = FindMapBlock(page, mapName)) {
+            if (onConflict == PageConflict::Refuse)
+                return MergeOutcome::PageChanged;
+            doc.SourceMapCode = std::string(*existing);
+        }
+    }
+    // A map that goes from the page takes the picture's reference to it along; a picture that
+    // had none keeps its tag.
+    if (areaCode.empty() && !doc.SourceMapCode.empty())
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "", "");
 
     if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) != kNone) {
@@ -255,19 +268,14 @@ MergeOutcome MergeIntoPage(
         return MergeOutcome::Merged;
     }
 
+    if (areaCode.empty())
+        return MergeOutcome::Merged;
     const std::string lookedFor = doc.ImgTag;
-    const MapImage* picture = PictureOf(doc);
-    std::string mapName = picture ? picture->MapName : std::string();
     if (mapName.empty()) {
         mapName = FindFreeMapName(page);
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "#" + mapName, "");
     }
 
-    if (areaCode.empty()) {
-        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "", "");
-        page = ReplaceAll(page, lookedFor, doc.ImgTag, true);
-        return MergeOutcome::Merged;
-    }
     // Hotspots that would not reach the page must not be reported as saved.
     if (lookedFor.empty() || FindNoCase(page, lookedFor) == kNone)
         return onConflict == PageConflict::Refuse ? MergeOutcome::PageChanged

@@ -208,12 +208,10 @@ std::optional<std::string> RebuildBlockText(
     if (!inside)
         return std::nullopt;
 
-    if (!closed) {
-        if (out.back() != '\n' || areaAt == out.size())
-            out += lineEnd;
+    // A map the page never closed stays open, as a browser reads it: it runs on to the end of
+    // the page.
+    if (!closed)
         closeAt = out.size();
-        out += "</MAP>";
-    }
     if (areaAt != std::string::npos) {
         out.insert(areaAt, AreaLines(areaCode, lineEnd + indent));
         return out;

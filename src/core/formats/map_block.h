@@ -15,8 +15,8 @@ namespace karvex {
 // AREA tags it begins) replaced by areaCode and every later AREA tag dropped (a line that held
 // only AREA tags goes with its line end). areaCode's lines, parted by CR LF, are written with
 // the block's own line ends and the first AREA's indentation. What follows "</MAP>" is not part
-// of the block; a block that is never closed gets "</MAP>" on a line of its own. Nothing when
-// oldBlock holds no MAP start tag outside a comment.
+// of the block; a block that is never closed stays so. Nothing when oldBlock holds no MAP start
+// tag outside a comment.
 std::optional<std::string> RebuildBlockText(
     std::string_view oldBlock, const std::string& mapName, std::string_view areaCode);
 

@@ -15,12 +15,15 @@ namespace karvex {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
+// What parts the words of a map line: servers take a CR inside a line, or a form feed, as a blank.
+constexpr const char* kLineBlanks = " \t\r\v\f";
 
+// The coordinates of a COORDS text, within the coordinate limit.
 std::vector<std::string> Numbers(const std::string& coords)
 {
     std::vector<std::string> values;
     for (const std::string& part : Split(coords, ","))
-        values.push_back(Trim(part));
+        values.push_back(std::to_string(CoordinateNumber(part)));
     return values;
 }
 
@@ -92,7 +95,8 @@ bool ReadHotspotLine(
     static const std::pair<const char*, const char*> kShapes[]
         = { { "poly", "POLY" }, { "polygon", "POLY" }, { "circle", "CIRCLE" }, { "circ", "CIRCLE" },
               { "rect", "RECT" }, { "rectangle", "RECT" } };
-    const auto isBlank = [](char ch) { return ch == ' ' || ch == '\t'; };
+    const auto isBlank
+        = [](char ch) { return std::string_view(kLineBlanks).find(ch) != std::string_view::npos; };
     std::string rest;
     bool found = false;
     // A line starts with its shape word, so a shape word inside a link ("/shapes/circle")
@@ -134,16 +138,16 @@ bool ReadHotspotLine(
     std::string plain;
     std::size_t at = 0;
     while (at < rest.size()) {
-        const std::size_t end = std::min(rest.find_first_of(" \t", at), rest.size());
+        const std::size_t end = std::min(rest.find_first_of(kLineBlanks, at), rest.size());
         const std::string_view word = std::string_view(rest).substr(at, end - at);
         at = end + 1;
         if (word.empty())
             continue;
         if (!IsCoordinateWord(word)) {
-            // A link written with blanks in it goes on to the next coordinates.
-            if (linkTaken)
-                link += ' ';
-            link += word;
+            // Servers take the first word as the link; later words are neither link nor
+            // coordinates.
+            if (!linkTaken)
+                link = word;
             linkTaken = true;
             continue;
         }
@@ -175,22 +179,25 @@ bool ReadHotspotLine(
 std::string WriteMapFile(const Document& doc, int serverType)
 {
     const bool cern = serverType == 1;
-    const TagRecord img = ParseTag(doc.ImgTag, "C:\\TEMP\\");
+    const MapImage& image = doc.Images[1];
     std::string text = "# This text is used by Karvex 3.0\r\n";
-    text += "# <IMG Src=\"" + EncodeAttributeValue(doc.Images[1].Src) + "\">" + kCrLf;
-    text += "# <IMG Width=\"" + std::to_string(PictureNumber(GetAttribute(img, "WIDTH", "0")))
-        + "\">" + kCrLf;
-    text += "# <IMG Height=\"" + std::to_string(PictureNumber(GetAttribute(img, "HEIGHT", "0")))
-        + "\">" + kCrLf;
+    text += "# <IMG Src=\"" + EncodeAttributeValue(image.Src) + "\">" + kCrLf;
+    text += "# <IMG Width=\"" + std::to_string(image.Width) + "\">" + kCrLf;
+    text += "# <IMG Height=\"" + std::to_string(image.Height) + "\">" + kCrLf;
     text += "# This text can be deleted. Only used by KVX 3.0\r\n";
     for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
         const Hotspot& spot = doc.Hotspots[slot];
         if (!spot.Active)
             continue;
         const TagRecord area = ParseTag(spot.AreaTag, "C:\\TEMP\\");
-        const std::string shape = ToLower(GetAttribute(area, "SHAPE", ""));
         const std::string href = MapLink(GetAttribute(area, "HREF", ""));
-        const std::string coords = FormatCoords(GetAttribute(area, "COORDS", ""), spot.Shape, cern);
+        // A "default" area is the server's link for clicks outside every other area.
+        if (EqualsNoCase(Trim(GetAttribute(area, "SHAPE", "")), "default")) {
+            text += "default " + href + " " + kCrLf;
+            continue;
+        }
+        const std::string shape = ToLower(ShapeKeyword(spot.Shape));
+        const std::string coords = FormatCoords(spot.Coords, spot.Shape, cern);
         text += cern ? shape + " " + coords + " " + href + " "
                      : shape + " " + href + " " + coords + " ";
         text += kCrLf;

@@ -153,7 +153,10 @@ ImportResult LoadProjectText(
         if (line.find_first_not_of(' ') == std::string_view::npos)
             continue;
         if (line.back() != '>') {
+            // A line cut short: a value left open is closed before the tag is.
             repaired.assign(line);
+            if (std::count(repaired.begin(), repaired.end(), '"') % 2 != 0)
+                repaired += '"';
             repaired += '>';
             line = repaired;
         }

@@ -20,12 +20,13 @@ std::int32_t ClampToInt32(std::int64_t value)
 std::string ConvertShape(const std::string& value, bool toNumber)
 {
     if (toNumber) {
+        // Browsers also take "rectangle", "circ" and "polygon".
         const std::string upper = ToUpper(value);
-        if (upper == "RECT")
+        if (upper == "RECT" || upper == "RECTANGLE")
             return "1";
         if (upper == "POLY" || upper == "POLYGON")
             return "3";
-        if (upper == "CIRCLE")
+        if (upper == "CIRCLE" || upper == "CIRC")
             return "2";
         return {};
     }
