@@ -1,5 +1,5 @@
-#include "core/util/strings.h"
 #include "core/util/numbers.h"
+#include "core/util/strings.h"
 #include "core/util/text_codec.h"
 
 #include <gtest/gtest.h>
