@@ -85,13 +85,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text
         = size > 0 ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string();
 
-    for (const bool searchWithoutMap : { false, true }) {
-        for (const MapCandidate& candidate : FindMapCandidates(text, searchWithoutMap)) {
-            Require(text.find(candidate.ImgTag) != std::string::npos);
-            Require(candidate.MapFound == !candidate.MapBlock.empty());
-            Require(candidate.Kind == 2 || !candidate.MapFound);
-        }
+    // The candidates with a map are, in order, those of all candidates that have USEMAP.
+    const auto all = FindMapCandidates(text, true);
+    const auto mapped = FindMapCandidates(text, false);
+    std::size_t next = 0;
+    for (const MapCandidate& candidate : all) {
+        Require(text.find(candidate.ImgTag) != std::string::npos);
+        Require(FindNoCase(candidate.ImgTag, "<img") == 0);
+        Require(candidate.MapFound == !candidate.MapBlock.empty());
+        Require(!candidate.MapFound
+            || (FindNoCase(candidate.MapBlock, "<map") == 0
+                && text.find(candidate.MapBlock) != std::string::npos));
+        Require(candidate.Kind == 2 || (candidate.Kind == 0 && !candidate.MapFound));
+        if (candidate.Kind == 2)
+            Require(next < mapped.size() && mapped[next++].ImgTag == candidate.ImgTag);
     }
+    Require(next == mapped.size());
 
     test::ScriptedPrompt prompt; // answers No to the question about a missing picture
     ImportContext context;
@@ -105,6 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireSoundDocument(page);
     if (page.Ok) {
         Require(text.find(page.Doc.SourceMapCode) != std::string::npos);
+        Require(page.Doc.SourceImgTag == page.Doc.ImgTag);
+        Require(text.find(page.Doc.ImgTag) != std::string::npos);
         AppState state;
         state.Documents.push_back(page.Doc);
         RequireSoundDocument(
@@ -121,8 +132,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TagEndMemo memo;
     int tags = 0;
     for (std::size_t at = text.find('<'); at != std::string::npos && tags < 64;
-         at = text.find('<', at + 1), ++tags)
-        Require(FindTagEnd(text, at, memo) == FindTagEnd(text, at));
+         at = text.find('<', at + 1), ++tags) {
+        const std::size_t end = FindTagEnd(text, at);
+        Require(FindTagEnd(text, at, memo) == end);
+        const std::string_view tag = std::string_view(text).substr(
+            at, end == std::string::npos ? std::string::npos : end + 1 - at);
+        const TagRecord one = ParseOneTag(tag, "C:\\TEMP\\");
+        const TagRecord plain = ParseTag(tag, "C:\\TEMP\\");
+        Require(one.TagText == plain.TagText && one.TagName == plain.TagName
+            && one.LinkValue == plain.LinkValue
+            && one.Attributes.size() == plain.Attributes.size());
+        for (std::size_t i = 0; i < one.Attributes.size(); ++i)
+            Require(one.Attributes[i].Name == plain.Attributes[i].Name
+                && one.Attributes[i].Value == plain.Attributes[i].Value);
+    }
     const AttributePair set[] = { { "##LOCKED", (flags & 8) != 0 ? "x>y" : "True" },
         { "##COLOR", (flags & 16) != 0 ? "v ##NAME=1" : "255" },
         { (flags & 32) != 0 ? "##color" : "##NAME", "a b" } };
