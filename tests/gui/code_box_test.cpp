@@ -27,9 +27,28 @@ QString Spans(const QString& text, const std::vector<CodeToken>& tokens)
     return parts.join('|');
 }
 
+// "key group text" of each region in order, looked up by the key in upper case.
+QStringList Regions(const CodeBox& box)
+{
+    QStringList regions;
+    for (const QString& key : box.RegionKeys())
+        regions << key + ' ' + box.RegionGroup(key.toUpper()) + ' ' + box.RegionText(key.toUpper());
+    return regions;
+}
+
 QWidget* Viewport(CodeBox& box) { return box.findChild<QAbstractScrollArea*>()->viewport(); }
 
 QPoint LineCentre(CodeBox& box, const QString& key) { return box.RegionRect(key).center(); }
+
+struct PaintCounter : QObject
+{
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 // A shown code box with the regions "k0" .. "k<count-1>" in group "Map_Area".
 struct Fixture
@@ -43,6 +62,7 @@ struct Fixture
             Box.AddRegion(QString("<AREA HREF=\"%1.html\">").arg(i), QString("k%1").arg(i),
                 "Map_Area", QIcon(), 0);
         Box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Box));
     }
 };
 
@@ -53,104 +73,66 @@ class CodeBoxTest : public QObject
     Q_OBJECT
 
 private slots:
-    void tokenizerSpans_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("spans");
-        QTest::newRow("area with quoted values")
-            << "<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\" HREF=\"a.html\">"
-            << "E:<AREA|T: |N:SHAPE|T:=|V:\"RECT\"|T: |N:COORDS|T:=|V:\"1,2,3,4\"|T: "
-               "|N:HREF|T:=|V:\"a.html\"|E:>";
-        QTest::newRow("unquoted values and a bare attribute")
-            << "<IMG SRC=pic.gif BORDER=0 ISMAP>"
-            << "E:<IMG|T: |N:SRC|T:=|V:pic.gif|T: |N:BORDER|T:=|V:0|T: |N:ISMAP|E:>";
-        QTest::newRow("end tag") << "</MAP>"
-                                 << "E:</MAP>";
-        QTest::newRow("self closing") << "<BR/>"
-                                      << "E:<BR/>";
-        QTest::newRow("comment line") << "<!-- Visit us -->"
-                                      << "C:<!-- Visit us -->";
-        QTest::newRow("comment between text and tag") << "a <!-- x --> <B>"
-                                                      << "T:a |C:<!-- x -->|T: |E:<B>";
-        QTest::newRow("unterminated comment") << "<!-- open <A>"
-                                              << "C:<!-- open <A>";
-        QTest::newRow("unterminated quote") << "<A HREF=\"x y>"
-                                            << "E:<A|T: |N:HREF|T:=|V:\"x y>";
-        QTest::newRow("closing bracket inside quotes") << "<A ALT=\"a>b\">"
-                                                       << "E:<A|T: |N:ALT|T:=|V:\"a>b\"|E:>";
-        QTest::newRow("blanks around equals, single quotes") << "<A HREF = 'q'>"
-                                                             << "E:<A|T: |N:HREF|T: = |V:'q'|E:>";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("plain text") << "just text"
-                                    << "T:just text";
-    }
-
+    // Spans cover the text in order; a comment line (kind 2) is one comment span.
     void tokenizerSpans()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, spans);
-        const std::vector<CodeToken> tokens = TokenizeTag(text);
-        QCOMPARE(Spans(text, tokens), spans);
-        int next = 0;
-        for (const CodeToken& token : tokens) {
-            QCOMPARE(token.Start, next);
-            next += token.Length;
+        const std::pair<QString, QString> cases[] = {
+            { "<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\" HREF=\"a.html\">",
+                "E:<AREA|T: |N:SHAPE|T:=|V:\"RECT\"|T: |N:COORDS|T:=|V:\"1,2,3,4\"|T: "
+                "|N:HREF|T:=|V:\"a.html\"|E:>" },
+            { "<IMG SRC=pic.gif BORDER=0 ISMAP>",
+                "E:<IMG|T: |N:SRC|T:=|V:pic.gif|T: |N:BORDER|T:=|V:0|T: |N:ISMAP|E:>" },
+            { "</MAP>", "E:</MAP>" },
+            { "<BR/>", "E:<BR/>" },
+            { "<!-- Visit us -->", "C:<!-- Visit us -->" },
+            { "a <!-- x --> <B>", "T:a |C:<!-- x -->|T: |E:<B>" },
+            { "<!-- open <A>", "C:<!-- open <A>" }, // unterminated comment
+            { "<A HREF=\"x y>", "E:<A|T: |N:HREF|T:=|V:\"x y>" }, // unterminated quote
+            { "<A ALT=\"a>b\">", "E:<A|T: |N:ALT|T:=|V:\"a>b\"|E:>" },
+            { "<A HREF = 'q'>", "E:<A|T: |N:HREF|T: = |V:'q'|E:>" },
+            { "", "" },
+            { "just text", "T:just text" },
+        };
+        for (const auto& [text, spans] : cases) {
+            QCOMPARE(Spans(text, TokenizeTag(text)), spans);
+            QCOMPARE(Spans(text, TokenizeRegion(text, 0)), spans);
+            QCOMPARE(Spans(text, TokenizeRegion(text, 2)), text.isEmpty() ? "" : "C:" + text);
         }
-        QCOMPARE(next, static_cast<int>(text.size()));
-    }
-
-    void commentLinesAreOneCommentSpan()
-    {
-        const QString text = "<AREA HREF=\"x\">";
-        QCOMPARE(Spans(text, TokenizeRegion(text, 2)), "C:" + text);
-        QCOMPARE(Spans(text, TokenizeRegion(text, 0)), Spans(text, TokenizeTag(text)));
-        QVERIFY(TokenizeRegion("", 2).empty());
     }
 
     void regionsAreFoundByKeyInAnyLetterCase()
     {
         Fixture f(3);
         f.Box.UpdateRegionText("K1", "<AREA HREF=\"new.html\">");
-        QCOMPARE(f.Box.RegionText("k1"), "<AREA HREF=\"new.html\">");
-        QCOMPARE(f.Box.RegionText("k0"), "<AREA HREF=\"0.html\">");
-        QCOMPARE(f.Box.RegionText("k2"), "<AREA HREF=\"2.html\">");
-        QCOMPARE(f.Box.RegionKeys(), QStringList({ "k0", "k1", "k2" }));
-
         f.Box.RenameRegion("K2", "Circle7");
-        QCOMPARE(f.Box.RegionKeys(), QStringList({ "k0", "k1", "Circle7" }));
-        QCOMPARE(f.Box.RegionText("CIRCLE7"), "<AREA HREF=\"2.html\">");
-        QCOMPARE(f.Box.RegionGroup("circle7"), "Map_Area");
-        QCOMPARE(f.Box.RegionText("k2"), QString());
-
-        f.Box.RemoveRegion("K0");
-        QCOMPARE(f.Box.RegionKeys(), QStringList({ "k1", "Circle7" }));
-        f.Box.RemoveRegion("missing");
         f.Box.UpdateRegionText("missing", "x");
         f.Box.RenameRegion("missing", "other");
-        QCOMPARE(f.Box.RegionCount(), 2);
+        f.Box.RemoveRegion("missing");
+        QCOMPARE(Regions(f.Box),
+            QStringList(
+                { "k0 Map_Area <AREA HREF=\"0.html\">", "k1 Map_Area <AREA HREF=\"new.html\">",
+                    "Circle7 Map_Area <AREA HREF=\"2.html\">" }));
+        QCOMPARE(f.Box.RegionText("k2"), QString());
+        f.Box.RemoveRegion("K0");
+        QCOMPARE(f.Box.RegionKeys(), QStringList({ "k1", "Circle7" }));
+        f.Box.SelectRegion("k1");
         f.Box.Clear();
         QCOMPARE(f.Box.RegionCount(), 0);
         QCOMPARE(f.Box.SelectedKey(), QString());
-    }
 
-    void repeatedEmptyKeysAreKeptApart()
-    {
-        CodeBox box;
-        box.AddRegion("", "", "StartComment", QIcon(), 2);
-        box.AddRegion("", "", "StartComment", QIcon(), 2);
-        box.AddRegion("<!-- c -->", "<!-- c -->", "StartComment", QIcon(), 2);
-        QCOMPARE(box.RegionCount(), 3);
-        box.RemoveRegion("");
-        QCOMPARE(box.RegionKeys(), QStringList({ "", "<!-- c -->" }));
-        box.RemoveRegion("");
-        QCOMPARE(box.RegionKeys(), QStringList({ "<!-- c -->" }));
+        // Blank comment lines share the empty key; each removal takes one.
+        f.Box.AddRegion("", "", "StartComment", QIcon(), 2);
+        f.Box.AddRegion("", "", "StartComment", QIcon(), 2);
+        f.Box.AddRegion("<!-- c -->", "<!-- c -->", "StartComment", QIcon(), 2);
+        f.Box.RemoveRegion("");
+        QCOMPARE(f.Box.RegionKeys(), QStringList({ "", "<!-- c -->" }));
+        f.Box.RemoveRegion("");
+        QCOMPARE(f.Box.RegionKeys(), QStringList({ "<!-- c -->" }));
     }
 
     void selectRegionScrollsIntoView()
     {
         Fixture f(500);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Box));
         f.Box.SelectRegion("K450");
         QCOMPARE(f.Box.SelectedKey(), "k450");
         QVERIFY(Viewport(f.Box)->rect().contains(f.Box.RegionRect("k450")));
@@ -161,54 +143,40 @@ private slots:
         QCOMPARE(f.Box.SelectedKey(), QString());
     }
 
-    void mouseEventsCarryKeyAndGroup()
+    void mouseAndKeysSelectAndReportRegions()
     {
         Fixture f(3);
         f.Box.AddRegion("</MAP>", "MAP_AREA_END", "MAP_END", QIcon(), 0);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Box));
         QSignalSpy clicked(&f.Box, &CodeBox::RegionClicked);
         QSignalSpy doubled(&f.Box, &CodeBox::RegionDoubleClicked);
         QSignalSpy released(&f.Box, &CodeBox::RegionMouseUp);
         QWidget* viewport = Viewport(f.Box);
-
         QTest::mouseClick(viewport, Qt::LeftButton, {}, LineCentre(f.Box, "k1"));
-        QCOMPARE(clicked.count(), 1);
-        QCOMPARE(clicked.last(), QVariantList({ "k1", "Map_Area" }));
+        QCOMPARE(clicked, QList<QVariantList>({ { "k1", "Map_Area" } }));
         QCOMPARE(f.Box.SelectedKey(), "k1");
         QCOMPARE(released.last(), QVariantList({ 1, 0, "k1", "Map_Area" }));
-
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, LineCentre(f.Box, "MAP_AREA_END"));
-        QCOMPARE(doubled.count(), 1);
-        QCOMPARE(doubled.last(), QVariantList({ "MAP_AREA_END", "MAP_END" }));
+        QCOMPARE(doubled, QList<QVariantList>({ { "MAP_AREA_END", "MAP_END" } }));
         QCOMPARE(f.Box.SelectedKey(), "MAP_AREA_END");
-
         QTest::mouseClick(viewport, Qt::RightButton, Qt::ShiftModifier, LineCentre(f.Box, "k2"));
         QCOMPARE(clicked.last(), QVariantList({ "k2", "Map_Area" }));
         QCOMPARE(released.last(), QVariantList({ 2, 1, "k2", "Map_Area" }));
-
         // Below the last line there is no region.
         QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, viewport->height() - 3));
         QCOMPARE(clicked.count(), 2);
         QCOMPARE(released.last(), QVariantList({ 1, 0, QString(), QString() }));
         QCOMPARE(f.Box.SelectedKey(), "k2");
-    }
 
-    void arrowKeysMoveTheSelectionAndCtrlCCopiesIt()
-    {
-        Fixture f(3);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Box));
-        QSignalSpy clicked(&f.Box, &CodeBox::RegionClicked);
-        f.Box.SelectRegion("k1");
+        // The arrow keys move the selection, reporting it as clicked; Ctrl+C copies its line.
         QWidget* view = f.Box.findChild<QAbstractScrollArea*>();
-        QTest::keyClick(view, Qt::Key_Down);
-        QCOMPARE(f.Box.SelectedKey(), "k2");
-        QTest::keyClick(view, Qt::Key_Down);
-        QCOMPARE(f.Box.SelectedKey(), "k2");
-        QTest::keyClick(view, Qt::Key_Up);
-        QCOMPARE(f.Box.SelectedKey(), "k1");
-        QCOMPARE(clicked.count(), 3);
+        const std::pair<Qt::Key, const char*> steps[] = { { Qt::Key_Down, "MAP_AREA_END" },
+            { Qt::Key_Down, "MAP_AREA_END" }, { Qt::Key_Up, "k2" }, { Qt::Key_Up, "k1" } };
+        for (const auto& [key, selected] : steps) {
+            QTest::keyClick(view, key);
+            QCOMPARE(f.Box.SelectedKey(), selected);
+        }
+        QCOMPARE(clicked.count(), 6);
         QCOMPARE(clicked.last(), QVariantList({ "k1", "Map_Area" }));
-
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), "<AREA HREF=\"1.html\">");
     }
@@ -219,15 +187,12 @@ private slots:
         QPixmap lock(12, 12);
         lock.fill(Qt::black);
         f.Box.AddRegion("<AREA>", "Locked1", "Map_Area", QIcon(lock), 0);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Box));
         QVERIFY(f.Box.IsRegionLocked("LOCKED1"));
         QVERIFY(!f.Box.IsRegionLocked("k1"));
-
         f.Box.SetRegionLocked("K1", true);
-        QVERIFY(f.Box.IsRegionLocked("k1"));
         f.Box.SetRegionLocked("locked1", false);
+        QVERIFY(f.Box.IsRegionLocked("k1"));
         QVERIFY(!f.Box.IsRegionLocked("Locked1"));
-
         // The mark is painted in the gutter of the locked line only.
         const QImage shot = Viewport(f.Box)->grab().toImage();
         const auto mark = [&](const QString& key) {
@@ -242,25 +207,8 @@ private slots:
     void batchRepaintsOnceWhenResumed()
     {
         Fixture f(0);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.Box));
-        int paints = 0;
-        QWidget* viewport = Viewport(f.Box);
-        struct Counter : QObject
-        {
-            int* Count;
-            explicit Counter(int* count)
-                : Count(count)
-            {
-            }
-            bool eventFilter(QObject*, QEvent* event) override
-            {
-                if (event->type() == QEvent::Paint)
-                    ++*Count;
-                return false;
-            }
-        } counter(&paints);
-        viewport->installEventFilter(&counter);
-
+        PaintCounter paints;
+        Viewport(f.Box)->installEventFilter(&paints);
         f.Box.CodeRedraw(false);
         for (int i = 0; i < 2000; ++i)
             f.Box.AddRegion(QString("<AREA ALT=\"%1\">").arg(i), QString("Hot%1").arg(i),
@@ -268,9 +216,9 @@ private slots:
         for (int i = 0; i < 2000; i += 2)
             f.Box.RemoveRegion(QString("HOT%1").arg(i));
         QCoreApplication::processEvents();
-        QCOMPARE(paints, 0);
+        QCOMPARE(paints.Count, 0);
         f.Box.CodeRedraw(true);
-        QTRY_VERIFY(paints > 0);
+        QTRY_VERIFY(paints.Count > 0);
         QCOMPARE(f.Box.RegionCount(), 1000);
         QCOMPARE(f.Box.RegionKeys().first(), "Hot1");
         QCOMPARE(f.Box.RegionKeys().last(), "Hot1999");
@@ -281,33 +229,23 @@ private slots:
     {
         CodeBox box;
         box.resize(620, 260);
-        box.SetSelectedBackground(14800078);
-        box.SetAttributeNameColor(255);
-        box.SetAttributeValueColor(8421376);
-        box.SetElementNameColor(16744576);
-        box.SetCommentColor(8421504);
+        // Colours other than a fresh box's own, red in the low byte.
+        box.SetSelectedBackground(0xE0F0D0);
+        box.SetAttributeNameColor(0x0000C8);
+        box.SetAttributeValueColor(0x008000);
+        box.SetElementNameColor(0xC80000);
+        box.SetCommentColor(0x606060);
         box.SetFontColor(-2147483632);
         box.SetGutterColor(-2147483633);
         box.SetXpLook(true);
         box.CodeRedraw(false);
-        box.AddRegion("", "", "StartComment", QIcon(), 2);
-        box.AddRegion("", "", "StartComment", QIcon(), 2);
-        const QString visit = "<!-- Visit us at https://karvex.example -->";
-        box.AddRegion(visit, visit, "StartComment", QIcon(), 2);
-        box.AddRegion("<IMG SRC=\"harbour.jpg\" WIDTH=\"640\" HEIGHT=\"480\" USEMAP=\"#harbour\" "
-                      "BORDER=\"0\">",
-            "IMAGE_TAG", "Map_Image", QIcon(), 0);
+        const QString end = "<!-- End of Imagemap code -->";
         box.AddRegion("<MAP NAME=\"harbour\">", "MAP_AREA_START", "MAP_START", QIcon(), 0);
-        box.AddRegion(
-            "<AREA SHAPE=\"RECT\" COORDS=\"12,20,140,96\" HREF=\"boats.html\" ALT=\"Boats\">",
+        box.AddRegion("<AREA SHAPE=\"RECT\" COORDS=\"12,20,140,96\" HREF=\"boats.html\">",
             "Rectangle1", "Map_Area", QIcon(), 0);
         box.AddRegion("<AREA SHAPE=\"CIRCLE\" COORDS=\"300,200,45\" HREF=\"lighthouse.html\">",
             "Circle1", "Map_Area", QIcon(), 0);
-        box.AddRegion(
-            "<AREA SHAPE=\"POLY\" COORDS=\"400,50,470,60,455,130,390,120\" HREF=pier.html>",
-            "Polygon1", "Map_Area", QIcon(), 0);
         box.AddRegion("</MAP>", "MAP_AREA_END", "MAP_END", QIcon(), 0);
-        const QString end = "<!-- End of Imagemap code -->";
         box.AddRegion(end, end, "EndComment", QIcon(), 2);
         box.SetRegionLocked("Circle1", true, 0);
         box.SelectRegion("Rectangle1");
@@ -315,12 +253,8 @@ private slots:
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
 
-        const QImage shot = box.grab().toImage();
-        const QByteArray folder = qgetenv("KARVEX_SCREENSHOT_DIR");
-        if (!folder.isEmpty())
-            shot.save(QString::fromLocal8Bit(folder) + "/code_box.png");
-
         // Glyph cores carry the exact colours: count them per line.
+        const QImage shot = box.grab().toImage();
         const auto countIn = [&](const QString& key, QColor color) {
             const QRect line = box.RegionRect(key).translated(Viewport(box)->mapTo(&box, QPoint()));
             int count = 0;
@@ -329,15 +263,12 @@ private slots:
                     count += shot.pixelColor(x, y) == color ? 1 : 0;
             return count;
         };
-        const QColor attributeName(255, 0, 0);
-        const QColor elementName(128, 128, 255);
-        const QColor attributeValue(0, 128, 128);
-        const QColor comment(128, 128, 128);
-        const QColor selected(206, 212, 225);
+        const QColor attributeName(200, 0, 0);
+        const QColor selected(208, 240, 224);
         QVERIFY(countIn("Circle1", attributeName) > 0);
-        QVERIFY(countIn("Circle1", elementName) > 0);
-        QVERIFY(countIn("Circle1", attributeValue) > 0);
-        QVERIFY(countIn(end, comment) > 0);
+        QVERIFY(countIn("Circle1", QColor(0, 0, 200)) > 0); // element name
+        QVERIFY(countIn("Circle1", QColor(0, 128, 0)) > 0); // attribute value
+        QVERIFY(countIn(end, QColor(96, 96, 96)) > 0); // comment
         QCOMPARE(countIn(end, attributeName), 0);
         QCOMPARE(countIn("MAP_AREA_END", attributeName), 0);
         QVERIFY(countIn("Rectangle1", selected) > 1000);
