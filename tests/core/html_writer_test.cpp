@@ -1,5 +1,6 @@
 #include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/img_import.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/panel_edits.h"
 #include "core/util/strings.h"
@@ -125,6 +126,8 @@ TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
         { "<map name=m>\r\n<!-- kept for later:\r\n<area old>\r\n-->\r\n<area a>\r\n</map>",
             "<map name=\"photo.gif\">\r\n<!-- kept for later:\r\n<area old>\r\n-->\r\nX\r\nY\r\n"
             "</map>" },
+        { "<map name=m>\n<script>var s = \"</map>\";</script>\n<area a>\n</map>",
+            "<map name=\"photo.gif\">\n<script>var s = \"</map>\";</script>\nX\nY\n</map>" },
         { "<map title=\"x><img src=x onerror=alert(1)>\" name=\"photo.gif\">\n<area a>\n</map>",
             "<map title=\"x><img src=x onerror=alert(1)>\" name=\"photo.gif\">\nX\nY\n</map>" },
         // Without a MAP tag there is no shape to keep: the document's own block.
@@ -134,6 +137,9 @@ TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
     AddSpot("<AREA Z>"); // what the document's own block holds
     for (const auto& c : cases)
         EXPECT_EQ(RebuildMapBlock(state, 1, c.oldBlock, "X\r\nY"), c.expected) << c.oldBlock;
+    // A block on one line takes the page's line end.
+    EXPECT_EQ(RebuildMapBlock(state, 1, "<map name=m><area a></map>", "X\r\nY", "\n"),
+        "<map name=\"photo.gif\">X\nY</map>");
 }
 
 TEST(SetAttributeInTag, SetsOrAppendsInTheFirstMatchingTag)
@@ -230,6 +236,24 @@ TEST_F(HtmlWriter, MapChangedByAnotherProgramIsReplacedOnlyWhenAsked)
     EXPECT_FALSE(nowhere.Ok);
     EXPECT_FALSE(nowhere.PageChanged);
     EXPECT_EQ(ApiReadFile(Doc().FilePath), "<p>gone</p>");
+}
+
+TEST_F(HtmlWriter, CopiesOfTheMapInsideCommentsAreNotTheMap)
+{
+    const std::string block = "<MAP NAME=\"photo.gif\">\r\n" + std::string(kRect) + "\r\n</MAP>";
+    const std::string backup = "<!-- backup:\r\n" + block + "\r\n-->\r\n";
+    const std::string page = backup + LoadedPage(block);
+    ASSERT_TRUE(WriteWholeFile(Doc().FilePath, page));
+    AddSpot(kCircle);
+    ASSERT_TRUE(SaveBack().Ok);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath),
+        backup + ReplaceAll(page.substr(backup.size()), kRect, kCircle));
+
+    // With the real map gone, the copy in the comment is no place to save into.
+    ASSERT_TRUE(WriteWholeFile(Doc().FilePath, backup + "<p>map removed</p>"));
+    AddSpot(kRect);
+    EXPECT_TRUE(SaveBack().PageChanged);
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), backup + "<p>map removed</p>");
 }
 
 TEST_F(HtmlWriter, PictureWithoutMapGetsAFreeMapNameAndABlock)
@@ -385,11 +409,16 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
     // Only the SRC attribute changes: not srcset, data-src or an ALT that mentions SRC.
     Document doc;
     doc.ImgTag = "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=old.gif>";
-    doc.Images[1].Src = "/site/img/a \"b\".gif";
+    // A file name is data: its quotes and even a "&lt;" in it come back as they are.
+    doc.Images[1].Src = "/site/img/a \"b\" &lt;.gif";
     ApplyPicturePathMode(doc, "/site/page.html", 0, PathStyle::Posix);
     EXPECT_EQ(doc.ImgTag,
         "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=\"img/a "
-        "&quot;b&quot;.gif\">");
+        "&quot;b&quot; &amp;lt;.gif\">");
+    EXPECT_EQ(ResolveSrcPath(GetAttribute(ParseTag(doc.ImgTag, ""), "SRC", ""), "/site/page.html",
+                  PathStyle::Posix)
+                  .Path,
+        doc.Images[1].Src);
 }
 
 TEST_F(HtmlWriter, RelativePathModeRewritesSrcBeforeWriting)

@@ -4,6 +4,7 @@
 #include "core/formats/file_io.h"
 #include "core/formats/map_block.h"
 #include "core/formats/map_file.h"
+#include "core/formats/page_tags.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
 #include "core/settings/error_log.h"
@@ -120,14 +121,13 @@ bool IsPlainAttributeName(std::string_view name)
 
 // SetAttributeInTag for each attribute in turn, in one pass: when the tag ends with its ">",
 // holds none of the names, has every quote inside a closed quoted value and does not end in a
-// dangling "=", and the names are plain and distinct and the values free of double quotes, each
-// call would only add its attribute after the one before. Otherwise nothing is returned.
+// dangling "=", and the names are plain and distinct, each call would only add its attribute
+// after the one before. The values come encoded. Otherwise nothing is returned.
 std::optional<std::string> SetAllAtOnce(
     const std::string& text, std::span<const AttributePair> attributes)
 {
     for (std::size_t i = 0; i < attributes.size(); ++i) {
-        if (!IsPlainAttributeName(attributes[i].Name)
-            || attributes[i].Value.find('"') != std::string::npos)
+        if (!IsPlainAttributeName(attributes[i].Name))
             return std::nullopt;
         for (std::size_t j = 0; j < i; ++j) {
             if (EqualsNoCase(attributes[i].Name, attributes[j].Name))
@@ -199,11 +199,46 @@ std::string WithoutTrailing(std::string text, const std::string& separator)
     return text;
 }
 
-// The line end a page uses: CR LF unless its first line ends with LF alone.
-const char* LineEndOf(std::string_view page)
+// Where text stands in the page as one of the tags of list (a copy inside a comment or a quoted
+// value is not the page's markup); npos when it does not.
+std::size_t FirstAtTag(
+    std::string_view page, const std::vector<TagAt>& list, std::string_view text, bool anyCase)
 {
-    const std::size_t lf = page.find('\n');
-    return lf != kNone && (lf == 0 || page[lf - 1] != '\r') ? "\n" : kCrLf;
+    if (text.empty())
+        return kNone;
+    for (const TagAt& tag : list) {
+        const std::string_view here = page.substr(tag.Start, text.size());
+        if (anyCase ? EqualsNoCase(here, text) : here == text)
+            return tag.Start;
+    }
+    return kNone;
+}
+
+// Replacements in a page, made in one pass over it.
+struct PageEdit
+{
+    std::size_t At;
+    std::size_t Length;
+    std::string Text;
+};
+
+std::string ApplyEdits(const std::string& page, std::vector<PageEdit> edits)
+{
+    std::sort(edits.begin(), edits.end(),
+        [](const PageEdit& a, const PageEdit& b) { return a.At < b.At; });
+    std::string result;
+    std::size_t size = page.size();
+    for (const PageEdit& edit : edits)
+        size += edit.Text.size();
+    result.reserve(size);
+    std::size_t from = 0;
+    for (const PageEdit& edit : edits) {
+        result.append(page, from, edit.At - from);
+        result += edit.Text;
+        from = edit.At + edit.Length;
+    }
+    result.append(page, from, std::string::npos);
+    return result;
 }
 
 std::string MapNameOfBlock(const std::string& block)
@@ -218,16 +253,18 @@ enum class MergeOutcome {
 };
 
 // Steps of the save into an existing page: the IMG tag and the map the page got last time are
-// replaced; a page whose picture has no map yet gets one on the line after the IMG tag. When
-// the page no longer holds the map or the edited IMG tag the document last saw, nothing is
-// merged unless onConflict says to find them again.
+// replaced where they stand as the page's markup; a page whose picture has no map yet gets one
+// on the line after the IMG tag. When the page no longer holds the map or the edited IMG tag the
+// document last saw, nothing is merged unless onConflict says to find them again.
 MergeOutcome MergeIntoPage(
     AppState& state, int docIndex, std::string& page, PageConflict onConflict)
 {
     Document& doc = state.Documents[static_cast<std::size_t>(docIndex)];
-    const bool mapGone = !doc.SourceMapCode.empty() && page.find(doc.SourceMapCode) == kNone;
+    const PageTags tags(page);
+    const bool mapGone = !doc.SourceMapCode.empty()
+        && FirstAtTag(page, tags.Maps(), doc.SourceMapCode, false) == kNone;
     const bool imgGone = !doc.SourceImgTag.empty() && doc.SourceImgTag != doc.ImgTag
-        && page.find(doc.SourceImgTag) == kNone;
+        && FirstAtTag(page, tags.Images(), doc.SourceImgTag, false) == kNone;
     if (mapGone || imgGone) {
         if (onConflict == PageConflict::Refuse)
             return MergeOutcome::PageChanged;
@@ -252,44 +289,59 @@ MergeOutcome MergeIntoPage(
     if (areaCode.empty() && !doc.SourceMapCode.empty())
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "", "");
 
-    if (!doc.SourceImgTag.empty() && page.find(doc.SourceImgTag) != kNone) {
-        // An unchanged tag would be replaced by itself: the copy of the page is spared.
+    std::vector<PageEdit> edits;
+    bool imgFound = false;
+    for (const TagAt& tag : tags.Images()) {
+        if (doc.SourceImgTag.empty()
+            || std::string_view(page).substr(tag.Start, doc.SourceImgTag.size())
+                != doc.SourceImgTag)
+            continue;
+        imgFound = true;
+        // An unchanged tag would be replaced by itself: the page is spared the copy.
         if (doc.SourceImgTag != doc.ImgTag)
-            page = ReplaceAll(page, doc.SourceImgTag, doc.ImgTag);
-        doc.SourceImgTag = doc.ImgTag;
+            edits.push_back({ tag.Start, doc.SourceImgTag.size(), doc.ImgTag });
     }
+    if (imgFound)
+        doc.SourceImgTag = doc.ImgTag;
 
+    const std::string_view lineEnd = LineEndOf(page);
     if (!doc.SourceMapCode.empty()) {
+        const std::size_t at = FirstAtTag(page, tags.Maps(), doc.SourceMapCode, false);
+        if (at == kNone)
+            return MergeOutcome::NoPlace;
         std::string block = areaCode.empty()
             ? std::string()
-            : RebuildMapBlock(state, docIndex, doc.SourceMapCode, areaCode);
-        page = ReplaceAll(page, doc.SourceMapCode, block);
+            : RebuildMapBlock(state, docIndex, doc.SourceMapCode, areaCode, lineEnd);
+        edits.push_back({ at, doc.SourceMapCode.size(), block });
+        page = ApplyEdits(page, std::move(edits));
         doc.SourceMapCode = std::move(block);
         return MergeOutcome::Merged;
     }
-
+    if (!edits.empty())
+        page = ApplyEdits(page, std::move(edits));
     if (areaCode.empty())
         return MergeOutcome::Merged;
+
     const std::string lookedFor = doc.ImgTag;
+    // Hotspots that would not reach the page must not be reported as saved.
+    const std::size_t imgAt = FirstAtTag(page, PageTags(page).Images(), lookedFor, true);
+    if (imgAt == kNone)
+        return onConflict == PageConflict::Refuse ? MergeOutcome::PageChanged
+                                                  : MergeOutcome::NoPlace;
     if (mapName.empty()) {
         mapName = FindFreeMapName(page);
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "#" + mapName, "");
     }
-
-    // Hotspots that would not reach the page must not be reported as saved.
-    if (lookedFor.empty() || FindNoCase(page, lookedFor) == kNone)
-        return onConflict == PageConflict::Refuse ? MergeOutcome::PageChanged
-                                                  : MergeOutcome::NoPlace;
     // The new block goes on the lines after the IMG tag, in the page's own line ends; the line
     // end that followed the IMG tag now follows the block.
-    const std::string lineEnd = LineEndOf(page);
     std::string block = RebuildMapBlock(state, docIndex, "", areaCode);
     block.resize(block.size() - 2);
-    if (lineEnd != std::string_view(kCrLf))
+    if (lineEnd != kCrLf)
         block = ReplaceAll(block, kCrLf, lineEnd);
-    const std::string image = SetAttributeInTag(lookedFor, "Usemap", "#" + mapName, "<IMG");
+    const std::string image
+        = SetAttributeInTag(page.substr(imgAt, lookedFor.size()), "Usemap", "#" + mapName, "<IMG");
     block = SetAttributeInTag(block, "NAME", mapName, "<MAP");
-    page = ReplaceAll(page, lookedFor, image + lineEnd + block, true);
+    page = ApplyEdits(page, { { imgAt, lookedFor.size(), image + std::string(lineEnd) + block } });
     doc.SourceMapCode = block;
     return MergeOutcome::Merged;
 }
@@ -358,7 +410,7 @@ bool WriteDocument(AppState& state, int docIndex, const std::string& fileName, i
 
 bool FindDocumentCodeInPage(Document& doc, std::string_view page)
 {
-    const std::string useMap = RemoveAll(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""), '#');
+    const std::string useMap = UseMapTarget(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""));
     std::string oldName
         = doc.SourceMapCode.empty() ? std::string() : MapNameOfBlock(doc.SourceMapCode);
     if (oldName.empty())
@@ -369,11 +421,12 @@ bool FindDocumentCodeInPage(Document& doc, std::string_view page)
             found = finder(page, useMap);
         return found;
     };
-    if (doc.SourceMapCode.empty() || page.find(doc.SourceMapCode) == kNone) {
+    const PageTags tags(page);
+    if (FirstAtTag(page, tags.Maps(), doc.SourceMapCode, false) == kNone) {
         const auto block = find(FindMapBlock);
         doc.SourceMapCode = block ? std::string(*block) : std::string();
     }
-    if (doc.SourceImgTag.empty() || page.find(doc.SourceImgTag) == kNone) {
+    if (FirstAtTag(page, tags.Images(), doc.SourceImgTag, false) == kNone) {
         const auto img = find(FindImgTagUsing);
         if (img)
             doc.SourceImgTag = std::string(*img);
@@ -437,16 +490,16 @@ std::string GenerateMapCode(AppState& state, int docIndex, bool withComments, bo
     return code;
 }
 
-std::string RebuildMapBlock(
-    AppState& state, int docIndex, const std::string& oldBlock, const std::string& areaCode)
+std::string RebuildMapBlock(AppState& state, int docIndex, const std::string& oldBlock,
+    const std::string& areaCode, std::string_view pageLineEnd)
 {
     Document* doc = DocumentAt(state, docIndex);
     if (!doc)
         return {};
     if (!oldBlock.empty()) {
         const std::string mapName
-            = RemoveAll(GetAttribute(ParseTag(doc->ImgTag, ""), "USEMAP", ""), '#');
-        if (auto block = RebuildBlockText(oldBlock, mapName, areaCode))
+            = UseMapTarget(GetAttribute(ParseTag(doc->ImgTag, ""), "USEMAP", ""));
+        if (auto block = RebuildBlockText(oldBlock, mapName, areaCode, pageLineEnd))
             return std::move(*block);
     }
     // A block without a MAP tag (such as the lone end comment of a map saved without hotspots)
@@ -558,7 +611,7 @@ void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode
         return;
     const std::string& src = picture->Src;
     if (mode == 1) {
-        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", src, "");
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", EncodeRawValue(src), "");
         return;
     }
 
@@ -574,7 +627,7 @@ void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode
         reference = fileName;
     if (reference.find(fileName) == kNone)
         reference += fileName;
-    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", reference, "");
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", EncodeRawValue(reference), "");
 }
 
 int WriterKindForPath(const std::string& path, int serverType)

@@ -29,9 +29,9 @@ std::string GenerateMapCode(AppState& state, int docIndex, bool withComments, bo
 // A MAP block shaped like oldBlock: its MAP start tag (NAME taken from the USEMAP of ImgTag),
 // everything inside the map kept byte for byte but the AREA tags, whose place areaCode takes,
 // then "</MAP>" (see RebuildBlockText). An empty old block, or one without a MAP tag, gives
-// the document's own bare MAP block.
-std::string RebuildMapBlock(
-    AppState& state, int docIndex, const std::string& oldBlock, const std::string& areaCode);
+// the document's own bare MAP block. pageLineEnd is the line end of a block without any.
+std::string RebuildMapBlock(AppState& state, int docIndex, const std::string& oldBlock,
+    const std::string& areaCode, std::string_view pageLineEnd = "\r\n");
 
 // The first of "KvxMap1", "KvxMap2", ... that does not occur in text, compared case-blind.
 std::string FindFreeMapName(const std::string& text);

@@ -2,8 +2,11 @@
 
 #include "core/code/html_validator.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/page_tags.h"
 #include "core/formats/tag_reader.h"
 #include "core/util/strings.h"
+
+#include <algorithm>
 
 namespace karvex {
 
@@ -11,92 +14,9 @@ namespace {
 
 constexpr auto kNone = std::string_view::npos;
 
-enum class TokenKind {
-    Text,
-    Comment,
-    Tag,
-};
-
-struct Token
-{
-    TokenKind Kind = TokenKind::Text;
-    std::size_t Start = 0;
-    std::size_t End = 0; // one past the last byte
-    std::string_view Name; // a tag's name as written, "/" in front for an end tag
-};
-
-bool IsAsciiLetter(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); }
-
-// Reads a block token by token as a browser's tokenizer does, so that nothing inside a comment
-// or inside a quoted value is taken for a tag.
-class BlockReader
-{
-public:
-    explicit BlockReader(std::string_view block)
-        : m_block(block)
-    {
-    }
-
-    Token At(std::size_t at)
-    {
-        const std::size_t n = m_block.size();
-        Token token;
-        token.Start = at;
-        if (m_block.compare(at, 4, "<!--") == 0) {
-            token.Kind = TokenKind::Comment;
-            // "<!-->" and "<!--->" are whole (empty) comments.
-            std::size_t close = kNone;
-            if (m_block.compare(at + 4, 1, ">") == 0)
-                close = at + 1;
-            else if (m_block.compare(at + 4, 2, "->") == 0)
-                close = at + 3;
-            else
-                close = m_block.find("-->", at + 4);
-            token.End = close == kNone ? n : close + 3;
-            return token;
-        }
-        const bool endTag = at + 2 < n && m_block[at + 1] == '/' && IsAsciiLetter(m_block[at + 2]);
-        if (m_block[at] == '<' && (endTag || (at + 1 < n && IsAsciiLetter(m_block[at + 1])))) {
-            token.Kind = TokenKind::Tag;
-            const std::size_t close = FindTagEnd(m_block, at, m_ends);
-            token.End = close == kNone ? n : close + 1;
-            std::size_t nameEnd = at + (endTag ? 2 : 1);
-            while (nameEnd < token.End && !IsTagBlank(m_block[nameEnd]) && m_block[nameEnd] != '/'
-                && m_block[nameEnd] != '>')
-                ++nameEnd;
-            token.Name = m_block.substr(at + 1, nameEnd - at - 1);
-            return token;
-        }
-        if (m_block.compare(at, 2, "<!") == 0 || m_block.compare(at, 2, "<?") == 0) {
-            // A bogus comment such as "<!DOCTYPE ...>" runs to the next ">".
-            token.Kind = TokenKind::Comment;
-            const std::size_t close = m_block.find('>', at + 2);
-            token.End = close == kNone ? n : close + 1;
-            return token;
-        }
-        const std::size_t next = m_block.find('<', at + 1);
-        token.End = next == kNone ? n : next;
-        return token;
-    }
-
-    bool IsTag(const Token& token, std::string_view name) const
-    {
-        return token.Kind == TokenKind::Tag && EqualsNoCase(token.Name, name);
-    }
-
-private:
-    std::string_view m_block;
-    TagEndMemo m_ends;
-};
-
 bool IsLineBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
-// The line end the block uses: CR LF unless its first line ends with LF alone.
-std::string LineEndOf(std::string_view block)
-{
-    const std::size_t lf = block.find('\n');
-    return lf != kNone && (lf == 0 || block[lf - 1] != '\r') ? "\n" : "\r\n";
-}
+bool AllBlank(std::string_view text) { return std::all_of(text.begin(), text.end(), IsLineBlank); }
 
 // The MAP start tag named name; a tag that has that name already is kept as written.
 std::string NamedMapTag(std::string_view tag, const std::string& name)
@@ -117,119 +37,141 @@ std::string AreaLines(std::string_view areaCode, const std::string& separator)
     return separator == "\r\n" ? std::string(areaCode) : ReplaceAll(areaCode, "\r\n", separator);
 }
 
-// Where the line that ends at out's end begins, when that line holds nothing but blanks;
-// npos otherwise.
-std::size_t BlankLineStart(const std::string& out)
+// The rebuilt text, with where its last line starts and whether that line is blank so far, kept
+// as it grows: a block can hold tens of thousands of AREAs on one line.
+class Output
 {
-    const std::size_t lf = out.find_last_of('\n');
-    const std::size_t start = lf == std::string::npos ? 0 : lf + 1;
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (!IsLineBlank(out[i]))
-            return std::string::npos;
+public:
+    std::string Text;
+
+    void Append(std::string_view text)
+    {
+        Text += text;
+        const std::size_t lf = text.find_last_of('\n');
+        if (lf != kNone) {
+            m_lineStart = Text.size() - text.size() + lf + 1;
+            m_lineBlank = AllBlank(text.substr(lf + 1));
+        } else {
+            m_lineBlank = m_lineBlank && AllBlank(text);
+        }
     }
-    return start;
-}
+
+    // Where the last line starts when it holds nothing but blanks; npos otherwise.
+    std::size_t BlankLineStart() const { return m_lineBlank ? m_lineStart : kNone; }
+
+    // Drops the last line, which is blank.
+    void DropBlankLine() { Text.resize(m_lineStart); }
+
+private:
+    std::size_t m_lineStart = 0;
+    bool m_lineBlank = true;
+};
 
 } // namespace
 
-std::optional<std::string> RebuildBlockText(
-    std::string_view oldBlock, const std::string& mapName, std::string_view areaCode)
+std::optional<std::string> RebuildBlockText(std::string_view oldBlock, const std::string& mapName,
+    std::string_view areaCode, std::string_view pageLineEnd)
 {
-    BlockReader reader(oldBlock);
+    HtmlTokenizer tokens(oldBlock);
     const std::size_t n = oldBlock.size();
-    const std::string lineEnd = LineEndOf(oldBlock);
-    std::string out;
-    out.reserve(n + areaCode.size());
+    const std::string lineEnd(LineEndOf(oldBlock, pageLineEnd));
+    Output out;
+    out.Text.reserve(n + areaCode.size());
     bool inside = false;
     bool closed = false;
-    std::size_t areaAt = std::string::npos; // where the area code goes into out
+    std::size_t areaAt = kNone; // where the area code goes into out
     std::string indent;
-    std::size_t closeAt = std::string::npos; // where "</MAP>" starts in out
+    std::size_t closeAt = kNone; // where "</MAP>" starts in out
+    std::size_t inlineUntil = 0; // AREAs before this share a line with other text
     for (std::size_t i = 0; i < n && !closed;) {
-        const Token token = reader.At(i);
+        const HtmlToken token = tokens.At(i);
         const std::string_view text = oldBlock.substr(token.Start, token.End - token.Start);
         i = token.End;
         if (!inside) {
-            if (reader.IsTag(token, "MAP")) {
-                out += NamedMapTag(text, mapName);
+            if (token.IsTag("MAP")) {
+                out.Append(NamedMapTag(text, mapName));
                 inside = true;
             }
             continue; // anything before the MAP tag is not part of the block
         }
-        if (reader.IsTag(token, "/MAP")) {
-            closeAt = out.size();
-            out += text;
+        if (token.IsEndTag("MAP")) {
+            closeAt = out.Text.size();
+            out.Append(text);
             closed = true;
             continue;
         }
-        if (!reader.IsTag(token, "AREA")) {
-            out += text;
+        if (!token.IsTag("AREA")) {
+            out.Append(text);
             continue;
         }
 
         // An AREA that begins a line of nothing but AREA tags and blanks takes the whole line
         // with it, so that dropped AREAs leave no empty lines behind.
-        const std::size_t lineStart = BlankLineStart(out);
+        const std::size_t lineStart = out.BlankLineStart();
         std::size_t k = i;
         std::size_t lineEndSize = 0;
         bool wholeLine = false;
-        if (lineStart != std::string::npos) {
+        if (lineStart != kNone && token.Start >= inlineUntil) {
             while (true) {
                 while (k < n && IsLineBlank(oldBlock[k]))
                     ++k;
                 if (k >= n || oldBlock[k] != '<')
                     break;
-                const Token next = reader.At(k);
-                if (!reader.IsTag(next, "AREA"))
+                const HtmlToken next = tokens.At(k);
+                if (!next.IsTag("AREA"))
                     break;
                 k = next.End;
             }
             if (k >= n || oldBlock[k] == '\n' || oldBlock.compare(k, 2, "\r\n") == 0) {
                 wholeLine = true;
                 lineEndSize = k >= n ? 0 : (oldBlock[k] == '\n' ? 1 : 2);
-            } else if (oldBlock[k] == '<' && reader.IsTag(reader.At(k), "/MAP")) {
+            } else if (oldBlock[k] == '<' && tokens.At(k).IsEndTag("MAP")) {
                 wholeLine = true;
+            } else {
+                inlineUntil = k;
             }
         }
         if (!wholeLine) {
-            if (areaAt == std::string::npos)
-                areaAt = out.size();
+            if (areaAt == kNone)
+                areaAt = out.Text.size();
             continue;
         }
-        if (areaAt == std::string::npos) {
-            indent = out.substr(lineStart);
-            areaAt = out.size();
-            out.append(oldBlock.substr(k, lineEndSize));
+        if (areaAt == kNone) {
+            indent = out.Text.substr(lineStart);
+            areaAt = out.Text.size();
+            out.Append(oldBlock.substr(k, lineEndSize));
         } else {
-            out.resize(lineStart);
+            out.DropBlankLine();
         }
         i = k + lineEndSize;
     }
     if (!inside)
         return std::nullopt;
 
+    std::string& result = out.Text;
     // A map the page never closed stays open, as a browser reads it: it runs on to the end of
     // the page.
     if (!closed)
-        closeAt = out.size();
-    if (areaAt != std::string::npos) {
-        out.insert(areaAt, AreaLines(areaCode, lineEnd + indent));
-        return out;
+        closeAt = result.size();
+    if (areaAt != kNone) {
+        result.insert(areaAt, AreaLines(areaCode, lineEnd + indent));
+        return std::move(result);
     }
     // A map without AREAs gets its new ones on lines of their own before "</MAP>", indented as
     // the end tag is.
-    const std::string before = out.substr(0, closeAt);
-    std::size_t insertAt = BlankLineStart(before);
+    const std::size_t lf = result.find_last_of('\n', closeAt == 0 ? 0 : closeAt - 1);
+    const std::size_t lineStart = lf == kNone ? 0 : lf + 1;
     std::string code;
-    if (insertAt == std::string::npos) {
+    std::size_t insertAt = lineStart;
+    if (lf != kNone && AllBlank(std::string_view(result).substr(lineStart, closeAt - lineStart))) {
+        indent = result.substr(lineStart, closeAt - lineStart);
+    } else {
         insertAt = closeAt;
         code = lineEnd;
-    } else {
-        indent = before.substr(insertAt);
     }
     code += indent + AreaLines(areaCode, lineEnd + indent) + lineEnd;
-    out.insert(insertAt, code);
-    return out;
+    result.insert(insertAt, code);
+    return std::move(result);
 }
 
 } // namespace karvex

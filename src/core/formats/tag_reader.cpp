@@ -222,8 +222,9 @@ std::vector<AttributePair> ScanAttributes(std::string_view tagText)
 
 std::string UnquotedValue(std::string_view value)
 {
+    // The double quotes inside a single-quoted value are part of it (onclick='show("big")').
     if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
-        value = value.substr(1, value.size() - 2);
+        return std::string(value.substr(1, value.size() - 2));
     return RemoveAll(value, '"');
 }
 
@@ -333,6 +334,11 @@ std::string EncodeAttributeValue(std::string_view value)
     return out;
 }
 
+std::string EncodeRawValue(std::string_view value)
+{
+    return EncodeAttributeValue(ReplaceAll(value, "&", "&amp;"));
+}
+
 std::string DecodeAttributeValue(std::string_view value)
 {
     static constexpr std::pair<std::string_view, char> kNamed[] = { { "&quot;", '"' },
@@ -367,6 +373,12 @@ std::string DecodeAttributeValue(std::string_view value)
         i += length - 1;
     }
     return out;
+}
+
+std::string UseMapTarget(std::string_view useMap)
+{
+    const std::size_t hash = useMap.find('#');
+    return hash == kNone ? Trim(useMap) : std::string(useMap.substr(hash + 1));
 }
 
 std::string UrlDecode(std::string_view text)

@@ -74,8 +74,8 @@ TagRecord ParseTag(std::string_view text, std::string_view base);
 TagRecord ParseOneTag(
     std::string_view tagText, std::string_view base, std::vector<AttributeSpan>* spans = nullptr);
 
-// An attribute value as written, ready for use: a value in single quotes loses them, and every
-// double quote is removed.
+// An attribute value as written, ready for use: a value in single quotes loses them and keeps
+// the double quotes inside; any other value loses every double quote.
 std::string UnquotedValue(std::string_view value);
 
 // The value of the first attribute whose name equals name without regard to case, unquoted as
@@ -89,10 +89,19 @@ std::string GetAttribute(
 // ("&amp;", "&#38;") is kept as written, so encoding an encoded value changes nothing.
 std::string EncodeAttributeValue(std::string_view value);
 
+// EncodeAttributeValue for a value that is data rather than page text, such as a file's path or
+// name: every "&" becomes "&amp;", so that a browser, and DecodeAttributeValue, read back the
+// very characters ("a&lt;b.gif" stays a name with "&lt;" in it).
+std::string EncodeRawValue(std::string_view value);
+
 // The value a browser reads from an attribute for the references EncodeAttributeValue writes:
 // "&quot;", "&#39;", "&lt;", "&gt;", "&amp;" and numeric references of ASCII characters become
 // their characters; every other byte stays as it is.
 std::string DecodeAttributeValue(std::string_view value);
+
+// The name of the map a USEMAP value names, as a browser reads it: the text after its first "#"
+// (a value without "#", less blanks at its ends, as it is).
+std::string UseMapTarget(std::string_view useMap);
 
 // Every "+" becomes a blank, then every "%" with two hex digits becomes that byte, left to right;
 // decoded characters are not decoded again and any other "%" stays as it is.

@@ -166,4 +166,12 @@ bool IsWholeNumber(std::string_view text)
         [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string_view LineEndOf(std::string_view text, std::string_view fallback)
+{
+    const std::size_t lf = text.find('\n');
+    if (lf == std::string_view::npos)
+        return fallback;
+    return lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+}
+
 } // namespace karvex

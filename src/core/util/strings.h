@@ -27,6 +27,10 @@ std::string ReplaceAll(
     std::string_view text, std::string_view from, std::string_view to, bool ignoreCase = false);
 std::string RemoveAll(std::string_view text, char ch);
 
+// The line end a text uses, judged by its first line break: "\n" or "\r\n"; fallback when it
+// has none.
+std::string_view LineEndOf(std::string_view text, std::string_view fallback = "\r\n");
+
 // Reads a leading decimal number as Val does: optional blanks and sign, then digits;
 // anything else ends the number. No digits gives 0. Saturates instead of overflowing.
 std::int64_t ParseLeadingInt(std::string_view text);
