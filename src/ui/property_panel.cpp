@@ -687,10 +687,10 @@ void PropertyPanel::OnBrowse(QString& value, const QString& key)
     if (!chosen || chosen->empty())
         return;
     if (upper == "PICTURE") {
-        UsePicture(*chosen, *chosen);
+        UsePicture(EncodeRawValue(*chosen), *chosen);
         return;
     }
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "LOWSRC", *chosen, "");
+    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "LOWSRC", EncodeRawValue(*chosen), "");
     ShowMapProperties();
     m_host->SetChanged(true);
     m_host->Views().ImageTagChanged(false);
@@ -733,9 +733,9 @@ bool PropertyPanel::UsePicture(const std::string& srcText, const std::string& fu
     if (GetAttribute(ParseTag(doc->ImgTag, kTagBase), "USEMAP", "").empty()) {
         const std::string mapName = GetFileName(fullPath);
         image.UseMap = "#" + mapName;
-        doc->ImgTag = SetAttributeInTag(doc->ImgTag, "UseMap", image.UseMap, "");
-        image.MapTag = SetAttributeInTag(
-            image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag, "NAME", mapName, "");
+        doc->ImgTag = SetAttributeInTag(doc->ImgTag, "UseMap", EncodeRawValue(image.UseMap), "");
+        image.MapTag = SetAttributeInTag(image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag,
+            "NAME", EncodeRawValue(mapName), "");
         mapTags = true;
     }
     window->ReplacePicture(picture);

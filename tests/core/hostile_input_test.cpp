@@ -64,6 +64,8 @@ const Seed kSeeds[] = {
     { "map_file_link_with_blank.map", 2, "RECT 1,2,15,14 /docs/my; CIRCLE 8,8,4 my" },
     { "map_file_link_with_cr.map", 2, "RECT 1,2,15,14 a; POLY 1,1,8,1,4,6 c.html" },
     // The markup in the quoted TITLE is no tag: one map, one picture.
+    // A map never closed owns the AREAs up to the next map, not those of the next map.
+    { "map_unclosed_before_another.html", 1, "RECT 1,1,4,4 a.html" },
     { "map_tag_quoted_markup.html", 1, "RECT 1,1,4,4 a.html",
         [](const Document& doc) {
             EXPECT_EQ(

@@ -82,7 +82,7 @@ TEST_F(HtmlImport, MessyPageOpensWithEveryHotspotABrowserSees)
     EXPECT_EQ(doc.Images[1].MapTag, "<map name = \"Nav\">");
     EXPECT_EQ(doc.ServerType, 0);
 
-    ASSERT_EQ(doc.Hotspots.size(), 5u); // slot 0 and four AREAs; "nohref" alone is skipped
+    ASSERT_EQ(doc.Hotspots.size(), 6u); // slot 0 and five AREAs, "nohref" alone among them
     const Hotspot& rect = doc.Hotspots[1];
     EXPECT_EQ(rect.Name, "Rectangle1");
     EXPECT_EQ(rect.Coords, "10,10,50,40");
@@ -99,7 +99,22 @@ TEST_F(HtmlImport, MessyPageOpensWithEveryHotspotABrowserSees)
     EXPECT_EQ(roof.AreaTag, "<Area Shape=\"Poly\" Coords=\"1,1,9,1,5,8\">");
     // A taken name is replaced by a free one of the hotspot's shape.
     EXPECT_EQ(doc.Hotspots[4].Name, "Rectangle2");
+    // An AREA without shape or coordinates is edited over the whole picture; its tag stays.
+    EXPECT_EQ(doc.Hotspots[5].AreaTag, "<area nohref>");
+    EXPECT_EQ(doc.Hotspots[5].Coords, "0,0,400,300");
     EXPECT_EQ(result.AreaTexts.substr(0, rect.AreaTag.size() + 2), rect.AreaTag + "\r\n");
+}
+
+TEST_F(HtmlImport, MapsAreNamedAsBrowsersNameThem)
+{
+    // The name follows the first "#"; character references are read before names compare.
+    for (const char* page : { "<img src=\"img/logo.gif\" usemap=\"#a&amp;b\"><map name=\"a&b\">",
+             "<img src=\"img/logo.gif\" usemap=\"#a#b\"><map name=\"a#b\">" }) {
+        const auto candidates
+            = FindMapCandidates(std::string(page) + "<area coords=1,2,3,4></map>", false);
+        ASSERT_EQ(candidates.size(), 1u);
+        EXPECT_TRUE(candidates[0].MapFound) << page;
+    }
 }
 
 TEST_F(HtmlImport, SeveralMapsAskWhichOne)

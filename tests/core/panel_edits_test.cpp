@@ -84,12 +84,13 @@ TEST_F(MapValues, SizeMustBeAPositiveNumber)
 
 TEST_F(MapValues, UsemapRenamesTheMapTagToo)
 {
+    // The name is what follows the first "#", as a browser reads it.
     const MapEdit edit = ApplyMapValue(doc, "Usemap", "#Main#", false);
     EXPECT_TRUE(edit.MapTagsChanged);
     EXPECT_TRUE(edit.Reread);
-    EXPECT_EQ(doc.Images[1].UseMap, "#Main");
-    EXPECT_NE(doc.ImgTag.find("UseMap=\"#Main\""), std::string::npos);
-    EXPECT_EQ(doc.Images[1].MapTag, "<MAP NAME=\"Main\">");
+    EXPECT_EQ(doc.Images[1].UseMap, "#Main#");
+    EXPECT_NE(doc.ImgTag.find("UseMap=\"#Main#\""), std::string::npos);
+    EXPECT_EQ(doc.Images[1].MapTag, "<MAP NAME=\"Main#\">");
 
     ApplyMapValue(doc, "Usemap", "", false);
     EXPECT_EQ(doc.Images[1].UseMap, "");

@@ -30,15 +30,20 @@ std::string_view Slice(std::string_view text, const TagAt& tag)
 }
 
 // Where the block of the map whose start tag is mapTag ends: one past the ">" of the first
-// "</MAP>" after it. A map that is never closed runs to the end of the page for a browser; its
-// block ends after its last AREA, so that a save replaces its AREAs and nothing more.
+// "</MAP>" after it, before the next MAP starts. A map that is never closed runs on for a
+// browser, and the AREAs up to the next MAP are its own; its block ends after the last of them,
+// so that a save replaces its AREAs and nothing more.
 std::size_t MapBlockEnd(const PageTags& tags, const TagAt& mapTag)
 {
+    const std::size_t nextMap = PageTags::FirstFrom(tags.Maps(), mapTag.End);
+    const std::size_t bound
+        = nextMap < tags.Maps().size() ? tags.Maps()[nextMap].Start : std::string_view::npos;
     const std::size_t end = PageTags::FirstFrom(tags.MapEnds(), mapTag.End);
-    if (end < tags.MapEnds().size())
+    if (end < tags.MapEnds().size() && tags.MapEnds()[end].Start < bound)
         return tags.MapEnds()[end].End;
-    const std::vector<TagAt>& areas = tags.Areas();
-    return areas.empty() || areas.back().Start < mapTag.End ? mapTag.End : areas.back().End;
+    const std::size_t areasEnd = PageTags::FirstFrom(tags.Areas(), bound);
+    const std::size_t areasStart = PageTags::FirstFrom(tags.Areas(), mapTag.End);
+    return areasEnd > areasStart ? tags.Areas()[areasEnd - 1].End : mapTag.End;
 }
 
 struct MapTagInfo
@@ -46,6 +51,19 @@ struct MapTagInfo
     TagAt Tag;
     std::size_t BlockEnd = kNone;
 };
+
+// The map name an IMG's USEMAP names, as a browser compares it: after the first "#", with the
+// page's character references read.
+std::string UseMapName(const TagRecord& img)
+{
+    return DecodeAttributeValue(UseMapTarget(GetAttribute(img, "USEMAP", "")));
+}
+
+// A MAP tag's name, read as UseMapName reads the names it is compared with.
+std::string MapTagName(std::string_view tagText, std::string_view defaultName)
+{
+    return DecodeAttributeValue(GetAttribute(ParseOneTag(tagText, kTagBase), "NAME", defaultName));
+}
 
 // Every MAP of the page once: the first of each name, exactly and in upper case.
 struct MapIndex
@@ -58,8 +76,7 @@ struct MapIndex
         : m_tags(tags)
     {
         for (const TagAt& tag : tags.Maps()) {
-            const std::string name
-                = GetAttribute(ParseOneTag(Slice(text, tag), kTagBase), "NAME", "0");
+            const std::string name = MapTagName(Slice(text, tag), "0");
             Exact.emplace(name, Maps.size());
             Upper.emplace(ToUpper(name), Maps.size());
             Maps.push_back({ tag, kNone });
@@ -78,11 +95,6 @@ struct MapIndex
 private:
     const PageTags& m_tags;
 };
-
-std::string UseMapName(const TagRecord& img)
-{
-    return Trim(RemoveAll(GetAttribute(img, "USEMAP", ""), '#'));
-}
 
 // The candidates of the page without their map blocks; mapOf gets each one's map in maps, or
 // kNone.
@@ -427,9 +439,9 @@ ImportResult ImportHtmlText(
             std::vector<AttributeSpan> spans;
             for (std::size_t i = first; i < last; ++i) {
                 const TagAt& tag = allAreas[i];
+                // Every AREA is a hotspot, one with a single attribute or none too: a browser
+                // keeps it, and a save that dropped it would change the page.
                 const TagRecord area = ParseOneTag(Slice(text, tag), kTagBase, &spans);
-                if (area.Attributes.size() < 3)
-                    continue;
                 result.AreaTexts += AddImportedArea(doc, area, names, &spans).AreaTag;
                 result.AreaTexts += "\r\n";
             }
@@ -446,7 +458,7 @@ std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_
 {
     const PageTags tags(page);
     for (const TagAt& tag : tags.Maps()) {
-        if (GetAttribute(ParseOneTag(Slice(page, tag), ""), "NAME", "") != name)
+        if (MapTagName(Slice(page, tag), "") != DecodeAttributeValue(name))
             continue;
         const std::size_t end = MapBlockEnd(tags, tag);
         return page.substr(tag.Start, end - tag.Start);
@@ -458,7 +470,7 @@ std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::stri
 {
     const PageTags tags(page);
     for (const TagAt& tag : tags.Images()) {
-        if (UseMapName(ParseOneTag(Slice(page, tag), "")) == name)
+        if (UseMapName(ParseOneTag(Slice(page, tag), "")) == DecodeAttributeValue(name))
             return Slice(page, tag);
     }
     return std::nullopt;

@@ -133,8 +133,8 @@ ImportResult ImportHtmlText(
     const std::string& fileName, const std::string& text, const ImportContext& context);
 ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& context);
 
-// The block ("<MAP" through "</MAP>") of the first map of a page, outside comments, whose NAME
-// is name; nothing when there is none or it is never closed.
+// The block ("<MAP" through "</MAP>", or through its last AREA when it is never closed) of the
+// first map of a page, outside comments, whose NAME is name; nothing when there is none.
 std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name);
 
 // The first IMG tag of a page, outside comments, whose USEMAP names the map name.

@@ -181,7 +181,7 @@ std::string WriteMapFile(const Document& doc, int serverType)
     const bool cern = serverType == 1;
     const MapImage& image = doc.Images[1];
     std::string text = "# This text is used by Karvex 3.0\r\n";
-    text += "# <IMG Src=\"" + EncodeAttributeValue(image.Src) + "\">" + kCrLf;
+    text += "# <IMG Src=\"" + EncodeRawValue(image.Src) + "\">" + kCrLf;
     text += "# <IMG Width=\"" + std::to_string(image.Width) + "\">" + kCrLf;
     text += "# <IMG Height=\"" + std::to_string(image.Height) + "\">" + kCrLf;
     text += "# This text can be deleted. Only used by KVX 3.0\r\n";
@@ -238,14 +238,14 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
             areas += "<AREA SHAPE=\"";
             areas += shape;
             areas += "\" HREF=\"";
-            areas += EncodeAttributeValue(link);
+            areas += EncodeRawValue(link);
             areas += "\" COORDS=\"";
             areas += coords;
             areas += "\">";
             areas += kCrLf;
         }
     }
-    const std::string mapName = EncodeAttributeValue(GetFileName(fileName));
+    const std::string mapName = EncodeRawValue(GetFileName(fileName));
     // Without a size of its own the picture is shown at its natural size.
     std::string size;
     if (PictureNumber(height) > 0 && PictureNumber(width) > 0)

@@ -210,7 +210,7 @@ ImportResult LoadProjectText(
     MapImage& image = doc.Images[1];
     // A project without a MAP line still needs a map start tag to write its hotspots under.
     image.MapTag = mapTag.empty()
-        ? "<MAP NAME=\"" + EncodeAttributeValue(RemoveAll(image.UseMap, '#')) + "\">"
+        ? "<MAP NAME=\"" + EncodeAttributeValue(UseMapTarget(image.UseMap)) + "\">"
         : mapTag;
     image.MapName = GetAttribute(ParseTag(image.MapTag, "C:\\TEMP\\"), "NAME", "");
     result.Ok = true;

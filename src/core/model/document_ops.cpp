@@ -43,9 +43,8 @@ std::optional<int> FindOpenDocument(const AppState& state, const std::string& pa
 std::string NewImgTag(
     const std::string& src, std::int32_t width, std::int32_t height, const std::string& useMap)
 {
-    return "<IMG SRC=\"" + EncodeAttributeValue(src) + "\" Width=\"" + std::to_string(width)
-        + "\" Height=\"" + std::to_string(height) + "\" UseMap=\"" + EncodeAttributeValue(useMap)
-        + "\">";
+    return "<IMG SRC=\"" + EncodeRawValue(src) + "\" Width=\"" + std::to_string(width)
+        + "\" Height=\"" + std::to_string(height) + "\" UseMap=\"" + EncodeRawValue(useMap) + "\">";
 }
 
 int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
@@ -75,7 +74,7 @@ int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
     image.MapName = mapName;
     image.Width = size.Width;
     image.Height = size.Height;
-    image.MapTag = "<MAP NAME=\"" + EncodeAttributeValue(mapName) + "\">";
+    image.MapTag = "<MAP NAME=\"" + EncodeRawValue(mapName) + "\">";
     image.MapEndTag = "</MAP>";
 
     state.OpenDocuments.Add(doc.Title, std::to_string(slot));

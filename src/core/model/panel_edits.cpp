@@ -41,7 +41,7 @@ MapEdit ApplyUsemap(Document& doc, const std::string& value, bool checkMapNames)
 {
     MapEdit edit;
     MapImage& image = doc.Images[1];
-    const std::string name = Trim(RemoveAll(value, '#'));
+    const std::string name = Trim(UseMapTarget(value));
     if (checkMapNames && !name.empty() && IsPageFile(doc.FilePath)) {
         const std::string page = PageText(ApiReadFile(doc.FilePath));
         if (MapNameTaken(page, doc.SourceMapCode, name)) {
