@@ -33,16 +33,19 @@ void Application::ReportStoppedAction(const char* reason)
     const std::string text
         = std::string("Karvex could not finish this action and stopped it.\r\n\r\nReason : ")
         + reason;
-    if (!m_prompt) {
+    // A failure while the message is shown (a paint that keeps failing, say) goes to standard
+    // error instead of opening a message box over the message box.
+    if (!m_prompt || m_reporting) {
         std::fprintf(stderr, "karvex: %s\n", text.c_str());
         return;
     }
-    // A second failure while the message is shown must not take the program down either.
+    m_reporting = true;
     try {
         m_prompt->Tell(text, "Karvex 3", PromptIcon::Critical);
     } catch (const std::exception&) {
         std::fprintf(stderr, "karvex: %s\n", text.c_str());
     }
+    m_reporting = false;
 }
 
 } // namespace karvex

@@ -25,6 +25,7 @@ private:
     void ReportStoppedAction(const char* reason);
 
     Prompt* m_prompt = nullptr;
+    bool m_reporting = false; // a message about a stopped action is on screen
 };
 
 } // namespace karvex

@@ -4,6 +4,7 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
@@ -230,6 +231,15 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
                 PromptIcon::Critical);
             return false;
         }
+        // The file dialog leaves this question to us: a fresh save replaces the whole file.
+        if (FileExists(target)
+            && m_prompt.Ask({ "The file " + target
+                       + " already exists. Saving replaces all of it with this "
+                         "image map.\r\n\r\nDo you want to replace it?",
+                   m_state.AppTitle, PromptIcon::Exclamation, PromptButtons::YesNo,
+                   PromptAnswer::No })
+                != PromptAnswer::Yes)
+            return false;
     }
 
     const int kind = WriterKindForPath(target, doc.ServerType);

@@ -44,7 +44,7 @@ TEST(FileIoWrite, FollowsLinksKeepsModeAndOwnerAndTouchesNoOtherFile)
 {
     TempDir dir;
     ASSERT_TRUE(WriteWholeFile(dir.File("real.html"), "old"));
-    ::chmod(dir.File("real.html").c_str(), 0600);
+    ::chmod(dir.File("real.html").c_str(), 0640);
     const bool root = ::geteuid() == 0;
     if (root) {
         ASSERT_EQ(::chown(dir.File("real.html").c_str(), 1234, 1234), 0);
@@ -62,7 +62,7 @@ TEST(FileIoWrite, FollowsLinksKeepsModeAndOwnerAndTouchesNoOtherFile)
     EXPECT_EQ(Bytes(dir.File("real.html")), "new");
     EXPECT_TRUE(fs::is_symlink(dir.File("page.html")));
     EXPECT_TRUE(fs::is_symlink(dir.File("chain.html")));
-    EXPECT_EQ(Mode(dir.File("real.html")), 0600u);
+    EXPECT_EQ(Mode(dir.File("real.html")), 0640u);
     if (root) {
         FileStat info {};
         ::stat(dir.File("real.html").c_str(), &info);

@@ -57,9 +57,9 @@ struct WriteResult
 //   (so a read-only page is refused even for root); it keeps its mode and, where the user may
 //   set them, its owner and group. A new file gets 0666 less the umask.
 // - The folder must be writable (and have a write bit); the file is never written in place.
-// A failure leaves no temporary file, and the target as it was; the one exception is a
-// failure to sync the folder after the rename, reported although the new bytes are in place,
-// because they may not survive a crash.
+// A failure leaves no temporary file, and the target as it was. Once the rename has put the new
+// bytes in place the write counts as done: syncing the folder afterwards is only tried, since a
+// save reported as failed while its bytes are on disk would mislead the caller.
 WriteResult WriteWholeFile(const std::string& path, const std::string& bytes);
 
 } // namespace karvex
