@@ -4,6 +4,7 @@
 #include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/map_block.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/model/app_state.h"
@@ -207,6 +208,30 @@ void BM_SaveIntoPage(benchmark::State& state)
     SetRates(state, Page(areas).size(), areas);
 }
 BENCHMARK(BM_SaveIntoPage)
+    ->Arg(20000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// A map whose AREAs share one line with other text, as minified pages write them: the rebuild
+// must stay linear in the number of AREAs on a line.
+void BM_RebuildOneLineBlock(benchmark::State& state)
+{
+    const auto areas = static_cast<int>(state.range(0));
+    std::string block = "<map name=\"m\">\n  ";
+    for (int i = 0; i < areas; ++i) {
+        std::string area = bench::AreaLine(i);
+        area.back() = ' ';
+        block += area;
+    }
+    block += "<span>end</span>\n</map>";
+    for (auto _ : state) {
+        auto rebuilt = RebuildBlockText(block, "m", "<area shape=\"rect\" coords=\"1,1,2,2\">");
+        benchmark::DoNotOptimize(rebuilt);
+    }
+    SetRates(state, block.size(), areas);
+}
+BENCHMARK(BM_RebuildOneLineBlock)
     ->Arg(20000)
     ->Arg(50000)
     ->Unit(benchmark::kMillisecond)
