@@ -21,8 +21,10 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVEX_SANITIZE=ON 
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# Each libFuzzer target for a while, both at once, from the seeds in tests/fuzz/corpus/<target>/.
-# libFuzzer adds what it finds to a copy in the build folder, which later runs start from too.
+# Each libFuzzer target for a while, both at once, from the texts in tests/fuzz/corpus/ (the
+# reader target's inputs start with a settings byte: "G" asks with a prompt that answers No,
+# searches pictures without a map and takes the last map). libFuzzer adds what it finds to a
+# copy in the build folder, which later runs start from too.
 fuzz_targets=(tag_engine_fuzzer reader_fuzzer)
 fuzz_seconds=30
 if ! command -v clang++ >/dev/null 2>&1; then
@@ -34,7 +36,12 @@ else
   pids=()
   for target in "${fuzz_targets[@]}"; do
     mkdir -p "build-fuzz/corpus/$target" "build-fuzz/crashes/$target"
-    cp "tests/fuzz/corpus/$target"/* "build-fuzz/corpus/$target/"
+    for seed in tests/fuzz/corpus/*.*; do
+      [ "$seed" = tests/fuzz/corpus/README.md ] && continue
+      prefix=
+      [ "$target" = reader_fuzzer ] && prefix=G
+      { printf '%s' "$prefix"; cat "$seed"; } >"build-fuzz/corpus/$target/$(basename "$seed")"
+    done
     echo "karvex: fuzzing $target for $fuzz_seconds s (log: build-fuzz/$target.log)"
     "build-fuzz/tests/fuzz/$target" -max_total_time="$fuzz_seconds" -timeout=10 \
       -artifact_prefix="build-fuzz/crashes/$target/" "build-fuzz/corpus/$target" \
