@@ -1,13 +1,14 @@
 // The page, project and map-file readers and the save into an existing page, over generated
 // pages of megabytes with tens of thousands of AREA tags, and the heap the page import needs.
 
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_block.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/model/app_state.h"
+#include "core/operations/document_save.h"
+#include "core/util/file_io.h"
 #include "generated_pages.h"
 
 #include <benchmark/benchmark.h>
@@ -201,7 +202,7 @@ void BM_SaveIntoPage(benchmark::State& state)
     app.CurrentDocument = 1;
     app.OpenDocuments.Add(file, "1");
     for (auto _ : state) {
-        const SaveResult saved = SaveDocumentFile(app, 1, file, 2, false, false);
+        const SaveResult saved = SaveDocumentFile(app, 1, file, false, false);
         if (!saved.Ok)
             state.SkipWithError(saved.Error.c_str());
     }
@@ -251,7 +252,7 @@ void BM_ProjectText(benchmark::State& state)
     AppState app = StateWith(Imported(areas).Doc);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string text = ProjectText(app, 1, "2026-01-01 12:00:00");
+        const std::string text = ProjectText(app.Documents[1], "2026-01-01 12:00:00");
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -267,7 +268,7 @@ void BM_LoadProjectText(benchmark::State& state)
 {
     const auto areas = static_cast<int>(state.range(0));
     AppState app = StateWith(Imported(areas).Doc);
-    const std::string text = ProjectText(app, 1, "2026-01-01 12:00:00");
+    const std::string text = ProjectText(app.Documents[1], "2026-01-01 12:00:00");
     const std::string file = Folder().File("world.kvp");
     const ImportContext context = Context();
     for (auto _ : state) {

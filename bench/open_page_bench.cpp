@@ -5,8 +5,8 @@
 #include "app/editor.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "core/formats/file_io.h"
 #include "core/model/app_state.h"
+#include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "generated_pages.h"
 

@@ -4,13 +4,12 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
-#include "core/formats/html_writer.h"
-#include "core/formats/map_file.h"
-#include "core/formats/project_file.h"
 #include "core/model/app_state.h"
-#include "core/model/document_ops.h"
+#include "core/operations/document_ops.h"
+#include "core/operations/document_save.h"
+#include "core/operations/file_formats.h"
+#include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 #include "ui/document_window.h"
@@ -25,9 +24,6 @@
 namespace karvex {
 
 namespace {
-
-constexpr const char* kDocumentFilter = "KVX Project Files (*.kvp)|*.kvp|HTML Files (*.html)|"
-                                        "*.html|HTM Files (*.htm)|*.htm|Map file (*.map)|*.map";
 
 void UseDecodedPictureSize(Document& doc, int width, int height)
 {
@@ -133,7 +129,7 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     std::string target = path;
     if (target.empty()) {
         const auto chosen
-            = m_prompt.ChooseOpenFile({ "Select file to open", kDocumentFilter, 1, "", "" });
+            = m_prompt.ChooseOpenFile({ "Select file to open", DocumentFilter(), 1, "", "" });
         if (!chosen || chosen->empty())
             return false;
         target = *chosen;
@@ -152,26 +148,14 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     context.ChooseMap = [this, &target](const std::vector<MapCandidate>& candidates) {
         return ChooseMapCandidate(candidates, target, m_area.window());
     };
-    switch (RouteForPath(target, picturesAllowed)) {
-    case OpenRoute::Picture: {
+    if (const FileFormat* format = FormatForPath(target)) {
+        WaitCursor busy;
+        return ShowImportedDocument(format->Read(target, context));
+    }
+    if (RouteForPath(target, picturesAllowed) == OpenRoute::Picture) {
         const std::size_t before = m_state.Documents.size();
         NewDocumentFromPicture(target);
         return m_state.Documents.size() > before;
-    }
-    case OpenRoute::Html: {
-        WaitCursor busy;
-        return ShowImportedDocument(ImportHtmlFile(target, context));
-    }
-    case OpenRoute::Project: {
-        WaitCursor busy;
-        return ShowImportedDocument(LoadProjectFile(target, context));
-    }
-    case OpenRoute::MapFile: {
-        WaitCursor busy;
-        return ShowImportedDocument(ImportMapFile(target, context));
-    }
-    case OpenRoute::Unsupported:
-        break;
     }
     ReportUnsupportedFile();
     return false;
@@ -222,10 +206,16 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
         fresh = false;
     } else {
         const auto chosen
-            = m_prompt.ChooseSaveFile({ "Save Image map", kDocumentFilter, 2, "", "C:\\Temp\\" });
+            = m_prompt.ChooseSaveFile({ "Save Image map", DocumentFilter(), 2, "", "C:\\Temp\\" });
         if (!chosen || chosen->empty() || *chosen == "0")
             return false;
         target = *chosen;
+        if (!FormatForPath(target)) {
+            m_prompt.Tell("Karvex saves image maps as " + FormatEndingsText()
+                    + " files. Please choose a file name with one of these endings.",
+                m_state.AppTitle, PromptIcon::Critical);
+            return false;
+        }
         if (!EqualsNoCase(target, doc.Title) && m_state.OpenDocuments.Contains(target)) {
             m_prompt.Tell("This file is already open, saving will be canceled.", m_state.AppTitle,
                 PromptIcon::Critical);
@@ -242,18 +232,10 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
             return false;
     }
 
-    const int kind = WriterKindForPath(target, doc.ServerType);
-    if (kind == 0) {
-        m_prompt.Tell("Karvex saves image maps as .html, .htm, .kvp or .map files. Please choose "
-                      "a file name with one of these endings.",
-            m_state.AppTitle, PromptIcon::Critical);
-        return false;
-    }
-
     SaveResult result;
     {
         WaitCursor busy;
-        result = SaveDocumentFile(m_state, slot, target, kind, fresh, false);
+        result = SaveDocumentFile(m_state, slot, target, fresh, false);
     }
     if (result.PageChanged) {
         // Another program changed the page's map since it was opened: the user decides whose
@@ -268,7 +250,7 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
         if (answer != PromptAnswer::Yes)
             return false;
         WaitCursor busy;
-        result = SaveDocumentFile(m_state, slot, target, kind, fresh, false, PageConflict::Replace);
+        result = SaveDocumentFile(m_state, slot, target, fresh, false, PageConflict::Replace);
     }
     if (!result.Ok) {
         m_prompt.Tell("The file could not be saved.\r\n\r\n" + result.Error, m_state.AppTitle,

@@ -1,13 +1,16 @@
 #include "convert/convert.h"
 
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
+#include "core/formats/tag_writer.h"
 #include "core/model/app_state.h"
-#include "core/model/document_ops.h"
+#include "core/operations/document_ops.h"
+#include "core/operations/document_save.h"
+#include "core/operations/file_formats.h"
+#include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 
@@ -183,7 +186,7 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
         }
         const std::string upper = ToUpper(value);
         if (name == "--into") {
-            if (WriterKindForPath(value, 0) != 2)
+            if (RouteForPath(value, false) != OpenRoute::Html)
                 note("--into takes an HTML page (.html, .htm): " + value);
             options.Into = value;
         } else if (name == "--map") {
@@ -212,10 +215,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
     }
     options.Input = files[0];
     options.Output = options.Into ? *options.Into : files[1];
-    if (RouteForPath(options.Input, false) == OpenRoute::Unsupported)
-        note("INPUT must end in .html, .htm, .kvp or .map: " + options.Input);
-    if (WriterKindForPath(options.Output, 0) == 0)
-        note("OUTPUT must end in .html, .htm, .kvp or .map: " + options.Output);
+    if (!FormatForPath(options.Input))
+        note("INPUT must end in " + FormatEndingsText() + ": " + options.Input);
+    if (!FormatForPath(options.Output))
+        note("OUTPUT must end in " + FormatEndingsText() + ": " + options.Output);
     return error;
 }
 
@@ -225,35 +228,6 @@ std::string FullPath(const std::string& path)
     const fs::path full = fs::absolute(fs::path(path), ec);
     return ec ? path : full.lexically_normal().string();
 }
-
-// While a picture is looked up, the current folder is the input's folder: a relative SRC that
-// happens to name a file in the folder the script runs from must not win over the one beside
-// the page.
-class ScopedCurrentFolder
-{
-public:
-    explicit ScopedCurrentFolder(const fs::path& folder)
-    {
-        std::error_code ec;
-        m_saved = fs::current_path(ec);
-        if (!ec && !folder.empty()) {
-            fs::current_path(folder, ec);
-            m_changed = !ec;
-        }
-    }
-    ~ScopedCurrentFolder()
-    {
-        std::error_code ec;
-        if (m_changed)
-            fs::current_path(m_saved, ec);
-    }
-    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
-    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
-
-private:
-    fs::path m_saved;
-    bool m_changed = false;
-};
 
 // Text fit for one tab-separated line.
 std::string Field(std::string text)
@@ -374,8 +348,7 @@ int PutIntoPage(AppState& state, const std::string& input, const std::string& pa
                     + " and no picture that uses it; nothing was written.");
     }
     doc.Title = doc.FilePath = page;
-    const SaveResult saved
-        = SaveDocumentFile(state, 1, page, 2, false, false, PageConflict::Replace);
+    const SaveResult saved = SaveDocumentFile(state, 1, page, false, false, PageConflict::Replace);
     if (!saved.Ok)
         return Fail(err, saved.Error);
     return kConvertOk;
@@ -398,7 +371,7 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         return Fail(err,
             "The page " + options.Output
                 + " could not be found; --into puts the map into an existing page.");
-    if (!options.Into && WriterKindForPath(output, 0) == 2 && samePage)
+    if (!options.Into && samePage && FormatForPath(output)->MergesIntoPage)
         return Fail(err,
             "OUTPUT is the INPUT page; a fresh fragment would replace the whole page "
             "(write it to another file).");
@@ -407,33 +380,16 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     ImportContext context;
     context.Ask = &prompt;
     ImportResult result;
-    {
-        const ScopedCurrentFolder here(fs::path(input).parent_path());
-        switch (RouteForPath(input, false)) {
-        case OpenRoute::Html:
-            if (const int status = ImportPage(input, options, context, result, out, err);
-                status != kConvertOk)
-                return status;
-            break;
-        case OpenRoute::Project:
-            result = LoadProjectFile(input, context);
-            break;
-        case OpenRoute::MapFile:
-            result = ImportMapFile(input, context);
-            break;
-        case OpenRoute::Picture:
-        case OpenRoute::Unsupported:
-            return Fail(err, "Unknown kind of file: " + options.Input);
-        }
-        if (!result.Ok)
-            return Fail(err, result.Message);
-        // A SRC found from the current folder comes back relative; the writers need it full.
-        if (result.Doc.Images.size() > 1) {
-            std::string& src = result.Doc.Images[1].Src;
-            if (!src.empty() && fs::path(src).is_relative())
-                src = FullPath(src);
-        }
+    // Pages may hold several maps: the choice is made here; every other kind has its reader.
+    if (RouteForPath(input, false) == OpenRoute::Html) {
+        if (const int status = ImportPage(input, options, context, result, out, err);
+            status != kConvertOk)
+            return status;
+    } else {
+        result = FormatForPath(input)->Read(input, context);
     }
+    if (!result.Ok)
+        return Fail(err, result.Message);
 
     AppState state;
     state.Documents.push_back(std::move(result.Doc));
@@ -445,8 +401,7 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         doc.PathMode = *options.PathMode;
     if (options.Into)
         return PutIntoPage(state, input, output, samePage, options.MapName, err);
-    const int kind = WriterKindForPath(output, doc.ServerType);
-    const SaveResult saved = SaveDocumentFile(state, 1, output, kind, true, false);
+    const SaveResult saved = SaveDocumentFile(state, 1, output, true, false);
     if (!saved.Ok)
         return Fail(err, saved.Error);
     return kConvertOk;

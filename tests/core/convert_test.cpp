@@ -1,5 +1,7 @@
 #include "convert/convert.h"
-#include "core/formats/file_io.h"
+#include "core/formats/map_file.h"
+#include "core/operations/file_formats.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -122,6 +124,20 @@ TEST_F(Convert, IntoPutsTheMapIntoAnExistingPageAndKeepsEveryOtherByte)
         kConvertFailed);
     EXPECT_EQ(ApiReadFile(dir.File("other.html")), "<p>no map here</p>");
     EXPECT_NE(err.find("nothing was written"), std::string::npos);
+}
+
+// A kind of file added to the formats table is read, written and offered everywhere at once.
+TEST_F(Convert, AFifthKindOfFileNeedsOnlyItsTableEntry)
+{
+    AddFileFormat({ ".imap", "Server Map (*.imap)", OpenRoute::MapFile, ImportMapFile,
+        [](Document& doc) { return WriteMapFile(doc, 1); }, false });
+    EXPECT_NE(DocumentFilter().find("|Server Map (*.imap)|*.imap"), std::string::npos);
+    ASSERT_EQ(Run({ dir.File("page.html"), dir.File("cern.imap") }), kConvertOk) << err;
+    EXPECT_NE(
+        ApiReadFile(dir.File("cern.imap")).find("rect (10,10) (50,40) a.html"), std::string::npos);
+    ASSERT_EQ(Run({ dir.File("cern.imap"), dir.File("back.kvp") }), kConvertOk) << err;
+    EXPECT_EQ(Run({ dir.File("page.html"), dir.File("x.txt") }), kConvertUsage);
+    EXPECT_NE(err.find(".map or .imap"), std::string::npos) << err;
 }
 
 TEST_F(Convert, SeveralMapsAreListedUntilOneIsNamed)

@@ -1,34 +1,12 @@
-#include "core/formats/file_io.h"
-#include "core/model/document_ops.h"
 #include "core/model/zoom_levels.h"
+#include "core/operations/document_ops.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace karvex {
 namespace {
-
-TEST(RouteForPath, ByEnding)
-{
-    struct Case
-    {
-        const char* path;
-        bool pictures;
-        OpenRoute route;
-    };
-    const Case cases[] = {
-        { "c:\\x\\a.KVP", false, OpenRoute::Project },
-        { "/x/a.html", false, OpenRoute::Html },
-        { "/x/a.map", false, OpenRoute::MapFile },
-        { "/x/a.gif", true, OpenRoute::Picture },
-        { "/x/a.JPG", true, OpenRoute::Picture },
-        { "/x/a.gif", false, OpenRoute::Unsupported },
-        { "/x/a.bmp", true, OpenRoute::Unsupported },
-        { "gif", true, OpenRoute::Unsupported },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(RouteForPath(c.path, c.pictures), c.route) << c.path;
-}
 
 TEST(CreateDocumentFromPicture, FillsANewSlotFromThePicture)
 {

@@ -1,5 +1,5 @@
-#include "core/formats/file_io.h"
 #include "core/settings/error_log.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>

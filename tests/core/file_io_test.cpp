@@ -1,4 +1,4 @@
-#include "core/formats/file_io.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <cerrno>

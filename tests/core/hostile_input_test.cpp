@@ -3,12 +3,12 @@
 // no run touches a file but the one it writes.
 
 #include "convert/convert.h"
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/records.h"
+#include "core/util/file_io.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 

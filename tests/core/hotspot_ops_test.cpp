@@ -1,5 +1,5 @@
 #include "core/model/hotspot_names.h"
-#include "core/model/hotspot_ops.h"
+#include "core/operations/hotspot_ops.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/tag_writer.h"
 #include "core/model/app_state.h"
+#include "core/operations/document_save.h"
+#include "core/util/file_io.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -213,14 +215,14 @@ TEST_F(HtmlImport, SavingIntoThePageTwiceKeepsEveryOtherByte)
     Hotspot& spot = state.Documents[1].Hotspots[1];
     spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "first.html", "");
 
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, 2, false, false).Ok);
+    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
     const std::string once = ApiReadFile(file);
     EXPECT_EQ(once.substr(0, head.size() + img.size() + 1), head + img + "\n");
     EXPECT_EQ(once.substr(once.size() - tail.size()), tail);
     EXPECT_NE(once.find("href=\"first.html\""), std::string::npos);
 
     spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "second.html", "");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, 2, false, false).Ok);
+    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
     const std::string twice = ApiReadFile(file);
     EXPECT_EQ(twice, ReplaceAll(once, "first.html", "second.html"));
 }

@@ -1,8 +1,10 @@
-#include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/img_import.h"
 #include "core/formats/tag_reader.h"
-#include "core/model/panel_edits.h"
+#include "core/formats/tag_writer.h"
+#include "core/operations/document_save.h"
+#include "core/operations/panel_edits.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/temp_dir.h"
 
@@ -55,7 +57,7 @@ protected:
         return page;
     }
 
-    SaveResult SaveBack() { return SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false); }
+    SaveResult SaveBack() { return SaveDocumentFile(state, 1, Doc().FilePath, false, false); }
 
     AppState state;
     test::TempDir dir;
@@ -64,16 +66,16 @@ protected:
 TEST_F(HtmlWriter, MapCodeSkipsDeletedHotspotsAndStoresWhatItWrote)
 {
     EXPECT_EQ(
-        GenerateMapCode(state, 1, true, false), kHeader + std::string(kImg) + "\r\n" + kEndComment);
+        GenerateMapCode(Doc(), true, false), kHeader + std::string(kImg) + "\r\n" + kEndComment);
     EXPECT_EQ(Doc().SourceMapCode, kEndComment);
-    EXPECT_EQ(GenerateMapCode(state, 1, false, false), "");
+    EXPECT_EQ(GenerateMapCode(Doc(), false, false), "");
 
     AddSpot(kRect);
     AddSpot("<AREA SHAPE=\"POLY\" COORDS=\"1,1,5,1,3,4\">", false);
     AddSpot(kCircle);
     const std::string block
         = "<MAP NAME=\"photo.gif\">\r\n" + std::string(kRect) + "\r\n" + kCircle + "\r\n</MAP>\r\n";
-    EXPECT_EQ(GenerateMapCode(state, 1, false, true), block);
+    EXPECT_EQ(GenerateMapCode(Doc(), false, true), block);
     EXPECT_EQ(Doc().SourceMapCode, block);
     EXPECT_EQ(Doc().SourceImgTag, kImg);
 
@@ -88,7 +90,7 @@ TEST_F(HtmlWriter, FreshSaveMatchesGoldenFileAndTakesTheNewName)
     AddSpot(kCircle, false);
     AddSpot(kCircle);
     const std::string target = dir.File("map.html");
-    const SaveResult result = SaveDocumentFile(state, 1, target, 2, true, false);
+    const SaveResult result = SaveDocumentFile(state, 1, target, true, false);
     ASSERT_TRUE(result.Ok) << result.Error;
     EXPECT_EQ(ApiReadFile(target), ApiReadFile(KARVEX_TEST_DATA "/html_writer/fresh_save.html"));
     EXPECT_EQ(Doc().Title, target);
@@ -136,9 +138,9 @@ TEST_F(HtmlWriter, RebuildKeepsTheBlockShape)
     };
     AddSpot("<AREA Z>"); // what the document's own block holds
     for (const auto& c : cases)
-        EXPECT_EQ(RebuildMapBlock(state, 1, c.oldBlock, "X\r\nY"), c.expected) << c.oldBlock;
+        EXPECT_EQ(RebuildMapBlock(Doc(), c.oldBlock, "X\r\nY"), c.expected) << c.oldBlock;
     // A block on one line takes the page's line end.
-    EXPECT_EQ(RebuildMapBlock(state, 1, "<map name=m><area a></map>", "X\r\nY", "\n"),
+    EXPECT_EQ(RebuildMapBlock(Doc(), "<map name=m><area a></map>", "X\r\nY", "\n"),
         "<map name=\"photo.gif\">X\nY</map>");
 }
 
@@ -225,14 +227,13 @@ TEST_F(HtmlWriter, MapChangedByAnotherProgramIsReplacedOnlyWhenAsked)
     EXPECT_EQ(Doc().SourceMapCode, block);
 
     // Replacing finds the page's map of the same name, whatever it holds now.
-    ASSERT_TRUE(
-        SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false, PageConflict::Replace).Ok);
+    ASSERT_TRUE(SaveDocumentFile(state, 1, Doc().FilePath, false, false, PageConflict::Replace).Ok);
     EXPECT_EQ(ApiReadFile(Doc().FilePath), ReplaceAll(page, kRect, kCircle));
 
     // A page that lost both the map and its picture has no place for the map.
     ASSERT_TRUE(WriteWholeFile(Doc().FilePath, "<p>gone</p>"));
     const SaveResult nowhere
-        = SaveDocumentFile(state, 1, Doc().FilePath, 2, false, false, PageConflict::Replace);
+        = SaveDocumentFile(state, 1, Doc().FilePath, false, false, PageConflict::Replace);
     EXPECT_FALSE(nowhere.Ok);
     EXPECT_FALSE(nowhere.PageChanged);
     EXPECT_EQ(ApiReadFile(Doc().FilePath), "<p>gone</p>");
@@ -329,7 +330,7 @@ TEST_F(HtmlWriter, PreviewCopyKeepsTheDocumentsIdentity)
     const std::string title = Doc().Title;
     AddSpot(kRect);
     const std::string preview = dir.File("kvx30preview.html");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, preview, 2, true, true).Ok);
+    ASSERT_TRUE(SaveDocumentFile(state, 1, preview, true, true).Ok);
     EXPECT_NE(ApiReadFile(preview).find(kRect), std::string::npos);
     EXPECT_EQ(Doc().Title, title);
     EXPECT_EQ(Doc().FilePath, title);
@@ -344,7 +345,7 @@ TEST_F(HtmlWriter, FailedOrRefusedSavesChangeNothing)
     Doc().PathMode = PathModeDirect;
     Doc().Images[1].Src = "/pics/photo.gif";
     const std::string missingFolder = dir.File("no/such/folder/map.html");
-    const SaveResult failed = SaveDocumentFile(state, 1, missingFolder, 2, true, false);
+    const SaveResult failed = SaveDocumentFile(state, 1, missingFolder, true, false);
     EXPECT_FALSE(failed.Ok);
     EXPECT_NE(failed.Error.find(missingFolder), std::string::npos);
     EXPECT_EQ(Doc().ImgTag, kImg);
@@ -352,16 +353,17 @@ TEST_F(HtmlWriter, FailedOrRefusedSavesChangeNothing)
     EXPECT_EQ(Doc().SourceMapCode, "");
     EXPECT_TRUE(state.OpenDocuments.Contains("Untitled1"));
 
-    // Unknown kinds must not empty the user's file.
+    // A file of an unknown kind is not emptied.
+    const std::string unknown = dir.File("keep.txt");
+    ASSERT_TRUE(WriteWholeFile(unknown, "keep me"));
+    EXPECT_FALSE(SaveDocumentFile(state, 1, unknown, true, false).Ok);
+    EXPECT_EQ(ApiReadFile(unknown), "keep me");
+
     const std::string existing = dir.File("keep.map");
     ASSERT_TRUE(WriteWholeFile(existing, "keep me"));
-    for (int kind : { 0, 7 }) {
-        EXPECT_FALSE(SaveDocumentFile(state, 1, existing, kind, true, false).Ok) << kind;
-        EXPECT_EQ(ApiReadFile(existing), "keep me") << kind;
-    }
 
     state.OpenDocuments.Add(existing, "2");
-    EXPECT_FALSE(SaveDocumentFile(state, 1, existing, 2, true, false).Ok);
+    EXPECT_FALSE(SaveDocumentFile(state, 1, existing, true, false).Ok);
     EXPECT_EQ(ApiReadFile(existing), "keep me");
 }
 
@@ -370,7 +372,7 @@ TEST_F(HtmlWriter, SaveBackToAVanishedPageWritesItAfresh)
     AddSpot(kRect);
     Doc().Title = Doc().FilePath = dir.File("gone.html");
     ASSERT_TRUE(SaveBack().Ok);
-    EXPECT_EQ(ApiReadFile(Doc().FilePath), GenerateMapCode(state, 1, true, true));
+    EXPECT_EQ(ApiReadFile(Doc().FilePath), GenerateMapCode(Doc(), true, true));
 }
 
 TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
@@ -426,19 +428,10 @@ TEST_F(HtmlWriter, RelativePathModeRewritesSrcBeforeWriting)
     Doc().PathMode = PathModeRelative;
     Doc().Images[1].Src = dir.File("img/photo.gif");
     const std::string target = dir.File("page.html");
-    const SaveResult result = SaveDocumentFile(state, 1, target, 2, true, false);
+    const SaveResult result = SaveDocumentFile(state, 1, target, true, false);
     ASSERT_TRUE(result.Ok);
     EXPECT_TRUE(result.ImgTagChanged);
     EXPECT_NE(ApiReadFile(target).find("SRC=\"img/photo.gif\""), std::string::npos);
-}
-
-TEST(WriterKindForPath, ByEnding)
-{
-    const std::tuple<const char*, int, int> cases[]
-        = { { "c:\\a\\b.KVP", 0, 1 }, { "/b.html", 0, 2 }, { "/b.Htm", 1, 2 }, { "/b.map", 0, 3 },
-              { "/b.MAP", 1, 4 }, { "/b.txt", 0, 0 }, { "map", 0, 0 } };
-    for (const auto& [path, serverType, kind] : cases)
-        EXPECT_EQ(WriterKindForPath(path, serverType), kind) << path;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "core/formats/file_io.h"
 #include "core/formats/image_size.h"
+#include "core/util/file_io.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 

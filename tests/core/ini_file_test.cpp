@@ -1,5 +1,5 @@
-#include "core/formats/file_io.h"
 #include "core/settings/ini_file.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/formats/file_io.h"
-#include "core/model/panel_edits.h"
+#include "core/operations/panel_edits.h"
+#include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
-#include "core/formats/file_io.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
+#include "core/operations/document_save.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
@@ -69,7 +70,7 @@ TEST_F(SavedFiles, ProjectHasTheFixedLinesAndRoundTrips)
     state.Documents[1].PathMode = PathModeDirect;
     state.Documents[1].ServerType = 1;
 
-    const std::string text = ProjectText(state, 1, "12/4/2026 5:00:00 PM");
+    const std::string text = ProjectText(state.Documents[1], "12/4/2026 5:00:00 PM");
     const auto lines = Lines(text);
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(lines[0], "<KVX Ver=3>");
@@ -88,7 +89,7 @@ TEST_F(SavedFiles, ProjectHasTheFixedLinesAndRoundTrips)
     EXPECT_EQ(rect.AreaTag.find("##"), std::string::npos);
 
     const std::string file = dir.File("map.kvp");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, 1, true, false).Ok);
+    ASSERT_TRUE(SaveDocumentFile(state, 1, file, true, false).Ok);
     const ImportResult back = LoadProjectFile(file, context);
     ASSERT_TRUE(back.Ok) << back.Message;
     const Document& doc = back.Doc;

@@ -1,11 +1,13 @@
 // Generated clean pages through a project round trip, and inputs that once broke a reader. The
 // libFuzzer targets in tests/fuzz feed the readers random and mangled texts.
 
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
+#include "core/formats/tag_writer.h"
+#include "core/model/app_state.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
@@ -90,7 +92,7 @@ TEST_F(ReaderFuzz, CleanPagesRoundTripThroughTheProjectFile)
         AppState state;
         state.Documents.push_back(imported.Doc);
         const ImportResult back
-            = LoadProjectText(dir.File("p.kvp"), ProjectText(state, 1, "now"), context);
+            = LoadProjectText(dir.File("p.kvp"), ProjectText(state.Documents[1], "now"), context);
         ASSERT_TRUE(back.Ok) << back.Message;
         ASSERT_EQ(back.Doc.Hotspots.size(), imported.Doc.Hotspots.size());
         for (std::size_t slot = 1; slot < back.Doc.Hotspots.size(); ++slot) {

@@ -1,5 +1,5 @@
-#include "core/formats/file_io.h"
 #include "core/settings/settings.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/temp_dir.h"
 

@@ -1,11 +1,13 @@
 // libFuzzer target over the page, project and map-file readers and the attribute setters the
 // writers use. Aborts when one of the readers' promises is broken.
 
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
+#include "core/formats/tag_writer.h"
+#include "core/model/app_state.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/scripted_prompt.h"
 
@@ -119,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         AppState state;
         state.Documents.push_back(page.Doc);
         RequireSoundDocument(
-            LoadProjectText(folder.File("p.kvp"), ProjectText(state, 1, "now"), context));
+            LoadProjectText(folder.File("p.kvp"), ProjectText(state.Documents[1], "now"), context));
     }
 
     RequireSoundDocument(LoadProjectText(folder.File("p.kvp"), text, context));

@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "core/formats/file_io.h"
 #include "core/model/app_state.h"
+#include "core/util/file_io.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // document window, its figures, code page and panel, the map chooser and the messages.
 
 #include "components/code_box/code_box.h"
-#include "core/formats/file_io.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/editor_session.h"
 #include "ui/map_chooser_dialog.h"

@@ -6,8 +6,8 @@
 #include "components/property_grid/property_grid.h"
 #include "components/property_grid/property_tree.h"
 #include "components/property_grid/value_editor.h"
-#include "core/formats/file_io.h"
-#include "core/model/panel_edits.h"
+#include "core/operations/panel_edits.h"
+#include "core/util/file_io.h"
 #include "support/editor_session.h"
 #include "ui/property_panel.h"
 

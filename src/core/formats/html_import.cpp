@@ -2,10 +2,10 @@
 
 #include "core/code/html_validator.h"
 #include "core/formats/area_import.h"
-#include "core/formats/file_io.h"
 #include "core/formats/image_size.h"
 #include "core/formats/img_import.h"
 #include "core/formats/page_tags.h"
+#include "core/util/file_io.h"
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"

@@ -1,6 +1,6 @@
 #include "core/formats/image_size.h"
 
-#include "core/formats/file_io.h"
+#include "core/util/file_io.h"
 
 namespace karvex {
 

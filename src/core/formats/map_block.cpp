@@ -4,6 +4,7 @@
 #include "core/formats/html_writer.h"
 #include "core/formats/page_tags.h"
 #include "core/formats/tag_reader.h"
+#include "core/formats/tag_writer.h"
 #include "core/util/strings.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "core/formats/project_file.h"
 
 #include "core/formats/html_writer.h"
+#include "core/formats/tag_writer.h"
 #include "core/util/numbers.h"
 #include "core/util/strings.h"
 
@@ -105,9 +106,8 @@ std::string ProjectAreaCode(const Document& doc)
     return code;
 }
 
-std::string ProjectText(AppState& state, int docIndex, const std::string& saveTime)
+std::string ProjectText(Document& doc, const std::string& saveTime)
 {
-    const Document& doc = state.Documents[static_cast<std::size_t>(docIndex)];
     std::string text = "<KVX Ver=3>\r\n";
     text += "<KVX RelativeURL=" + std::to_string(doc.PathMode) + ">" + kCrLf;
     text += "<KVX ServerType=" + std::to_string(doc.ServerType) + ">" + kCrLf;
@@ -119,7 +119,7 @@ std::string ProjectText(AppState& state, int docIndex, const std::string& saveTi
     AppendProjectAreaCode(doc, text);
     text += kCrLf;
     text += "<Zozivirera>\r\n";
-    text += GenerateMapCode(state, docIndex, true, false);
+    text += GenerateMapCode(doc, true, false);
     text += kCrLf;
     text += "</Zozivirera>\r\n";
     return text;

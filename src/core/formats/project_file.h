@@ -4,7 +4,6 @@
 // HTML-like tag lines, and the reader that makes a new document of it.
 
 #include "core/formats/html_import.h"
-#include "core/model/app_state.h"
 
 #include <string>
 
@@ -16,7 +15,7 @@ std::string ProjectAreaCode(const Document& doc);
 
 // The whole project text of document docIndex; saveTime is written into the LastSave line.
 // Generating the embedded map code stores its map part in the document's SourceMapCode.
-std::string ProjectText(AppState& state, int docIndex, const std::string& saveTime);
+std::string ProjectText(Document& doc, const std::string& saveTime);
 
 // A project text (the file's own or one made from a map file) as a new document; fileName
 // names the document and anchors relative picture paths.

@@ -1,6 +1,6 @@
 #include "core/settings/error_log.h"
 
-#include "core/formats/file_io.h"
+#include "core/util/file_io.h"
 
 #include <array>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "core/settings/ini_file.h"
 
-#include "core/formats/file_io.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "core/settings/settings.h"
 
-#include "core/formats/file_io.h"
 #include "core/settings/ini_file.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "core/model/document_ops.h"
+#include "core/operations/document_ops.h"
 
 #include "core/formats/image_size.h"
 #include "core/formats/tag_reader.h"
@@ -14,20 +14,6 @@ bool IsSlot(const AppState& state, int slot)
 }
 
 } // namespace
-
-OpenRoute RouteForPath(const std::string& path, bool picturesAllowed)
-{
-    const std::string ending = ToUpper(path.size() > 4 ? path.substr(path.size() - 4) : path);
-    if (ending == ".KVP")
-        return OpenRoute::Project;
-    if (ending == "HTML" || ending == ".HTM")
-        return OpenRoute::Html;
-    if (ending == ".MAP")
-        return OpenRoute::MapFile;
-    if (picturesAllowed && (ending == ".GIF" || ending == ".JPG"))
-        return OpenRoute::Picture;
-    return OpenRoute::Unsupported;
-}
 
 std::optional<int> FindOpenDocument(const AppState& state, const std::string& path)
 {

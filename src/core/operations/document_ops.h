@@ -1,8 +1,7 @@
 #pragma once
 
-// The model side of the document lifecycle: routing a file to its reader, finding an open
-// document, taking a slot for a new document, and the name tables kept in step when documents
-// are activated and closed.
+// The model side of the document lifecycle: finding an open document, taking a slot for a new
+// document, and the name tables kept in step when documents are activated and closed.
 
 #include "core/formats/relative_paths.h"
 #include "core/model/app_state.h"
@@ -12,12 +11,6 @@
 #include <string>
 
 namespace karvex {
-
-enum class OpenRoute { Project, Html, MapFile, Picture, Unsupported };
-
-// By the upper-cased last four characters: ".KVP", "HTML" or ".HTM", ".MAP", and ".GIF" or
-// ".JPG" when pictures are allowed; everything else is unsupported.
-OpenRoute RouteForPath(const std::string& path, bool picturesAllowed);
 
 // The slot of the open document whose title is path (case-blind), if any.
 std::optional<int> FindOpenDocument(const AppState& state, const std::string& path);

@@ -1,9 +1,10 @@
-#include "core/model/panel_edits.h"
+#include "core/operations/panel_edits.h"
 
 #include "core/formats/area_import.h"
-#include "core/formats/file_io.h"
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
+#include "core/formats/tag_writer.h"
+#include "core/util/file_io.h"
 #include "core/util/numbers.h"
 #include "core/util/strings.h"
 

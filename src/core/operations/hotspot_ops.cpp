@@ -1,6 +1,7 @@
-#include "core/model/hotspot_ops.h"
+#include "core/operations/hotspot_ops.h"
 
 #include "core/formats/html_writer.h"
+#include "core/formats/tag_writer.h"
 #include "core/model/hotspot_names.h"
 #include "core/util/strings.h"
 

@@ -1,0 +1,158 @@
+#include "core/operations/document_save.h"
+
+#include "core/operations/file_formats.h"
+#include "core/util/file_io.h"
+#include "core/util/strings.h"
+#include "core/util/text_codec.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+namespace karvex {
+
+namespace {
+
+// The texts of a document that a save may change before it knows it has succeeded.
+struct SavedTexts
+{
+    std::string ImgTag;
+    std::string SourceImgTag;
+    std::string SourceMapCode;
+
+    void PutBack(Document& doc) const
+    {
+        doc.ImgTag = ImgTag;
+        doc.SourceImgTag = SourceImgTag;
+        doc.SourceMapCode = SourceMapCode;
+    }
+};
+
+// The map of doc merged into the page fileName holds; nothing (with the reason in result) when
+// the page cannot be read or has no place for it. An empty text is no page: "" comes back with
+// true, and the caller writes the file afresh.
+std::optional<std::string> MergedPage(
+    Document& doc, const std::string& fileName, PageConflict onConflict, SaveResult& result)
+{
+    ReadResult page = ReadWholeFile(fileName);
+    if (!page.Ok) {
+        result.Error = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
+        return std::nullopt;
+    }
+    // A UTF-16 page is merged as the UTF-8 text it was read as, and written back in its own
+    // encoding.
+    const std::optional<Utf16Page> utf16 = DecodeUtf16Page(page.Bytes);
+    if (utf16)
+        page.Bytes = utf16->Utf8;
+    if (page.Bytes.empty())
+        return std::string();
+    const MergeOutcome outcome = MergeIntoPage(doc, page.Bytes, onConflict);
+    if (outcome != MergeOutcome::Merged) {
+        result.PageChanged = outcome == MergeOutcome::PageChanged;
+        result.Error = "The image map or its picture in " + fileName
+            + " was changed by another program since it was opened";
+        result.Error += outcome == MergeOutcome::PageChanged
+            ? "."
+            : ", and the picture's IMG tag is no longer in the page: the map has no place there. "
+              "Save it as another file.";
+        return std::nullopt;
+    }
+    return utf16 ? EncodeUtf16Page(page.Bytes, utf16->BigEndian, utf16->ByteOrderMark)
+                 : std::move(page.Bytes);
+}
+
+// Composes the text of format for doc and writes it to fileName; false, with the reason in
+// result, when nothing was written. The document's IMG tag and search texts may have changed
+// either way: the caller puts them back on failure.
+bool WriteDocument(Document& doc, const FileFormat& format, const std::string& fileName, bool fresh,
+    PageConflict onConflict, SaveResult& result)
+{
+    if (doc.PathMode == PathModeRelative)
+        ApplyPicturePathMode(doc, fileName, 0);
+    else if (doc.PathMode == PathModeDirect)
+        ApplyPicturePathMode(doc, fileName, 1);
+
+    std::string text;
+    if (format.MergesIntoPage && !fresh && FileExists(fileName)) {
+        std::optional<std::string> merged = MergedPage(doc, fileName, onConflict, result);
+        if (!merged)
+            return false;
+        text = std::move(*merged);
+    }
+    // A page that has gone missing or is empty since it was loaded is written afresh.
+    if (text.empty())
+        text = format.Compose(doc);
+
+    if (const WriteResult written = WriteWholeFile(fileName, text); !written) {
+        result.Error
+            = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, bool fresh,
+    bool copy, PageConflict onConflict)
+{
+    SaveResult result;
+    if (docIndex < 1 || static_cast<std::size_t>(docIndex) >= state.Documents.size()) {
+        result.Error = "There is no document to save.";
+        return result;
+    }
+    Document* doc = &state.Documents[static_cast<std::size_t>(docIndex)];
+    if (fileName.empty()) {
+        result.Error = "No file name was given.";
+        return result;
+    }
+    const FileFormat* format = FormatForPath(fileName);
+    if (!format) {
+        result.Error = "Karvex saves image maps as " + FormatEndingsText() + " files; the name "
+            + fileName + " has none of these endings.";
+        return result;
+    }
+    const std::string slotText = std::to_string(docIndex);
+    if (!copy) {
+        const auto owner = state.OpenDocuments.Find(fileName);
+        if (owner && *owner != slotText) {
+            result.Error = "This file is already open, saving will be canceled.";
+            return result;
+        }
+    }
+
+    // A save changes only these texts of the document before it has succeeded, so only they
+    // are kept to be put back; a copy of the whole document would copy every hotspot.
+    const SavedTexts before { doc->ImgTag, doc->SourceImgTag, doc->SourceMapCode };
+    bool written = false;
+    try {
+        written = WriteDocument(*doc, *format, fileName, fresh, onConflict, result);
+    } catch (const std::exception& error) {
+        // Such as running out of memory for a huge page: the save fails like any other.
+        result.Error
+            = "The file " + fileName + " could not be written.\r\nReason : " + error.what();
+    }
+    if (!written) {
+        before.PutBack(*doc);
+        return result;
+    }
+
+    result.Ok = true;
+    result.ImgTagChanged = doc->ImgTag != before.ImgTag;
+    if (copy) {
+        // A preview copy must not change what the next real save searches for in the page.
+        doc->SourceMapCode = before.SourceMapCode;
+        doc->SourceImgTag = before.SourceImgTag;
+        return result;
+    }
+    const bool renamed = !EqualsNoCase(fileName, doc->Title);
+    if (renamed && state.OpenDocuments.Find(doc->Title) == slotText)
+        state.OpenDocuments.Remove(doc->Title);
+    doc->Title = fileName;
+    doc->FilePath = fileName;
+    if (renamed)
+        state.OpenDocuments.Add(doc->Title, slotText);
+    return result;
+}
+
+} // namespace karvex

@@ -1,0 +1,32 @@
+#pragma once
+
+// Saving a document to a file of any kind the editor writes: the picture path for the target,
+// the text of its kind (or the map merged into the page it came from), the safe write, and the
+// document's new identity.
+
+#include "core/formats/html_writer.h"
+#include "core/model/app_state.h"
+
+#include <string>
+
+namespace karvex {
+
+struct SaveResult
+{
+    bool Ok = false;
+    std::string Error; // sentences for the user when Ok is false, with the reason when known
+    bool ImgTagChanged = false; // the save rewrote ImgTag, so code shown for it is stale
+    // The page no longer holds the map (or the edited IMG tag) the document last saw there:
+    // another program changed it. Nothing was written; PageConflict::Replace writes anyway.
+    bool PageChanged = false;
+};
+
+// Writes document docIndex to fileName in the kind of file its ending names. A page (an HTML
+// file) is written as a fresh fragment when fresh is set, else the map is merged into the
+// existing page. Unless copy is set, the document then takes fileName as its Title and
+// FilePath; a copy leaves the document's identity and the texts a later save searches for as
+// they were. On failure neither the file nor the document changes.
+SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, bool fresh,
+    bool copy, PageConflict onConflict = PageConflict::Refuse);
+
+} // namespace karvex
