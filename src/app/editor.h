@@ -34,7 +34,6 @@ public:
 
     // Where web pages and hotspot links are opened; the editor uses the desktop's browser.
     void SetUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
-    void SetViews(ModelViews* views) { m_views = views ? views : &m_noViews; }
     // Runs the code edit dialog; true when it was closed with a clean text. Tests replace it.
     using CodeDialogRunner = std::function<bool(CodeEditDialog& dialog)>;
     void SetCodeDialogRunner(CodeDialogRunner runner) { m_runCodeDialog = std::move(runner); }
@@ -75,9 +74,7 @@ public:
 
     // DocumentHost
     AppState& State() override { return m_state; }
-    ModelViews& Views() override { return m_fanOut; }
     Prompt& Prompts() override { return m_prompt; }
-    void SetChanged(bool changed) override;
     void ResetToolButtons() override { SetTool(0); }
     void SetUndoState(bool canUndo, bool canRedo) override;
     void ShowZoom(int percent) override;
@@ -91,32 +88,14 @@ public:
     bool QueryCloseDocument(int slot) override;
     void DocumentClosed(int slot) override;
 
+signals:
+    // Another document became current (its names are already in HotspotNames); the panel
+    // follows its window.
+    void documentActivated(karvex::DocumentWindow* window);
+    // A document window closed; anyOpen tells whether another one is still open.
+    void documentClosed(int slot, bool anyOpen);
+
 private:
-    // Hands each view change to the active document's code view and to the panel.
-    class ViewsFanOut : public ModelViews
-    {
-    public:
-        explicit ViewsFanOut(Editor& editor)
-            : m_editor(editor)
-        {
-        }
-        void HotspotAdded(int slot) override;
-        void HotspotRemoved(int slot) override;
-        void HotspotChanged(int slot) override;
-        void HotspotRenamed(int slot, const std::string& oldName) override;
-        void HotspotSelected(int slot) override;
-        void MapSelected() override;
-        void DragTracking(int x1, int y1, int x2, int y2) override;
-        void SetPanelEnabled(bool enabled) override;
-        void ImageTagChanged(bool mapTags) override;
-        void DocumentActivated(int slot) override;
-        void DocumentClosed(int slot, bool anyOpen) override;
-
-    private:
-        template <typename Call> void Each(Call call);
-        Editor& m_editor;
-    };
-
     QMdiSubWindow* SubWindowFor(int slot) const;
     void AddDocumentWindow(int slot, const QImage& picture);
     // Opens a window for a document a reader made; false (after the message) when it failed.
@@ -130,9 +109,6 @@ private:
     Prompt& m_prompt;
     CommandBars& m_bars;
     QMdiArea& m_area;
-    ModelViews m_noViews;
-    ModelViews* m_views = &m_noViews;
-    ViewsFanOut m_fanOut { *this };
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
     int m_toolCode = 0;

@@ -12,6 +12,7 @@
 #include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
+#include "ui/document_model.h"
 #include "ui/document_window.h"
 #include "ui/map_chooser_dialog.h"
 #include "ui/picture_file.h"
@@ -105,7 +106,9 @@ void Editor::NewDocumentFromPicture(const std::string& path)
 
     AddDocumentWindow(slot, picture);
     ShowImageSize({}, {});
-    SetChanged(true);
+    // A document made from a picture has not been saved anywhere yet.
+    if (DocumentWindow* window = WindowFor(slot))
+        window->Model().SetModified(true);
     UpdateFileCommands();
 }
 
@@ -257,25 +260,16 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
             PromptIcon::Critical);
         return false;
     }
-    doc.Changed = false;
     if (DocumentWindow* window = WindowFor(slot)) {
-        window->RefreshCaption();
         // The picture path mode may have rewritten SRC for the target's folder.
         if (result.ImgTagChanged)
-            window->CodeRegions().ImageTagChanged(false);
+            window->Model().ImgTagRewritten();
+        window->Model().SetModified(false);
+        // The title may be another file's now.
+        window->RefreshCaption();
     }
     UpdateFileCommands();
     return true;
-}
-
-void Editor::SetChanged(bool changed)
-{
-    DocumentWindow* window = ActiveWindow();
-    if (!window)
-        return;
-    // The record may carry the mark already (a core operation sets it): the caption follows.
-    m_state.Documents[static_cast<std::size_t>(window->Slot())].Changed = changed;
-    window->RefreshCaption();
 }
 
 void Editor::ActivateDocument(int slot)
@@ -299,11 +293,7 @@ void Editor::ActivateDocument(int slot)
     SetPageMode(doc.PageMode);
     SetUndoState(window->Surface().CanUndo(), window->Surface().CanRedo());
     SelectionChanged(selected);
-    Views().DocumentActivated(slot);
-    if (selected > 0)
-        Views().HotspotSelected(selected);
-    else
-        Views().MapSelected();
+    emit documentActivated(window);
     ShowImageSize({}, {});
     SetTool(m_toolCode);
 }
@@ -348,7 +338,7 @@ void Editor::DocumentClosed(int slot)
         othersOpen = othersOpen || (document && document->Slot() != slot);
     }
     ::karvex::SetStatusText(m_bars, {}, 0);
-    Views().DocumentClosed(slot, othersOpen);
+    emit documentClosed(slot, othersOpen);
     if (!othersOpen) {
         EnableDocumentCommands(m_bars, true);
         EnableFileCommands(m_bars, false);

@@ -5,13 +5,13 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
-#include "core/formats/area_import.h"
 #include "core/model/app_state.h"
 #include "core/model/zoom_levels.h"
 #include "core/operations/hotspot_ops.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
 #include "ui/code_edit_dialog.h"
+#include "ui/document_model.h"
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
 
@@ -58,39 +58,29 @@ void Editor::DeleteHotspot(bool askWhenLocked)
 
 bool Editor::RenameHotspot(const std::string& newName)
 {
+    DocumentWindow* window = ActiveWindow();
     const int slot = m_state.CurrentHotspot;
-    Hotspot* spot = LiveHotspot(m_state, slot);
-    if (!ActiveWindow() || !spot)
+    if (!window || !LiveHotspot(m_state, slot))
         return false;
-    switch (CheckRename(m_state, slot, newName)) {
-    case RenameCheck::Unchanged:
-        return false;
-    case RenameCheck::Taken:
-        m_prompt.Tell("You already have a hotspot with this name. Please choose another name.",
-            m_state.AppTitle, PromptIcon::Critical);
-        return false;
-    case RenameCheck::Ok:
-        break;
-    }
-    const std::string oldName = spot->Name;
+    // The panel's own entry is being committed: its notices must not re-enter it.
     const std::int32_t suppressed = m_state.SuppressPanelEvents;
     m_state.SuppressPanelEvents = 0;
-    RenameHotspotRecord(m_state, slot, newName);
-    Views().HotspotRenamed(slot, oldName);
+    const RenameCheck check = window->Model().Rename(slot, newName);
     m_state.SuppressPanelEvents = suppressed;
-    return true;
+    if (check == RenameCheck::Taken)
+        m_prompt.Tell("You already have a hotspot with this name. Please choose another name.",
+            m_state.AppTitle, PromptIcon::Critical);
+    return check == RenameCheck::Ok;
 }
 
 bool Editor::ChangeShape(const std::string& value, bool tellSurface)
 {
     DocumentWindow* window = ActiveWindow();
     const int slot = m_state.CurrentHotspot;
-    Hotspot* spot = LiveHotspot(m_state, slot);
-    if (!window || !spot || !ChangeShapeRecord(*spot, value))
+    if (!window || !window->Model().ChangeShape(slot, value))
         return false;
     if (tellSurface)
-        window->Surface().ChangeFigureShape(slot, spot->Shape);
-    Views().HotspotChanged(slot);
+        window->Surface().ChangeFigureShape(slot, LiveHotspot(m_state, slot)->Shape);
     return true;
 }
 
@@ -115,26 +105,14 @@ void Editor::OpenCodeEditor(const std::string& name)
 void Editor::ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening)
 {
     DocumentWindow* window = ActiveWindow();
-    Hotspot* spot = LiveHotspot(m_state, slot);
-    if (!window || !spot)
+    if (!window || !LiveHotspot(m_state, slot))
         return;
-    const TagRecord tag = ParseTag(text, "C:\\TEMP\\");
-    // Entry 0 of the attribute list is empty: two attributes make three entries.
-    if (tag.Attributes.size() >= 3) {
-        std::string newName;
-        ReadAreaTagInto(*spot, tag, &newName);
-        if (!newName.empty() && CheckRename(m_state, slot, newName) == RenameCheck::Ok) {
-            const std::string oldName = spot->Name;
-            RenameHotspotRecord(m_state, slot, newName);
-            Views().HotspotRenamed(slot, oldName);
-        }
-    }
+    window->Model().ApplyAreaTag(slot, text);
+    const Hotspot* spot = LiveHotspot(m_state, slot);
     if (spot->Coords != coordsAtOpening)
         window->Surface().SetFigureCoords(slot, spot->Coords);
+    window->SelectHotspot(slot);
     window->Surface().LockSelected(spot->Locked);
-    Views().HotspotChanged(slot);
-    Views().HotspotSelected(slot);
-    SetChanged(true);
 }
 
 void Editor::ToggleLock() { SetHotspotLocked(!m_bars.IsTicked("t_Lock")); }
@@ -143,15 +121,11 @@ void Editor::SetHotspotLocked(bool locked)
 {
     DocumentWindow* window = ActiveWindow();
     const int slot = m_state.CurrentHotspot;
-    Hotspot* spot = LiveHotspot(m_state, slot);
-    if (!window || !spot)
+    if (!window || !LiveHotspot(m_state, slot))
         return;
-    spot->Locked = locked;
     window->Surface().SelectFigure(slot);
-    window->Surface().LockSelected(locked);
+    window->Model().SetLocked(slot, locked);
     SetLockTicked(locked);
-    Views().HotspotChanged(slot);
-    SetChanged(true);
     UpdateRotateCommand(slot, locked);
 }
 
@@ -297,69 +271,6 @@ void Editor::OpenUrl(const std::string& url)
 {
     if (m_openUrl)
         m_openUrl(url);
-}
-
-template <typename Call> void Editor::ViewsFanOut::Each(Call call)
-{
-    if (DocumentWindow* window = m_editor.ActiveWindow())
-        call(window->CodeRegions());
-    call(*m_editor.m_views);
-}
-
-void Editor::ViewsFanOut::HotspotAdded(int slot)
-{
-    Each([slot](ModelViews& views) { views.HotspotAdded(slot); });
-}
-
-void Editor::ViewsFanOut::HotspotRemoved(int slot)
-{
-    Each([slot](ModelViews& views) { views.HotspotRemoved(slot); });
-}
-
-void Editor::ViewsFanOut::HotspotChanged(int slot)
-{
-    Each([slot](ModelViews& views) { views.HotspotChanged(slot); });
-}
-
-void Editor::ViewsFanOut::HotspotRenamed(int slot, const std::string& oldName)
-{
-    Each([slot, &oldName](ModelViews& views) { views.HotspotRenamed(slot, oldName); });
-}
-
-void Editor::ViewsFanOut::HotspotSelected(int slot)
-{
-    Each([slot](ModelViews& views) { views.HotspotSelected(slot); });
-}
-
-void Editor::ViewsFanOut::MapSelected()
-{
-    Each([](ModelViews& views) { views.MapSelected(); });
-}
-
-void Editor::ViewsFanOut::DragTracking(int x1, int y1, int x2, int y2)
-{
-    Each([=](ModelViews& views) { views.DragTracking(x1, y1, x2, y2); });
-}
-
-void Editor::ViewsFanOut::SetPanelEnabled(bool enabled)
-{
-    Each([enabled](ModelViews& views) { views.SetPanelEnabled(enabled); });
-}
-
-void Editor::ViewsFanOut::ImageTagChanged(bool mapTags)
-{
-    Each([mapTags](ModelViews& views) { views.ImageTagChanged(mapTags); });
-}
-
-void Editor::ViewsFanOut::DocumentActivated(int slot)
-{
-    Each([slot](ModelViews& views) { views.DocumentActivated(slot); });
-}
-
-void Editor::ViewsFanOut::DocumentClosed(int slot, bool anyOpen)
-{
-    // The closed window's code view is gone; only the panel hears about it.
-    m_editor.m_views->DocumentClosed(slot, anyOpen);
 }
 
 } // namespace karvex

@@ -6,6 +6,7 @@
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/util/prompt.h"
+#include "ui/document_window.h"
 #include "ui/property_panel.h"
 #include "ui/qt_text.h"
 
@@ -107,8 +108,9 @@ void MainWindow::CreateCommands()
     BuildCommandBars(*m_bars);
     m_bars->RegisterDock("vfrm_Properties", m_propertiesDock);
     m_editor = new Editor(m_state, m_prompt, *m_bars, *m_documentArea, this);
-    m_editor->SetViews(m_propertyPanel);
     m_propertyPanel->SetHost(m_editor);
+    connect(m_editor, &Editor::documentActivated, m_propertyPanel, &PropertyPanel::FollowDocument);
+    connect(m_editor, &Editor::documentClosed, m_propertyPanel, &PropertyPanel::DocumentClosed);
     m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
     connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
     connect(m_bars, &CommandBars::BarClosed, this,

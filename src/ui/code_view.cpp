@@ -119,21 +119,24 @@ void CodeView::AddAreaLine(const QString& text, const QString& key, const QIcon&
     m_box.AddRegion(kEndComment, kEndComment, "EndComment", {}, 2);
 }
 
-void CodeView::AddHotspotRegion(int slot, bool batch)
+void CodeView::AddHotspotRegions(const QList<int>& ids)
 {
     if (!m_filled)
         return;
-    const Hotspot* spot = Live(slot);
-    if (!spot)
-        return;
-    if (batch)
-        m_box.CodeRedraw(false);
-    AddAreaLine(
-        ToDisplay(spot->AreaTag), ToDisplay(spot->Name), spot->Locked ? m_lockIcon : QIcon());
-    if (batch) {
-        m_box.RemoveRegion(kNoCodeKey);
-        m_box.CodeRedraw(true);
+    RedrawPause pause(m_box);
+    // The code box only appends: the two end lines are taken off once and put back after all.
+    const QString end = m_box.RegionText("MAP_AREA_END");
+    m_box.RemoveRegion("MAP_AREA_END");
+    m_box.RemoveRegion(kEndComment);
+    for (const int slot : ids) {
+        if (const Hotspot* spot = Live(slot)) {
+            m_box.AddRegion(ToDisplay(spot->AreaTag), ToDisplay(spot->Name), kAreaGroup,
+                spot->Locked ? m_lockIcon : QIcon(), 0);
+        }
     }
+    m_box.AddRegion(end.isEmpty() ? QString("</MAP>") : end, "MAP_AREA_END", "MAP_END", {}, 0);
+    m_box.AddRegion(kEndComment, kEndComment, "EndComment", {}, 2);
+    m_box.RemoveRegion(kNoCodeKey);
 }
 
 void CodeView::RemoveHotspotRegion(const std::string& name)
@@ -141,15 +144,9 @@ void CodeView::RemoveHotspotRegion(const std::string& name)
     if (!m_filled)
         return;
     RedrawPause pause(m_box);
-    if (LiveCount() <= 1)
+    if (LiveCount() == 0)
         AddAreaLine(kNoCodeText, kNoCodeKey, {});
     m_box.RemoveRegion(ToDisplay(name));
-}
-
-void CodeView::HotspotRemoved(int slot)
-{
-    if (const Hotspot* spot = Live(slot))
-        RemoveHotspotRegion(spot->Name);
 }
 
 void CodeView::UpdateHotspotRegion(int slot)
@@ -182,7 +179,7 @@ void CodeView::UpdateMapTagRegions()
         "MAP_AREA_END", ToDisplay(image.MapEndTag.empty() ? "</MAP>" : image.MapEndTag));
 }
 
-void CodeView::HotspotRenamed(int slot, const std::string& oldName)
+void CodeView::RenameHotspotRegion(int slot, const std::string& oldName)
 {
     if (!m_filled)
         return;
@@ -190,7 +187,7 @@ void CodeView::HotspotRenamed(int slot, const std::string& oldName)
         m_box.RenameRegion(ToDisplay(oldName), ToDisplay(spot->Name));
 }
 
-void CodeView::HotspotSelected(int slot)
+void CodeView::SelectHotspotRegion(int slot)
 {
     if (!m_filled)
         return;
@@ -198,17 +195,10 @@ void CodeView::HotspotSelected(int slot)
         m_box.SelectRegion(ToDisplay(spot->Name));
 }
 
-void CodeView::MapSelected()
+void CodeView::SelectMapRegion()
 {
     if (m_filled)
         m_box.SelectRegion("IMAGE_TAG");
-}
-
-void CodeView::ImageTagChanged(bool mapTags)
-{
-    UpdateImageTagRegion();
-    if (mapTags)
-        UpdateMapTagRegions();
 }
 
 } // namespace karvex

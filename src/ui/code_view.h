@@ -5,15 +5,16 @@
 // The box is filled on first use.
 
 #include "core/model/records.h"
-#include "ui/document_host.h"
 
 #include <QIcon>
+#include <QList>
 
 namespace karvex {
 
+struct AppState;
 class CodeBox;
 
-class CodeView : public ModelViews
+class CodeView
 {
 public:
     CodeView(CodeBox& box, AppState& state, int slot, QIcon lockIcon);
@@ -24,20 +25,16 @@ public:
     void Invalidate();
     void EnsureFilled();
     bool IsFilled() const { return m_filled; }
-    void AddHotspotRegion(int slot, bool batch);
-    // Called while the hotspot is still live; the placeholder comes back for the last one.
+    // The regions of new hotspots, added in one batch.
+    void AddHotspotRegions(const QList<int>& ids);
+    // After the hotspot left the live set; the placeholder comes back for the last one.
     void RemoveHotspotRegion(const std::string& name);
     void UpdateHotspotRegion(int slot);
+    void RenameHotspotRegion(int slot, const std::string& oldName);
     void UpdateImageTagRegion();
     void UpdateMapTagRegions();
-
-    void HotspotAdded(int slot) override { AddHotspotRegion(slot, true); }
-    void HotspotRemoved(int slot) override;
-    void HotspotChanged(int slot) override { UpdateHotspotRegion(slot); }
-    void HotspotRenamed(int slot, const std::string& oldName) override;
-    void HotspotSelected(int slot) override;
-    void MapSelected() override;
-    void ImageTagChanged(bool mapTags) override;
+    void SelectHotspotRegion(int slot);
+    void SelectMapRegion();
 
 private:
     const Document& Doc() const;

@@ -1,8 +1,8 @@
 #pragma once
 
-// What a document window needs from the program around it: the model state, the command
-// states, the status bar, the views that mirror the model, and the shell. The editor
-// implements it; the window only reports and asks through it.
+// What a document window and the property panel need from the program around it: the model
+// state, the command states, the status bar and the shell. The editor implements it. Changes to
+// a document go through the window's DocumentModel, which tells the views itself.
 
 #include <QPoint>
 #include <QString>
@@ -14,44 +14,16 @@ struct AppState;
 class DocumentWindow;
 class Prompt;
 
-// The property panel and the code view follow hotspot changes through these calls.
-class ModelViews
-{
-public:
-    virtual ~ModelViews() = default;
-
-    virtual void HotspotAdded(int slot) { (void)slot; }
-    virtual void HotspotRemoved(int slot) { (void)slot; }
-    virtual void HotspotChanged(int slot) { (void)slot; }
-    virtual void HotspotRenamed(int slot, const std::string& oldName) { (void)slot, (void)oldName; }
-    virtual void HotspotSelected(int slot) { (void)slot; }
-    virtual void MapSelected() { }
-    virtual void DragTracking(int x1, int y1, int x2, int y2)
-    {
-        (void)x1, (void)y1, (void)x2, (void)y2;
-    }
-    virtual void SetPanelEnabled(bool enabled) { (void)enabled; }
-    // The IMG tag of the current document changed, and with mapTags its MAP start tag too.
-    virtual void ImageTagChanged(bool mapTags) { (void)mapTags; }
-    // Another document became current; its names are already in HotspotNames.
-    virtual void DocumentActivated(int slot) { (void)slot; }
-    // A document window closed; anyOpen tells whether another one is still open.
-    virtual void DocumentClosed(int slot, bool anyOpen) { (void)slot, (void)anyOpen; }
-};
-
 class DocumentHost
 {
 public:
     virtual ~DocumentHost() = default;
 
     virtual AppState& State() = 0;
-    virtual ModelViews& Views() = 0;
     virtual Prompt& Prompts() = 0;
     // The window of the current document; nullptr when none is open.
     virtual DocumentWindow* ActiveWindow() const = 0;
 
-    // Marks the current document changed or saved, with the caption's "*".
-    virtual void SetChanged(bool changed) = 0;
     // Back to the pointer tool after a figure was drawn or edited.
     virtual void ResetToolButtons() = 0;
     virtual void SetUndoState(bool canUndo, bool canRedo) = 0;

@@ -10,6 +10,7 @@
 #include "core/util/strings.h"
 #include "ui/code_view.h"
 #include "ui/document_host.h"
+#include "ui/document_model.h"
 #include "ui/qt_text.h"
 
 #include <QCloseEvent>
@@ -60,16 +61,60 @@ DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
     codeLayout->addWidget(m_codeBox);
     m_codeView = std::make_unique<CodeView>(
         *m_codeBox, m_host.State(), slot, QIcon(":/icons/pic_Lock.png"));
+    m_model = new DocumentModel(m_host.State(), slot, this);
 
     SetUpCodeBox();
     SetUpSurface();
     ConnectSurface();
+    ConnectModel();
     RefreshCaption();
 }
 
 DocumentWindow::~DocumentWindow() = default;
 
-ModelViews& DocumentWindow::CodeRegions() const { return *m_codeView; }
+void DocumentWindow::ConnectModel()
+{
+    DocumentModel* m = m_model;
+    connect(m, &DocumentModel::hotspotsAdded, this,
+        [this](const QList<int>& ids) { m_codeView->AddHotspotRegions(ids); });
+    connect(m, &DocumentModel::hotspotRemoved, this,
+        [this](int, const QString& name) { m_codeView->RemoveHotspotRegion(FromDisplay(name)); });
+    connect(m, &DocumentModel::hotspotChanged, this, [this](int slot) {
+        m_codeView->UpdateHotspotRegion(slot);
+        SyncSelectedFigure(slot);
+    });
+    connect(m, &DocumentModel::hotspotRenamed, this, [this](int slot, const QString& oldName) {
+        m_codeView->RenameHotspotRegion(slot, FromDisplay(oldName));
+    });
+    connect(m, &DocumentModel::imageTagChanged, this, [this](bool mapTags) {
+        m_codeView->UpdateImageTagRegion();
+        if (mapTags)
+            m_codeView->UpdateMapTagRegions();
+    });
+    connect(m, &DocumentModel::pictureReplaced, this, [this](const QImage& picture) {
+        m_surface->SetRedraw(false);
+        m_surface->SetSurfacePicture(picture);
+        m_surface->SetRedraw(true);
+    });
+    connect(m, &DocumentModel::pictureSizeChanged, this, [this](int width, int height) {
+        m_surface->SetMapSize(width, height);
+        m_host.SetStatusText(QString("%1x%2").arg(width).arg(height), 1);
+    });
+    connect(m, &DocumentModel::modifiedChanged, this, &DocumentWindow::RefreshCaption);
+}
+
+// The surface follows its own gestures; a change that came from elsewhere (the panel, the lock
+// command) is brought to the selected figure here.
+void DocumentWindow::SyncSelectedFigure(int slot)
+{
+    const Hotspot* spot = SpotFor(slot);
+    if (!spot || !spot->Active || m_surface->SelectedFigureId() != slot)
+        return;
+    m_surface->SetSelectedColor(static_cast<std::int32_t>(ParseLeadingInt(spot->Color)));
+    m_surface->LockSelected(spot->Locked);
+    m_host.SetLockTicked(spot->Locked);
+    m_host.SelectionChanged(slot);
+}
 
 CodeBox& DocumentWindow::Code() const
 {
@@ -107,15 +152,15 @@ void DocumentWindow::OnRegionClicked(const QString& key, const QString& group)
 {
     const QString upper = group.toUpper();
     if (upper == "MAP_AREA") {
-        m_host.Views().SetPanelEnabled(true);
+        emit panelEnabled(true);
         const int slot = FindHotspotIdByName(m_host.State(), FromDisplay(key));
         if (key.toUpper() != "NOCODE" && slot > 0)
             SelectHotspot(slot);
     } else if (upper == "MAP_IMAGE") {
-        m_host.Views().SetPanelEnabled(true);
+        emit panelEnabled(true);
         OnSelectionCleared();
     } else {
-        m_host.Views().SetPanelEnabled(false);
+        emit panelEnabled(false);
     }
 }
 
@@ -172,7 +217,7 @@ void DocumentWindow::ConnectSurface()
     connect(s, &DrawingSurface::RotateEnded, this, &DocumentWindow::OnRotateEnded);
     connect(s, &DrawingSurface::PageChanged, this, &DocumentWindow::OnPageChanged);
     connect(s, &DrawingSurface::DragTracking, this,
-        [this](int x1, int y1, int x2, int y2) { m_host.Views().DragTracking(x1, y1, x2, y2); });
+        [this](int x1, int y1, int x2, int y2) { emit dragTracking(x1, y1, x2, y2); });
     connect(s, &DrawingSurface::StatusNote, this,
         [this](const QString& text) { m_host.SetStatusText(text, 5); });
     connect(s, &DrawingSurface::SurfaceMouseUp, this, [this](int button, int, int, int) {
@@ -225,6 +270,8 @@ void DocumentWindow::ShowDocument(const QImage& picture)
     m_codeView->Invalidate();
 }
 
+int DocumentWindow::SelectedHotspot() const { return m_surface->SelectedFigureId(); }
+
 void DocumentWindow::SelectHotspot(int slot)
 {
     const Hotspot* spot = SpotFor(slot);
@@ -245,14 +292,24 @@ void DocumentWindow::SelectMap()
     OnSelectionCleared();
 }
 
-void DocumentWindow::ReplacePicture(const QImage& picture)
+QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
 {
-    const MapImage& image = Doc().Images[1];
     m_surface->SetRedraw(false);
-    m_surface->SetSurfacePicture(picture);
-    m_surface->SetMapSize(image.Width > 0 ? image.Width : picture.width(),
-        image.Height > 0 ? image.Height : picture.height());
+    const QList<int> ids = m_model->AddHotspots(figures);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const Hotspot* spot = SpotFor(ids[i]);
+        m_surface->AddFigure(spot->Coords, spot->Shape,
+            static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids[i]);
+    }
+    m_surface->FinishBulkAdd();
     m_surface->SetRedraw(true);
+    m_surface->AfterBulkAdd();
+    return ids;
+}
+
+void DocumentWindow::SetSelectedCoordinate(int which, int value)
+{
+    m_surface->SetSelectedCoordinate(which, value);
 }
 
 void DocumentWindow::RefreshCaption() { setWindowTitle(ToDisplay(WindowCaption(Doc()))); }
@@ -262,76 +319,29 @@ void DocumentWindow::Describe(const QString& text) { m_host.SetStatusText(text, 
 void DocumentWindow::OnFigureCreated(const Figure& figure)
 {
     m_host.ResetToolButtons();
-    AppState& state = m_host.State();
-    const int slot = AddHotspotFromFigure(Doc(), state.HotspotNames, figure);
-    m_surface->AssignFigureId(slot);
-    m_retired.erase(slot);
-    state.CurrentHotspot = slot;
-    m_host.Views().HotspotAdded(slot);
+    m_surface->AssignFigureId(m_model->AddDrawnHotspot(figure));
     Describe({});
-    m_host.SetChanged(true);
-}
-
-void DocumentWindow::RetireHotspot(int slot)
-{
-    Hotspot* spot = SpotFor(slot);
-    if (!spot || !spot->Active)
-        return;
-    m_host.Views().HotspotRemoved(slot);
-    m_retired[slot].push_back(*spot);
-    DeleteHotspotRecord(m_host.State(), slot);
-    if (m_host.State().CurrentHotspot == slot)
-        m_host.State().CurrentHotspot = 0;
-    m_host.SetChanged(true);
-    m_host.Views().MapSelected();
-    m_host.SelectionChanged(0);
-}
-
-void DocumentWindow::RestoreHotspot(int slot, const Figure& figure)
-{
-    AppState& state = m_host.State();
-    Document& doc = Doc();
-    if (static_cast<std::size_t>(slot) >= doc.Hotspots.size())
-        doc.Hotspots.resize(static_cast<std::size_t>(slot) + 1);
-    Hotspot& spot = doc.Hotspots[static_cast<std::size_t>(slot)];
-    auto retired = m_retired.find(slot);
-    if (retired != m_retired.end() && !retired->second.empty()) {
-        spot = retired->second.back();
-        retired->second.pop_back();
-    }
-    // A record never seen (or overwritten meanwhile) is rebuilt from the figure itself.
-    if (spot.Name.empty() || state.HotspotNames.Contains(spot.Name)) {
-        const auto number = NextHotspotNumber(state.HotspotNames, figure.Kind);
-        spot.Name = number.Name;
-    }
-    spot.Id = slot;
-    ApplyFigureChange(spot, figure);
-    RestoreHotspotRecord(state, slot);
-    m_host.Views().HotspotAdded(slot);
-    m_host.SetChanged(true);
 }
 
 void DocumentWindow::DeleteHotspot(int slot)
 {
     m_surface->DeleteSelected();
-    RetireHotspot(slot);
+    m_model->RetireHotspot(slot);
+    OnSelectionCleared();
 }
 
 void DocumentWindow::OnFigureStateChanged(int action, int id, const Figure& figure)
 {
     switch (action) {
     case 1:
-        RestoreHotspot(id, figure);
+        m_model->RestoreHotspot(id, figure);
         break;
     case 3:
-        RetireHotspot(id);
+        m_model->RetireHotspot(id);
+        OnSelectionCleared();
         break;
     case 4:
-        if (Hotspot* spot = SpotFor(id)) {
-            ChangeShapeRecord(*spot, std::to_string(figure.Kind));
-            m_host.Views().HotspotChanged(id);
-            m_host.SetChanged(true);
-        }
+        m_model->ChangeShape(id, std::to_string(figure.Kind));
         break;
     default:
         break;
@@ -340,14 +350,13 @@ void DocumentWindow::OnFigureStateChanged(int action, int id, const Figure& figu
 
 void DocumentWindow::OnFigureChanged(const Figure& figure)
 {
-    Hotspot* spot = SpotFor(figure.Id);
+    const Hotspot* spot = SpotFor(figure.Id);
     if (!spot || !spot->Active)
         return;
-    m_host.State().CurrentHotspot = figure.Id;
-    if (ApplyFigureChange(*spot, figure))
+    const std::int32_t shapeBefore = spot->Shape;
+    m_model->ApplyFigure(figure);
+    if (spot->Shape != shapeBefore)
         m_host.SetStatusText("0", 5);
-    m_host.Views().HotspotChanged(figure.Id);
-    m_host.SetChanged(true);
     m_host.ResetToolButtons();
 }
 
@@ -360,7 +369,8 @@ void DocumentWindow::OnFigureSelected(const Figure& figure)
     state.CurrentHotspot = figure.Id;
     state.PanelShowsHotspot = 1;
     Doc().PanelMode = 1;
-    m_host.Views().HotspotSelected(figure.Id);
+    m_codeView->SelectHotspotRegion(figure.Id);
+    emit hotspotSelected(figure.Id);
     m_host.SetLockTicked(spot->Locked);
     m_host.SelectionChanged(figure.Id);
 }
@@ -371,7 +381,8 @@ void DocumentWindow::OnSelectionCleared()
     state.CurrentHotspot = 0;
     state.PanelShowsHotspot = 0;
     Doc().PanelMode = 0;
-    m_host.Views().MapSelected();
+    m_codeView->SelectMapRegion();
+    emit mapSelected();
     m_host.SelectionChanged(0);
 }
 
@@ -379,14 +390,9 @@ void DocumentWindow::OnLockChanged(bool locked)
 {
     m_host.SetLockTicked(locked);
     const int slot = m_host.State().CurrentHotspot;
-    if (Hotspot* spot = SpotFor(slot)) {
-        if (spot->Locked != locked) {
-            spot->Locked = locked;
-            m_host.SetChanged(true);
-        }
-        m_host.Views().HotspotChanged(slot);
+    m_model->SetLocked(slot, locked);
+    if (SpotFor(slot))
         m_host.SelectionChanged(slot);
-    }
 }
 
 void DocumentWindow::OnFigureHover(int state, int id)
@@ -414,11 +420,7 @@ void DocumentWindow::OnFigureActivated(int state, int id)
 void DocumentWindow::OnRotateEnded()
 {
     Describe({});
-    const int id = m_surface->SelectedFigureId();
-    if (Hotspot* spot = SpotFor(id)) {
-        ChangeShapeRecord(*spot, std::to_string(ShapePolygon));
-        m_host.Views().HotspotChanged(id);
-    }
+    m_model->ChangeShape(m_surface->SelectedFigureId(), std::to_string(ShapePolygon));
 }
 
 void DocumentWindow::OnPageChanged(const QString& key)
@@ -426,21 +428,21 @@ void DocumentWindow::OnPageChanged(const QString& key)
     const QString page = key.toUpper();
     Describe({});
     if (page == "DESIGN") {
-        m_host.Views().SetPanelEnabled(true);
+        emit panelEnabled(true);
         m_surface->SetDesignActive(true);
         m_surface->SetViewMode(1);
         m_surface->Repaint();
         m_host.SetPageMode(0);
         if (Doc().PanelMode == 0)
-            m_host.Views().MapSelected();
+            emit mapSelected();
     } else if (page == "CODE") {
         m_codeView->EnsureFilled();
-        m_host.Views().SetPanelEnabled(true);
+        emit panelEnabled(true);
         m_host.SetPageMode(1);
         m_surface->SetDesignActive(false);
     } else if (page == "PREVIEW") {
         m_host.SetPageMode(2);
-        m_host.Views().SetPanelEnabled(false);
+        emit panelEnabled(false);
         m_surface->SetViewMode(2);
         m_surface->Repaint();
     }

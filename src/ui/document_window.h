@@ -1,13 +1,14 @@
 #pragma once
 
-// The window of one document: it sets up the drawing surface and its pages, and turns the
-// surface's events into changes of the model, the views and the commands.
+// The window of one document: it sets up the drawing surface and its pages, turns the surface's
+// events into operations of the document's model, and keeps the surface, the code page and the
+// caption in step with the model's notices.
 
 #include "core/model/records.h"
 
 #include <QImage>
+#include <QList>
 #include <QWidget>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,8 +20,8 @@ namespace karvex {
 class CodeBox;
 class CodeView;
 class DocumentHost;
+class DocumentModel;
 class DrawingSurface;
-class ModelViews;
 struct Figure;
 
 class DocumentWindow : public QWidget
@@ -32,25 +33,37 @@ public:
     ~DocumentWindow() override;
 
     int Slot() const { return m_slot; }
+    // Every change to the document goes through the model.
+    DocumentModel& Model() const { return *m_model; }
     DrawingSurface& Surface() const { return *m_surface; }
     QWidget& CodePage() const { return *m_codePage; }
     // The code box, filled with the document's code if it was not yet.
     CodeBox& Code() const;
-    // The code page's regions follow the model through this.
-    ModelViews& CodeRegions() const;
 
     // Hands the picture and the document's live hotspots to the surface (a filled record).
     void ShowDocument(const QImage& picture);
     // Removes the selected hotspot from the surface and the model.
     void DeleteHotspot(int slot);
+    // The selected hotspot's slot; 0 while the map is selected.
+    int SelectedHotspot() const;
     // Selects the hotspot's figure and shows it, as a click on the figure does.
     void SelectHotspot(int slot);
     // Clears the figure selection and shows the map, as a click beside the figures does.
     void SelectMap();
-    // A new picture for the document, drawn at the image record's size.
-    void ReplacePicture(const QImage& picture);
+    // Hotspots for figures the surface does not show yet (a paste, a generated grid): the
+    // surface takes them over and the model adds them with one notice.
+    QList<int> AddHotspots(const std::vector<Figure>& figures);
+    // 1 X1, 2 Y1, 3 X2, 4 Y2 of the selected hotspot, as its figure on the surface reshapes.
+    void SetSelectedCoordinate(int which, int value);
     // The window title: the document's file name, with "*" while changed.
     void RefreshCaption();
+
+signals:
+    // What the window shows and selects, for the panel of the active window.
+    void hotspotSelected(int slot);
+    void mapSelected();
+    void dragTracking(int x1, int y1, int x2, int y2);
+    void panelEnabled(bool enabled);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,10 +87,10 @@ private:
     void OnRotateEnded();
     void OnPageChanged(const QString& key);
     void Describe(const QString& text);
-
-    // Takes a hotspot out of the live set, keeping its record so an undo can bring it back.
-    void RetireHotspot(int slot);
-    void RestoreHotspot(int slot, const Figure& figure);
+    void ConnectModel();
+    // Brings a hotspot's figure in line with its record where the surface does not follow by
+    // itself: lock and colour of the selected figure.
+    void SyncSelectedFigure(int slot);
 
     DocumentHost& m_host;
     const int m_slot;
@@ -85,8 +98,7 @@ private:
     QWidget* m_codePage = nullptr;
     CodeBox* m_codeBox = nullptr;
     std::unique_ptr<CodeView> m_codeView;
-    // Records of hotspots removed by delete or undo, latest last, by slot.
-    std::map<int, std::vector<Hotspot>> m_retired;
+    DocumentModel* m_model = nullptr;
 };
 
 } // namespace karvex

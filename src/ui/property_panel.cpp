@@ -15,8 +15,10 @@
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
+#include "ui/document_model.h"
 #include "ui/document_window.h"
 #include "ui/picture_file.h"
+#include "ui/property_entries.h"
 #include "ui/qt_text.h"
 
 #include <QComboBox>
@@ -35,110 +37,10 @@ constexpr const char* kMapEntry = "[Map Properties]";
 constexpr const char* kCustomsKey = "##Customs";
 constexpr const char* kTagBase = "C:\\TEMP\\";
 
-struct Entry
+void AddEntries(PropertyGrid& grid, std::span<const PropertyEntry> entries)
 {
-    const char* Key;
-    const char* Caption;
-    PropertyKind Kind;
-    const char* Preset;
-    const char* Description;
-};
-
-constexpr auto H = PropertyKind::Heading;
-constexpr auto T = PropertyKind::Text;
-constexpr auto N = PropertyKind::Number;
-
-// The script events both grids offer, after the hotspot grid's focus events.
-constexpr Entry kEventEntries[] = {
-    { "onClick", "OnClick", T, "", "Occurs when a visitor click the mouse over an hotspot." },
-    { "onDblClick", "OnDblClick", T, "",
-        "Occurs when a visitor double click the mouse over an hotspot." },
-    { "onMouseDown", "OnMouseDown", T, "",
-        "Occurs when a visitor presses the mouse button over an hotspot." },
-    { "onMouseUp", "OnMouseUp", T, "",
-        "Occurs when a visitor releases the mouse button over an hotspot." },
-    { "onMouseOver", "OnMouseOver", T, "",
-        "Occurs when a visitor moves the mouse over an hotspot." },
-    { "onMouseMove", "OnMouseMove", T, "",
-        "Occurs when a visitor moves the mouse while still over an hotspot." },
-    { "onMouseOut", "OnMouseOut", T, "",
-        "Occurs when a visitor moves the mouse away from an hotspot." },
-    { "onKeyPress", "OnKeyPress", T, "",
-        "Occurs when a visitor presses and release a key over an hotspot." },
-    { "onKeyDown", "OnKeyDown", T, "",
-        "Occurs when a visitor presses a key down over an hotspot." },
-    { "onKeyUp", "OnKeyUp", T, "", "Occurs when a visitor releases a key over an hotspot." },
-};
-
-constexpr Entry kHotspotEntries[] = {
-    { "Standard", "Standard", H, "", "" },
-    { "Name", "Name", T, "", "This is the name of the hotspot. Every name must be unique" },
-    { "Alt", "Alt", T, "", "This is the text appearing as tooltip" },
-    { "Href", "Href", T, "",
-        "This is the address which the user will be sent to when clicking within the area" },
-    { "Target", "Target", T, "",
-        "Specifies which named frame the linked document should be loaded in." },
-    { "Shape", "Shape", H, "", "" },
-    { "Type", "Type", PropertyKind::Choice, "Rectangle",
-        "Which hotspot type this object should be" },
-    { "Color", "Color", PropertyKind::Colour, "#453322",
-        "Used in design-mode to get an better view over the different hotspots." },
-    { "Locked", "Locked", PropertyKind::Choice, "False",
-        "Specifies if the hotspot should be locked in design mode." },
-    { "Coordinates", "Coordinates", H, "", "" },
-    { "X1", "X1", N, "", "Specifies the left coordinate." },
-    { "X2", "X2", N, "", "Specifies the right coordinate." },
-    { "Y1", "Y1", N, "", "Specifies the top coordinate." },
-    { "Y2", "Y2", N, "", "Specifies the bottom coordinate." },
-    { "Events", "Events", H, "", "" },
-    { "OnFocus", "OnFocus", T, "",
-        "Occurs when a visitor moves the focus to an hotspot either using the mouse or the Tab "
-        "key." },
-    { "OnBlur", "OnBlur", T, "",
-        "Occurs when a visitor moves focus from an hotspot either with the mouse or the tab key." },
-};
-
-constexpr Entry kMapEntries[] = {
-    { "Standard", "Standard Attributes", H, "", "" },
-    { "Picture", "Picture", PropertyKind::File, "",
-        "Specifies the location of a file that contains the graphic image you want to use in the "
-        "document." },
-    { "LowSrc", "LowSrc", PropertyKind::File, "",
-        "Specifies the location of a lower resolution version of the main image." },
-    { "Width", "Width", N, "", "Specifies the width of the image in pixels." },
-    { "Height", "Height", N, "", "Specifies the height of the image in pixels." },
-    { "BorderSize", "Border", N, "", "Specifies the width of the border around the image." },
-    { "AltText", "Alt", T, "",
-        "Specifies an textual description of the image, this will appear as an tooltip." },
-    { "Usemap", "UseMap", T, "",
-        "Specifies the imagemap name within the document. This have to be unique." },
-    { "Header3", "Save Options", H, "", "" },
-    { "RelativePath", "Path Options", PropertyKind::Choice, "",
-        "What kind of image path do you want to use when saving this document?." },
-    { "ServerType", "ServerSideType", PropertyKind::Choice, "",
-        "If saving as an MAP file, what server side file type should be used." },
-    { "Diverse", "Advanced Attributes", H, "", "" },
-    { "ID", "ID", T, "", "Specifies a unique ID selector to an instance of the image tag." },
-    { "Name", "Name", T, "", "Specifies a unique name for the image." },
-    { "Align", "Align", PropertyKind::Choice, "Left",
-        "Specifies the appearance of text that is near an inline graphic image." },
-    { "Class", "Class", T, "", "Indicates which style class applies to the image hotspot." },
-    { "DataSrc", "DataSrc", T, "", "Specifies the location of tabular data to be bound." },
-    { "HSpace", "HSpace", N, "0",
-        "Specifies the horizontal space to the left and right of the image." },
-    { "VSpace", "VSpace", N, "0", "Specifies the vertical space above and below the image." },
-    { "Title", "Title", T, "", "Specifies text assigned to the tag." },
-    { "Events", "Events", H, "", "" },
-};
-
-// Map entries written from the IMG attribute of their own name.
-constexpr const char* kPlainMapKeys[]
-    = { "ID", "Name", "Align", "Class", "DataSrc", "HSpace", "VSpace", "Title" };
-
-void AddEntries(PropertyGrid& grid, const Entry* begin, const Entry* end)
-{
-    for (const Entry* e = begin; e != end; ++e)
-        grid.AddItem(e->Key, e->Caption, e->Kind, e->Preset, e->Description);
+    for (const PropertyEntry& e : entries)
+        grid.AddItem(e.Key, e.Caption, e.Kind, e.Preset, e.Description);
 }
 
 QString Attr(const TagRecord& tag, const char* name, const char* fallback = "")
@@ -232,15 +134,15 @@ void PropertyPanel::BuildGrids()
 {
     m_hotspotGrid->SetUpdating(true);
     StyleGrid(*m_hotspotGrid);
-    AddEntries(*m_hotspotGrid, std::begin(kHotspotEntries), std::end(kHotspotEntries));
-    AddEntries(*m_hotspotGrid, std::begin(kEventEntries), std::end(kEventEntries));
+    AddEntries(*m_hotspotGrid, HotspotEntries());
+    AddEntries(*m_hotspotGrid, EventEntries());
     m_hotspotGrid->SetUpdating(false);
     m_hotspotCustoms.BaseItemCount = m_hotspotGrid->ItemCount();
 
     m_mapGrid->SetUpdating(true);
     StyleGrid(*m_mapGrid);
-    AddEntries(*m_mapGrid, std::begin(kMapEntries), std::end(kMapEntries));
-    AddEntries(*m_mapGrid, std::begin(kEventEntries), std::end(kEventEntries));
+    AddEntries(*m_mapGrid, MapEntries());
+    AddEntries(*m_mapGrid, EventEntries());
     m_mapGrid->SetUpdating(false);
     m_mapCustoms.BaseItemCount = m_mapGrid->ItemCount();
 }
@@ -315,7 +217,7 @@ void PropertyPanel::WriteHotspotValues(const Hotspot& spot)
     grid.SetValue("Y2", QString::number(spot.Y2));
     for (const char* key : { "OnFocus", "OnBlur" })
         grid.SetValue(key, Attr(tag, key));
-    for (const Entry& event : kEventEntries)
+    for (const PropertyEntry& event : EventEntries())
         grid.SetValue(event.Key, Attr(tag, event.Key));
     ShowCustoms(grid, m_hotspotCustoms, spot.Attributes, false);
 }
@@ -331,11 +233,6 @@ void PropertyPanel::ShowMapProperties()
     m_state.PanelShowsHotspot = 0;
     doc->PanelMode = 0;
     m_shownSlot = 0;
-    if (DocumentWindow* window = m_host ? m_host->ActiveWindow() : nullptr) {
-        window->Surface().SetRedraw(false);
-        window->Surface().SetAllSelected(false);
-        window->Surface().SetRedraw(true);
-    }
     WriteMapValues();
 }
 
@@ -356,9 +253,9 @@ void PropertyPanel::WriteMapValues()
     grid.SetValue("Height", Attr(tag, "HEIGHT", "0"));
     grid.SetValue("RelativePath", ToDisplay(PathModeText(doc->PathMode)));
     grid.SetValue("ServerType", ToDisplay(ServerTypeText(doc->ServerType)));
-    for (const char* key : kPlainMapKeys)
+    for (const char* key : PlainMapKeys())
         grid.SetValue(key, Attr(tag, key));
-    for (const Entry& event : kEventEntries)
+    for (const PropertyEntry& event : EventEntries())
         grid.SetValue(event.Key, Attr(tag, event.Key));
     ShowCustoms(grid, m_mapCustoms, doc->ImgAttributes, false);
 }
@@ -448,28 +345,68 @@ void PropertyPanel::UpdateCoordinateItems(int slot)
 
 // Following the model ----------------------------------------------------------------------
 
-void PropertyPanel::HotspotAdded(int slot)
+void PropertyPanel::FollowDocument(DocumentWindow* window)
 {
-    const Hotspot* spot = LiveSpot(slot);
+    for (const QMetaObject::Connection& connection : m_followed)
+        disconnect(connection);
+    m_followed.clear();
+    ShowDocumentPage(true);
+    RemoveCustoms(*m_hotspotGrid, m_hotspotCustoms);
+    RemoveCustoms(*m_mapGrid, m_mapCustoms);
+    m_shownSlot = 0;
+    RebuildHotspotChooser();
+    if (!window)
+        return;
+    const DocumentModel* model = &window->Model();
+    m_followed = {
+        connect(model, &DocumentModel::hotspotsAdded, this, &PropertyPanel::OnHotspotsAdded),
+        connect(model, &DocumentModel::hotspotRemoved, this, &PropertyPanel::OnHotspotRemoved),
+        connect(model, &DocumentModel::hotspotChanged, this, &PropertyPanel::OnHotspotChanged),
+        connect(model, &DocumentModel::hotspotRenamed, this, &PropertyPanel::OnHotspotRenamed),
+        connect(model, &DocumentModel::imageTagChanged, this,
+            [this] {
+                if (m_state.PanelShowsHotspot == 0)
+                    WriteMapValues();
+            }),
+        connect(
+            window, &DocumentWindow::hotspotSelected, this, &PropertyPanel::ShowHotspotProperties),
+        connect(window, &DocumentWindow::mapSelected, this, &PropertyPanel::ShowMapProperties),
+        connect(window, &DocumentWindow::dragTracking, this, &PropertyPanel::DragTracking),
+        connect(window, &DocumentWindow::panelEnabled, this, &PropertyPanel::SetPanelEnabled),
+    };
+    const int selected = window->SelectedHotspot();
+    if (selected > 0)
+        ShowHotspotProperties(selected);
+    else
+        ShowMapProperties();
+}
+
+void PropertyPanel::OnHotspotsAdded(const QList<int>& ids)
+{
+    // Many hotspots at once (a paste, a generated grid) rebuild the list once.
+    if (ids.size() > 1) {
+        RebuildHotspotChooser();
+        m_chooser->setCurrentIndex(ChooserIndexFor(ids.back()));
+        return;
+    }
+    const Hotspot* spot = LiveSpot(ids.front());
     if (!spot)
         return;
-    const int index = ChooserIndexFor(slot);
+    const int index = ChooserIndexFor(ids.front());
     m_chooser->insertItem(index, ToDisplay(spot->Name));
     m_chooser->setCurrentIndex(index);
 }
 
-void PropertyPanel::HotspotRemoved(int slot)
+void PropertyPanel::OnHotspotRemoved(int slot, const QString& name)
 {
-    if (const Hotspot* spot = LiveSpot(slot)) {
-        const int index = m_chooser->findText(ToDisplay(spot->Name), Qt::MatchFixedString);
-        if (index > 0)
-            m_chooser->removeItem(index);
-    }
+    const int index = m_chooser->findText(name, Qt::MatchFixedString);
+    if (index > 0)
+        m_chooser->removeItem(index);
     if (m_shownSlot == slot)
         m_shownSlot = 0;
 }
 
-void PropertyPanel::HotspotChanged(int slot)
+void PropertyPanel::OnHotspotChanged(int slot)
 {
     if (m_shownSlot != slot || m_state.PanelShowsHotspot == 0)
         return;
@@ -477,12 +414,12 @@ void PropertyPanel::HotspotChanged(int slot)
         WriteHotspotValues(*spot);
 }
 
-void PropertyPanel::HotspotRenamed(int slot, const std::string& oldName)
+void PropertyPanel::OnHotspotRenamed(int slot, const QString& oldName)
 {
     const Hotspot* spot = LiveSpot(slot);
     if (!spot)
         return;
-    const int index = m_chooser->findText(ToDisplay(oldName), Qt::MatchFixedString);
+    const int index = m_chooser->findText(oldName, Qt::MatchFixedString);
     if (index > 0)
         m_chooser->setItemText(index, ToDisplay(spot->Name));
     if (m_shownSlot == slot) {
@@ -491,10 +428,6 @@ void PropertyPanel::HotspotRenamed(int slot, const std::string& oldName)
         m_hotspotGrid->RedrawGrid();
     }
 }
-
-void PropertyPanel::HotspotSelected(int slot) { ShowHotspotProperties(slot); }
-
-void PropertyPanel::MapSelected() { ShowMapProperties(); }
 
 void PropertyPanel::DragTracking(int x1, int y1, int x2, int y2)
 {
@@ -512,23 +445,6 @@ void PropertyPanel::SetPanelEnabled(bool enabled)
     m_chooser->setEnabled(enabled);
     m_hotspotGrid->SetGridEnabled(enabled);
     m_mapGrid->SetGridEnabled(enabled);
-}
-
-void PropertyPanel::ImageTagChanged(bool mapTags)
-{
-    (void)mapTags;
-    if (m_state.PanelShowsHotspot == 0)
-        WriteMapValues();
-}
-
-void PropertyPanel::DocumentActivated(int slot)
-{
-    (void)slot;
-    ShowDocumentPage(true);
-    RemoveCustoms(*m_hotspotGrid, m_hotspotCustoms);
-    RemoveCustoms(*m_mapGrid, m_mapCustoms);
-    m_shownSlot = 0;
-    RebuildHotspotChooser();
 }
 
 void PropertyPanel::DocumentClosed(int slot, bool anyOpen)
@@ -565,49 +481,37 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
     if (m_state.SuppressPanelEvents == 0 || !m_host)
         return;
     const int slot = m_shownSlot;
-    Hotspot* spot = LiveSpot(slot);
     DocumentWindow* window = m_host->ActiveWindow();
-    if (!spot || !window)
+    if (!LiveSpot(slot) || !window)
         return;
+    DocumentModel& model = window->Model();
     CleanValue(value);
     const std::string text = FromDisplay(value);
     const QString upper = key.toUpper();
-    bool changed = true;
 
-    if (upper == "ALT" || upper == "HREF" || upper == "TARGET") {
-        SetHotspotAttribute(*spot, FromDisplay(upper), text);
-    } else if (upper == "COLOR") {
-        if (const auto color = PanelColorValue(Trim(text))) {
-            window->Surface().SetSelectedColor(*color);
-            spot->Color = std::to_string(*color);
-        } else {
-            changed = false;
-        }
+    if (upper == "COLOR") {
+        if (const auto color = PanelColorValue(Trim(text)))
+            model.SetColor(slot, *color);
     } else if (upper == "LOCKED") {
         m_host->SetHotspotLocked(EqualsNoCase(Trim(text), "True"));
     } else if (upper == "X1" || upper == "Y1" || upper == "X2" || upper == "Y2") {
+        // The figure reshapes itself; its change comes back to the model as a drawn one does.
         if (const auto number = NumberInRange(text, -kCoordinateLimit, kCoordinateLimit)) {
             const int which = upper == "X1" ? 1 : upper == "Y1" ? 2 : upper == "X2" ? 3 : 4;
-            window->Surface().SetSelectedCoordinate(which, *number);
-        } else {
-            changed = false;
+            window->SetSelectedCoordinate(which, *number);
         }
     } else if (upper == "TYPE") {
-        changed = m_host->ChangeShape(text, true);
+        m_host->ChangeShape(text, true);
     } else if (upper == "NAME") {
-        changed = m_host->RenameHotspot(Trim(text));
+        m_host->RenameHotspot(Trim(text));
     } else {
-        SetHotspotAttribute(*spot, FromDisplay(key), text);
+        const bool known = upper == "ALT" || upper == "HREF" || upper == "TARGET";
+        model.SetAttribute(slot, FromDisplay(known ? upper : key), text);
     }
-
-    // The record may have moved or changed under the calls above; read it again.
-    if ((spot = LiveSpot(slot)) == nullptr)
-        return;
-    m_host->Views().HotspotChanged(slot);
     // The entry shows what the hotspot now holds, which is the old value after a refusal.
+    if (const Hotspot* spot = LiveSpot(slot))
+        WriteHotspotValues(*spot);
     value = m_hotspotGrid->Value(key);
-    if (changed)
-        m_host->SetChanged(true);
 }
 
 void PropertyPanel::OnMapValue(QString& value, const QString& key)
@@ -620,65 +524,31 @@ void PropertyPanel::OnMapValue(QString& value, const QString& key)
         return;
     CleanValue(value);
     const std::string text = FromDisplay(value);
-    const QString upper = key.toUpper();
-
-    if (upper == "PICTURE") {
+    if (key.toUpper() == "PICTURE") {
         const bool same = Trim(text) == GetAttribute(ParseTag(doc->ImgTag, kTagBase), "SRC", "");
         if (!same && !Trim(text).empty())
             UseTypedPicture(Trim(text));
-        WriteMapValues();
-        value = m_mapGrid->Value(key);
-        return;
-    }
-
-    const MapEdit edit
-        = ApplyMapValue(*doc, FromDisplay(key), text, m_state.Settings.ini_MapNameCheck);
-    if (edit.Refused) {
-        if (!edit.Message.empty())
+    } else {
+        const MapEdit edit = window->Model().ApplyMapValue(
+            FromDisplay(key), text, m_state.Settings.ini_MapNameCheck);
+        if (edit.Refused && !edit.Message.empty())
             m_host->Prompts().Tell(edit.Message, m_state.AppTitle, PromptIcon::Critical);
-        WriteMapValues();
-        value = m_mapGrid->Value(key);
-        return;
     }
-    bool sizeChanged = edit.SizeChanged;
-    if (edit.Reread) {
-        const MapImage before = doc->Images[1];
-        RereadImgTag(*doc, ParseTag(doc->ImgTag, kTagBase));
-        const MapImage& after = doc->Images[1];
-        sizeChanged = sizeChanged || after.Width != before.Width || after.Height != before.Height;
-    }
-    const MapImage& image = doc->Images[1];
-    if (sizeChanged) {
-        window->Surface().SetMapSize(image.Width, image.Height);
-        m_host->SetStatusText(
-            ToDisplay(std::to_string(image.Width) + "x" + std::to_string(image.Height)), 1);
-    }
-    m_host->SetChanged(true);
-    m_host->Views().ImageTagChanged(edit.MapTagsChanged);
+    // The entry shows what the picture now has, which is the old value after a refusal.
     WriteMapValues();
     value = m_mapGrid->Value(key);
 }
 
 void PropertyPanel::OnChoicesWanted(QStringList& choices, const QString& key)
 {
-    const QString upper = key.toUpper();
-    if (upper == "TYPE")
-        choices = { "Rectangle", "Circle", "Polygon" };
-    else if (upper == "LOCKED")
-        choices = { "True", "False" };
-    else if (upper == "ALIGN")
-        choices = { "Left", "Center", "Right" };
-    else if (upper == "RELATIVEPATH")
-        choices = { "Current Path", "Relative Path", "Direct path" };
-    else if (upper == "SERVERTYPE")
-        choices = { "NCSA", "CERN" };
+    choices = EntryChoices(key);
 }
 
 void PropertyPanel::OnBrowse(QString& value, const QString& key)
 {
     (void)value;
-    Document* doc = CurrentDoc();
-    if (!doc || !m_host || !m_host->ActiveWindow())
+    DocumentWindow* window = m_host ? m_host->ActiveWindow() : nullptr;
+    if (!window)
         return;
     const QString upper = key.toUpper();
     if (upper != "PICTURE" && upper != "LOWSRC")
@@ -687,14 +557,11 @@ void PropertyPanel::OnBrowse(QString& value, const QString& key)
     // Cancelling leaves the entry as it was.
     if (!chosen || chosen->empty())
         return;
-    if (upper == "PICTURE") {
+    if (upper == "PICTURE")
         UsePicture(EncodeRawValue(*chosen), *chosen);
-        return;
-    }
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "LOWSRC", EncodeRawValue(*chosen), "");
+    else
+        window->Model().ApplyMapValue("LOWSRC", EncodeRawValue(*chosen), false);
     ShowMapProperties();
-    m_host->SetChanged(true);
-    m_host->Views().ImageTagChanged(false);
 }
 
 bool PropertyPanel::UseTypedPicture(const std::string& typed)
@@ -712,8 +579,6 @@ bool PropertyPanel::UseTypedPicture(const std::string& typed)
 
 bool PropertyPanel::UsePicture(const std::string& srcText, const std::string& fullPath)
 {
-    Document* doc = CurrentDoc();
-    DocumentWindow* window = m_host->ActiveWindow();
     const LoadedPicture loaded = LoadPicture(fullPath);
     if (loaded.Image.isNull()) {
         m_host->Prompts().Tell("There was an error while trying to load the picture.\r\n\r\nFile : "
@@ -721,30 +586,7 @@ bool PropertyPanel::UsePicture(const std::string& srcText, const std::string& fu
             m_state.AppTitle, PromptIcon::Critical);
         return false;
     }
-    const QImage& picture = loaded.Image;
-    const QSize size = PictureSize(fullPath, picture);
-    MapImage& image = doc->Images[1];
-    image.Src = fullPath;
-    image.Width = size.width();
-    image.Height = size.height();
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "SRC", srcText, "");
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "Height", std::to_string(image.Height), "");
-    doc->ImgTag = SetAttributeInTag(doc->ImgTag, "Width", std::to_string(image.Width), "");
-    bool mapTags = false;
-    if (GetAttribute(ParseTag(doc->ImgTag, kTagBase), "USEMAP", "").empty()) {
-        const std::string mapName = GetFileName(fullPath);
-        image.UseMap = "#" + mapName;
-        doc->ImgTag = SetAttributeInTag(doc->ImgTag, "UseMap", EncodeRawValue(image.UseMap), "");
-        image.MapTag = SetAttributeInTag(image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag,
-            "NAME", EncodeRawValue(mapName), "");
-        mapTags = true;
-    }
-    window->ReplacePicture(picture);
-    ShowMapProperties();
-    m_host->SetChanged(true);
-    m_host->SetStatusText(
-        ToDisplay(std::to_string(image.Width) + "x" + std::to_string(image.Height)), 1);
-    m_host->Views().ImageTagChanged(mapTags);
+    m_host->ActiveWindow()->Model().ReplacePicture(srcText, fullPath, loaded.Image);
     return true;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
 // The docked property panel: a chooser for the map or one of the current document's hotspots,
-// and a property grid for each. Every value the user commits is written straight into the
-// model and its tag texts, then into the drawing surface and the code view.
+// and a property grid for each. It shows the active document and follows its model's notices;
+// every value the user commits becomes a request to the document's model or the editor.
 
 #include "core/model/attribute_pair.h"
 #include "ui/document_host.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -22,7 +23,9 @@ struct Document;
 struct Hotspot;
 class PropertyGrid;
 
-class PropertyPanel : public QWidget, public ModelViews
+class DocumentWindow;
+
+class PropertyPanel : public QWidget
 {
     Q_OBJECT
 
@@ -45,18 +48,12 @@ public:
     // The grid in front: the hotspot grid while a hotspot is shown.
     PropertyGrid& GridInFront() const;
 
-    // ModelViews
-    void HotspotAdded(int slot) override;
-    void HotspotRemoved(int slot) override;
-    void HotspotChanged(int slot) override;
-    void HotspotRenamed(int slot, const std::string& oldName) override;
-    void HotspotSelected(int slot) override;
-    void MapSelected() override;
-    void DragTracking(int x1, int y1, int x2, int y2) override;
-    void SetPanelEnabled(bool enabled) override;
-    void ImageTagChanged(bool mapTags) override;
-    void DocumentActivated(int slot) override;
-    void DocumentClosed(int slot, bool anyOpen) override;
+    // Shows the window's document and follows its model and selection from now on.
+    void FollowDocument(DocumentWindow* window);
+    // A document window closed; with none left open the panel is emptied.
+    void DocumentClosed(int slot, bool anyOpen);
+    void DragTracking(int x1, int y1, int x2, int y2);
+    void SetPanelEnabled(bool enabled);
 
 private:
     // Extra attributes shown under a "Customs" heading at the end of a grid.
@@ -77,6 +74,10 @@ private:
         const std::vector<AttributePair>& attributes, bool rebuild);
     void RemoveCustoms(PropertyGrid& grid, CustomSection& section);
     int ChooserIndexFor(int slot) const;
+    void OnHotspotsAdded(const QList<int>& ids);
+    void OnHotspotRemoved(int slot, const QString& name);
+    void OnHotspotChanged(int slot);
+    void OnHotspotRenamed(int slot, const QString& oldName);
 
     // Removes double quotes from a typed value, with the warning; false when there were none.
     bool CleanValue(QString& value);
@@ -100,6 +101,7 @@ private:
     CustomSection m_hotspotCustoms;
     CustomSection m_mapCustoms;
     int m_shownSlot = 0; // the hotspot in the hotspot grid; 0 while the map is shown
+    std::vector<QMetaObject::Connection> m_followed; // to the followed window and its model
 };
 
 } // namespace karvex

@@ -53,7 +53,6 @@ TEST_F(HotspotOps, DeleteAndItsUndo)
     EXPECT_FALSE(Spot(2).Active);
     EXPECT_FALSE(state.HotspotNames.Contains("Circle1"));
     EXPECT_EQ(Doc().Hotspots.size(), 3u);
-    EXPECT_TRUE(Doc().Changed);
 
     RestoreHotspotRecord(state, 2);
     EXPECT_TRUE(Spot(2).Active);

@@ -9,10 +9,12 @@
 #include "core/operations/panel_edits.h"
 #include "core/util/file_io.h"
 #include "support/editor_session.h"
+#include "ui/document_model.h"
 #include "ui/property_panel.h"
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace karvex;
@@ -305,6 +307,42 @@ private slots:
         app.Docs().CloseActiveDocument();
         QCOMPARE(app.Panel().Chooser().count(), 0);
         QVERIFY(!app.Panel().Chooser().isVisibleTo(&app.Panel()));
+    }
+
+    // A paste or a generated grid adds its hotspots with one notice: the code page takes them in
+    // one batch, the chooser is filled once, and the caption gets its mark.
+    void manyHotspotsAddedAtOnceAreOneNotice()
+    {
+        PanelSession app;
+        app.NewDocument(app.Picture("photo.png"));
+        app.Current().Changed = false;
+        DocumentWindow& window = *app.Docs().ActiveWindow();
+        const int regionsBefore = static_cast<int>(app.Code().RegionKeys().size());
+        QSignalSpy added(&window.Model(), &DocumentModel::hotspotsAdded);
+        QSignalSpy modified(&window.Model(), &DocumentModel::modifiedChanged);
+        QAbstractItemModel* chooser = app.Panel().Chooser().model();
+        QSignalSpy resets(chooser, &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(chooser, &QAbstractItemModel::rowsInserted);
+        std::vector<Figure> figures(1000);
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            const int x = static_cast<int>(i % 40) * 8;
+            const int y = static_cast<int>(i / 40) * 8;
+            figures[i].Kind = ShapeRectangle;
+            figures[i].Coordinates = std::to_string(x) + "," + std::to_string(y) + ","
+                + std::to_string(x + 6) + "," + std::to_string(y + 6);
+        }
+        const QList<int> ids = window.AddHotspots(figures);
+        QCOMPARE(ids.size(), 1000);
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(modified.count(), 1);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(inserted.count(), 0);
+        QCOMPARE(app.Panel().Chooser().count(), 1001);
+        // The placeholder line of an empty map gives way to the thousand AREA lines.
+        QCOMPARE(static_cast<int>(app.Code().RegionKeys().size()), regionsBefore - 1 + 1000);
+        QVERIFY(window.windowTitle().endsWith('*'));
+        app.Surface().SelectFigure(ids.back());
+        QCOMPARE(app.Surface().SelectedCoords(), std::string("312,192,318,198"));
     }
 };
 

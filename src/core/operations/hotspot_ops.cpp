@@ -52,7 +52,6 @@ void DeleteHotspotRecord(AppState& state, int slot)
         return;
     UnregisterName(state.HotspotNames, spot->Name, slot);
     spot->Active = false;
-    doc->Changed = true;
 }
 
 RenameCheck CheckRename(const AppState& state, int slot, const std::string& newName)

@@ -12,8 +12,7 @@
 
 namespace karvex {
 
-// Takes the hotspot out of HotspotNames and marks it deleted (its slot stays); the current
-// document is marked changed.
+// Takes the hotspot out of HotspotNames and marks it deleted (its slot stays).
 void DeleteHotspotRecord(AppState& state, int slot);
 
 enum class RenameCheck { Unchanged, Taken, Ok };

@@ -2,7 +2,9 @@
 
 #include "core/formats/area_import.h"
 #include "core/formats/html_import.h"
-#include "core/formats/html_writer.h"
+#include "core/formats/img_import.h"
+#include "core/formats/relative_paths.h"
+#include "core/formats/tag_reader.h"
 #include "core/formats/tag_writer.h"
 #include "core/util/file_io.h"
 #include "core/util/numbers.h"
@@ -184,6 +186,40 @@ MapEdit ApplyMapValue(
         edit.Reread = true;
     }
     return edit;
+}
+
+MapEdit EditMapValue(
+    Document& doc, const std::string& key, const std::string& value, bool checkMapNames)
+{
+    MapEdit edit = ApplyMapValue(doc, key, value, checkMapNames);
+    if (edit.Refused || !edit.Reread)
+        return edit;
+    const MapImage before = doc.Images[1];
+    RereadImgTag(doc, ParseTag(doc.ImgTag, ""));
+    const MapImage& after = doc.Images[1];
+    edit.SizeChanged
+        = edit.SizeChanged || after.Width != before.Width || after.Height != before.Height;
+    return edit;
+}
+
+bool UsePicture(Document& doc, const std::string& srcText, const std::string& fullPath,
+    std::int32_t width, std::int32_t height)
+{
+    MapImage& image = doc.Images[1];
+    image.Src = fullPath;
+    image.Width = width;
+    image.Height = height;
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", srcText, "");
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "Height", std::to_string(height), "");
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "Width", std::to_string(width), "");
+    if (!GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", "").empty())
+        return false;
+    const std::string mapName = GetFileName(fullPath);
+    image.UseMap = "#" + mapName;
+    doc.ImgTag = SetAttributeInTag(doc.ImgTag, "UseMap", EncodeRawValue(image.UseMap), "");
+    image.MapTag = SetAttributeInTag(image.MapTag.empty() ? "<MAP NAME=\"\">" : image.MapTag,
+        "NAME", EncodeRawValue(mapName), "");
+    return true;
 }
 
 } // namespace karvex

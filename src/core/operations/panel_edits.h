@@ -53,4 +53,16 @@ struct MapEdit
 MapEdit ApplyMapValue(
     Document& doc, const std::string& key, const std::string& value, bool checkMapNames);
 
+// ApplyMapValue, then the image record brought in line with the edited IMG tag (RereadImgTag) when
+// the edit asks for it; SizeChanged tells whether the picture's width or height changed either
+// way.
+MapEdit EditMapValue(
+    Document& doc, const std::string& key, const std::string& value, bool checkMapNames);
+
+// Makes the picture at fullPath, of width x height pixels, the document's picture, written as
+// srcText into SRC of the IMG tag with its size; a tag without USEMAP gets one, and the MAP tag
+// a NAME, after the picture's file name. True when the MAP start tag changed too.
+bool UsePicture(Document& doc, const std::string& srcText, const std::string& fullPath,
+    std::int32_t width, std::int32_t height);
+
 } // namespace karvex
