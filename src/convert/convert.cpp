@@ -242,7 +242,7 @@ std::string Field(std::string text)
 void ListCandidates(const std::vector<MapCandidate>& candidates, std::ostream& stream)
 {
     for (const MapCandidate& candidate : candidates) {
-        const TagRecord img = ParseTag(candidate.ImgTag, "");
+        const TagRecord img = ParseTag(candidate.ImgTag);
         const std::string alt = GetAttribute(img, "ALT", "");
         stream << Field(CandidateKey(candidate)) << '\t' << Field(GetAttribute(img, "SRC", ""));
         if (!alt.empty())

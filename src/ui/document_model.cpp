@@ -175,7 +175,7 @@ void DocumentModel::ApplyAreaTag(int slot, const std::string& text)
     Hotspot* spot = LiveHotspot(slot);
     if (!spot)
         return;
-    const TagRecord tag = ParseTag(text, "");
+    const TagRecord tag = ParseTag(text);
     std::string newName;
     // Entry 0 of the attribute list is empty: two attributes make three entries.
     if (tag.Attributes.size() >= 3)

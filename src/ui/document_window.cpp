@@ -34,7 +34,7 @@ bool IsZoomLevel(int percent)
 
 std::string AttributeOf(const std::string& tagText, const char* name)
 {
-    return GetAttribute(ParseTag(tagText, "C:\\TEMP\\"), name, "");
+    return GetAttribute(ParseTag(tagText), name, "");
 }
 
 } // namespace

@@ -284,7 +284,7 @@ void MapChooserDialog::Fill(
     m_chosenKey.clear();
     m_list->clear();
     for (const MapCandidate& candidate : candidates) {
-        const TagRecord tag = ParseTag(candidate.ImgTag, "");
+        const TagRecord tag = ParseTag(candidate.ImgTag);
         const std::string src = GetAttribute(tag, "SRC", "");
         if (src.empty())
             continue;

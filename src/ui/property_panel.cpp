@@ -35,7 +35,6 @@ namespace {
 
 constexpr const char* kMapEntry = "[Map Properties]";
 constexpr const char* kCustomsKey = "##Customs";
-constexpr const char* kTagBase = "C:\\TEMP\\";
 
 void AddEntries(PropertyGrid& grid, std::span<const PropertyEntry> entries)
 {
@@ -203,7 +202,7 @@ void PropertyPanel::WriteHotspotValues(const Hotspot& spot)
 {
     BusyGrid busy(*m_hotspotGrid);
     PropertyGrid& grid = *m_hotspotGrid;
-    const TagRecord tag = ParseTag(spot.AreaTag, kTagBase);
+    const TagRecord tag = ParseTag(spot.AreaTag);
     grid.SetValue("Name", ToDisplay(spot.Name));
     grid.SetValue("Color", ToDisplay(ColorToHtml(spot.Color)));
     grid.SetValue("Type", ToDisplay(ConvertShape(std::to_string(spot.Shape), false)));
@@ -243,7 +242,7 @@ void PropertyPanel::WriteMapValues()
         return;
     BusyGrid busy(*m_mapGrid);
     PropertyGrid& grid = *m_mapGrid;
-    const TagRecord tag = ParseTag(doc->ImgTag, kTagBase);
+    const TagRecord tag = ParseTag(doc->ImgTag);
     grid.SetValue("Picture", Attr(tag, "SRC"));
     grid.SetValue("LowSrc", Attr(tag, "LOWSRC"));
     grid.SetValue("Usemap", Attr(tag, "USEMAP"));
@@ -525,7 +524,7 @@ void PropertyPanel::OnMapValue(QString& value, const QString& key)
     CleanValue(value);
     const std::string text = FromDisplay(value);
     if (key.toUpper() == "PICTURE") {
-        const bool same = Trim(text) == GetAttribute(ParseTag(doc->ImgTag, kTagBase), "SRC", "");
+        const bool same = Trim(text) == GetAttribute(ParseTag(doc->ImgTag), "SRC", "");
         if (!same && !Trim(text).empty())
             UseTypedPicture(Trim(text));
     } else {

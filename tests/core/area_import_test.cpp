@@ -13,7 +13,7 @@ TEST(ReadAreaTagInto, TakesOutTheEditorsOwnAttributes)
     std::string name;
     const std::string tag = "<AREA ##NAME=\"Door\" SHAPE=\"polygon\" COORDS=\"5,5,30,5,20,25\" "
                             "HREF=\"a.html\" ##COLOR=\"255\" data-x=\"1\" ##LOCKED=\"True\">";
-    const std::string text = ReadAreaTagInto(spot, ParseTag(tag, "C:\\TEMP\\"), &name);
+    const std::string text = ReadAreaTagInto(spot, ParseTag(tag), &name);
 
     EXPECT_EQ(text,
         "<AREA SHAPE=\"polygon\" COORDS=\"5,5,30,5,20,25\" HREF=\"a.html\" "
@@ -39,7 +39,7 @@ TEST(ReadAreaTagInto, KnownAttributesStayOnlyInTheTag)
     spot.Attributes.push_back({ "old", "1" });
     const std::string tag
         = "<AREA SHAPE=RECT COORDS=1,2,3,4 TARGET=_top ONCLICK=\"go()\" INDEX=\"3\">";
-    EXPECT_EQ(ReadAreaTagInto(spot, ParseTag(tag, ""), nullptr),
+    EXPECT_EQ(ReadAreaTagInto(spot, ParseTag(tag), nullptr),
         "<AREA SHAPE=RECT COORDS=1,2,3,4 TARGET=_top ONCLICK=\"go()\">");
     EXPECT_EQ(spot.Shape, ShapeRectangle);
     EXPECT_EQ(spot.Coords, "1,2,3,4");

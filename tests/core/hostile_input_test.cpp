@@ -116,7 +116,7 @@ std::string Areas(const Document& doc)
     for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
         const Hotspot& spot = doc.Hotspots[slot];
         text += (slot > 1 ? "; " : "") + ShapeKeyword(spot.Shape) + " " + spot.Coords + " "
-            + GetAttribute(ParseTag(spot.AreaTag, ""), "HREF", "");
+            + GetAttribute(ParseTag(spot.AreaTag), "HREF", "");
     }
     return text;
 }

@@ -276,7 +276,7 @@ TEST_F(HtmlWriter, PictureWithoutMapGetsAFreeMapNameAndABlock)
         "Usemap=\"#KvxMap2\">\n"
             + block + "\n</p>\n");
     EXPECT_EQ(Doc().SourceMapCode, block);
-    EXPECT_EQ(GetAttribute(ParseTag(Doc().ImgTag, ""), "USEMAP", ""), "#KvxMap2");
+    EXPECT_EQ(GetAttribute(ParseTag(Doc().ImgTag), "USEMAP", ""), "#KvxMap2");
 }
 
 TEST_F(HtmlWriter, HostileValuesStayInsideTheirAttributesOverTwoSaves)
@@ -309,16 +309,14 @@ TEST_F(HtmlWriter, HostileValuesStayInsideTheirAttributesOverTwoSaves)
         EXPECT_EQ(count("<img"), 2u) << saved;
         EXPECT_EQ(count("<map"), 1u) << saved;
         EXPECT_EQ(count("<area"), 1u) << saved;
-        const TagRecord img = ParseTag(doc.ImgTag, "");
+        const TagRecord img = ParseTag(doc.ImgTag);
         EXPECT_NE(saved.find(doc.ImgTag), std::string::npos);
         for (const char* name : { "ALT", "data-note" })
             EXPECT_EQ(DecodeAttributeValue(GetAttribute(img, name, "")), hostile) << name;
         EXPECT_EQ(DecodeAttributeValue(GetAttribute(img, "USEMAP", "")), "#" + hostile);
-        const TagRecord map
-            = ParseTag(doc.SourceMapCode.substr(0, doc.SourceMapCode.find('\r')), "");
+        const TagRecord map = ParseTag(doc.SourceMapCode.substr(0, doc.SourceMapCode.find('\r')));
         EXPECT_EQ(DecodeAttributeValue(GetAttribute(map, "NAME", "")), hostile);
-        EXPECT_EQ(
-            DecodeAttributeValue(GetAttribute(ParseTag(doc.Hotspots[1].AreaTag, ""), "HREF", "")),
+        EXPECT_EQ(DecodeAttributeValue(GetAttribute(ParseTag(doc.Hotspots[1].AreaTag), "HREF", "")),
             hostile);
     }
 }
@@ -405,7 +403,7 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
         doc.ImgTag = kImg;
         doc.Images[1].Src = c.src;
         ApplyPicturePathMode(doc, c.target, c.mode, c.style);
-        EXPECT_EQ(GetAttribute(ParseTag(doc.ImgTag, ""), "SRC", ""), c.expected) << c.src;
+        EXPECT_EQ(GetAttribute(ParseTag(doc.ImgTag), "SRC", ""), c.expected) << c.src;
     }
 
     // Only the SRC attribute changes: not srcset, data-src or an ALT that mentions SRC.
@@ -417,7 +415,7 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
     EXPECT_EQ(doc.ImgTag,
         "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=\"img/a "
         "&quot;b&quot; &amp;lt;.gif\">");
-    EXPECT_EQ(ResolveSrcPath(GetAttribute(ParseTag(doc.ImgTag, ""), "SRC", ""), "/site/page.html",
+    EXPECT_EQ(ResolveSrcPath(GetAttribute(ParseTag(doc.ImgTag), "SRC", ""), "/site/page.html",
                   PathStyle::Posix)
                   .Path,
         doc.Images[1].Src);

@@ -43,7 +43,7 @@ protected:
         spot.Name = name;
         spot.Shape = shape;
         spot.AreaTag = tag;
-        spot.Coords = GetAttribute(ParseTag(tag, ""), "COORDS", "");
+        spot.Coords = GetAttribute(ParseTag(tag), "COORDS", "");
         spot.Color = "0";
         return spot;
     }
@@ -168,7 +168,7 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
         ASSERT_TRUE(back.Ok) << back.Message;
         ASSERT_EQ(back.Doc.Hotspots.size(), 4u) << dialect;
         EXPECT_EQ(back.Doc.Hotspots[1].Coords, "10,10,50,40");
-        EXPECT_EQ(GetAttribute(ParseTag(back.Doc.Hotspots[1].AreaTag, ""), "HREF", ""), "a.html");
+        EXPECT_EQ(GetAttribute(ParseTag(back.Doc.Hotspots[1].AreaTag), "HREF", ""), "a.html");
         EXPECT_EQ(back.Doc.Hotspots[2].Coords, "30,30,10");
         EXPECT_EQ(back.Doc.Hotspots[3].Coords, "1,2,30,4,5,60");
         EXPECT_EQ(back.Doc.Images[1].Width, 200);

@@ -62,7 +62,7 @@ void ExpectSoundDocument(const ImportResult& result)
         EXPECT_TRUE(spot.Shape >= ShapeRectangle && spot.Shape <= ShapePolygon) << spot.Shape;
         EXPECT_FALSE(Trim(spot.Name).empty());
         EXPECT_TRUE(upperNames.insert(ToUpper(spot.Name)).second) << "taken twice: " << spot.Name;
-        const TagRecord tag = ParseTag(spot.AreaTag, "");
+        const TagRecord tag = ParseTag(spot.AreaTag);
         for (const char* own : { "##LOCKED", "##COLOR", "##NAME", "INDEX" })
             EXPECT_EQ(GetAttribute(tag, own, "none"), "none") << spot.AreaTag;
         areaTexts += spot.AreaTag + "\r\n";
@@ -138,7 +138,7 @@ TEST_F(ReaderFuzz, QuotesChainedOverManyTagsAreReadOnce)
     for (int i = 0; i < 5000; ++i)
         text += "<area x=\"><area \" y=";
     text += "'";
-    EXPECT_EQ(ParseTag(text, "").TagText, "<area \" y='");
+    EXPECT_EQ(ParseTag(text).TagText, "<area \" y='");
     EXPECT_EQ(MapFileToProjectText("m.map", "# " + text + "\n").find("<AREA"), std::string::npos);
     const auto candidates = FindMapCandidates(text, false);
     ASSERT_EQ(candidates.size(), 1u);

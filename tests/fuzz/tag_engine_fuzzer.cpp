@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // A tag ends at its closing ">" (quoted ones do not count) or runs to the end of the text.
-    const TagRecord record = ParseTag(text, "C:\\TEMP\\");
+    const TagRecord record = ParseTag(text);
     Require(!record.Attributes.empty() && record.Attributes[0].Name.empty());
     if (text.find('<') != std::string::npos) {
         const std::string& tag = record.TagText;

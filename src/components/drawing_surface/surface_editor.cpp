@@ -92,7 +92,7 @@ void SurfaceEditor::LoadAreaTags(const std::string& tags)
     for (const std::string& line : Split(tags, crlf ? "\r\n" : "\n")) {
         if (line.find('<') == std::string::npos)
             continue;
-        const TagRecord tag = ParseTag(line, "");
+        const TagRecord tag = ParseTag(line);
         const int kind = KindOfShapeWord(GetAttribute(tag, "SHAPE", "RECT"));
         SurfaceFigure figure;
         figure.Id = ++id;

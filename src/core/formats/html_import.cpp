@@ -22,7 +22,6 @@ namespace karvex {
 namespace {
 
 constexpr auto kNone = std::string_view::npos;
-constexpr const char* kTagBase = "C:\\TEMP\\";
 
 std::string_view Slice(std::string_view text, const TagAt& tag)
 {
@@ -62,7 +61,7 @@ std::string UseMapName(const TagRecord& img)
 // A MAP tag's name, read as UseMapName reads the names it is compared with.
 std::string MapTagName(std::string_view tagText, std::string_view defaultName)
 {
-    return DecodeAttributeValue(GetAttribute(ParseOneTag(tagText, kTagBase), "NAME", defaultName));
+    return DecodeAttributeValue(GetAttribute(ParseOneTag(tagText), "NAME", defaultName));
 }
 
 // Every MAP of the page once: the first of each name, exactly and in upper case.
@@ -105,7 +104,7 @@ std::vector<MapCandidate> CollectCandidates(std::string_view text, const PageTag
     mapOf.clear();
     for (const TagAt& tag : tags.Images()) {
         const std::string_view imgText = Slice(text, tag);
-        const TagRecord img = ParseOneTag(imgText, kTagBase);
+        const TagRecord img = ParseOneTag(imgText);
         const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
         if (!hasUseMap && !searchWithoutMap)
             continue;
@@ -180,7 +179,7 @@ std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWi
 
 std::string CandidateKey(const MapCandidate& candidate)
 {
-    const TagRecord img = ParseTag(candidate.ImgTag, kTagBase);
+    const TagRecord img = ParseTag(candidate.ImgTag);
     const std::string useMap = GetAttribute(img, "USEMAP", "");
     return useMap.empty() ? GetAttribute(img, "SRC", "") : useMap;
 }
@@ -402,7 +401,7 @@ ImportResult ImportHtmlText(
     TagRecord img;
     bool found = false;
     for (std::size_t i = 0; i < tags.Images().size() && !found; ++i) {
-        img = ParseOneTag(Slice(text, tags.Images()[i]), kTagBase);
+        img = ParseOneTag(Slice(text, tags.Images()[i]));
         const std::string useMap = GetAttribute(img, "USEMAP", "");
         found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
     }
@@ -441,7 +440,7 @@ ImportResult ImportHtmlText(
                 const TagAt& tag = allAreas[i];
                 // Every AREA is a hotspot, one with a single attribute or none too: a browser
                 // keeps it, and a save that dropped it would change the page.
-                const TagRecord area = ParseOneTag(Slice(text, tag), kTagBase, &spans);
+                const TagRecord area = ParseOneTag(Slice(text, tag), &spans);
                 result.AreaTexts += AddImportedArea(doc, area, names, &spans).AreaTag;
                 result.AreaTexts += "\r\n";
             }
@@ -470,7 +469,7 @@ std::optional<std::string_view> FindImgTagUsing(std::string_view page, std::stri
 {
     const PageTags tags(page);
     for (const TagAt& tag : tags.Images()) {
-        if (UseMapName(ParseOneTag(Slice(page, tag), "")) == DecodeAttributeValue(name))
+        if (UseMapName(ParseOneTag(Slice(page, tag))) == DecodeAttributeValue(name))
             return Slice(page, tag);
     }
     return std::nullopt;

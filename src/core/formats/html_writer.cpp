@@ -111,14 +111,14 @@ std::string ApplyEdits(const std::string& page, std::vector<PageEdit> edits)
 
 std::string MapNameOfBlock(const std::string& block)
 {
-    return GetAttribute(ParseTag(block.substr(0, FindTagEnd(block, 0) + 1), ""), "NAME", "");
+    return GetAttribute(ParseTag(block.substr(0, FindTagEnd(block, 0) + 1)), "NAME", "");
 }
 
 } // namespace
 
 bool FindDocumentCodeInPage(Document& doc, std::string_view page)
 {
-    const std::string useMap = UseMapTarget(GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", ""));
+    const std::string useMap = UseMapTarget(GetAttribute(ParseTag(doc.ImgTag), "USEMAP", ""));
     std::string oldName
         = doc.SourceMapCode.empty() ? std::string() : MapNameOfBlock(doc.SourceMapCode);
     if (oldName.empty())
@@ -293,8 +293,7 @@ std::string RebuildMapBlock(Document& document, const std::string& oldBlock,
 {
     Document* doc = &document;
     if (!oldBlock.empty()) {
-        const std::string mapName
-            = UseMapTarget(GetAttribute(ParseTag(doc->ImgTag, ""), "USEMAP", ""));
+        const std::string mapName = UseMapTarget(GetAttribute(ParseTag(doc->ImgTag), "USEMAP", ""));
         if (auto block = RebuildBlockText(oldBlock, mapName, areaCode, pageLineEnd))
             return std::move(*block);
     }

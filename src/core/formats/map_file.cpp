@@ -189,7 +189,7 @@ std::string WriteMapFile(const Document& doc, int serverType)
         const Hotspot& spot = doc.Hotspots[slot];
         if (!spot.Active)
             continue;
-        const TagRecord area = ParseTag(spot.AreaTag, "C:\\TEMP\\");
+        const TagRecord area = ParseTag(spot.AreaTag);
         const std::string href = MapLink(GetAttribute(area, "HREF", ""));
         // A "default" area is the server's link for clicks outside every other area.
         if (EqualsNoCase(Trim(GetAttribute(area, "SHAPE", "")), "default")) {
@@ -225,7 +225,7 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
             continue;
         if (line.front() == '#') {
             const std::string upper = ToUpper(line);
-            const TagRecord tag = ParseTag(line, "C:\\TEMP\\");
+            const TagRecord tag = ParseTag(line);
             if (upper.find("SRC") != std::string::npos)
                 picture = GetAttribute(tag, "SRC", "");
             if (upper.find("WIDTH") != std::string::npos)

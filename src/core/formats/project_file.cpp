@@ -25,7 +25,7 @@ TagRecord FirstTag(std::string_view line, std::vector<AttributeSpan>& spans)
     }
     const std::size_t close = FindTagEnd(line, start);
     const std::size_t end = close == std::string::npos ? line.size() : close + 1;
-    return ParseOneTag(line.substr(start, end - start), "C:\\TEMP\\", &spans);
+    return ParseOneTag(line.substr(start, end - start), &spans);
 }
 
 // A tag laid out over several lines in a page is written on one line, since the reader takes
@@ -212,7 +212,7 @@ ImportResult LoadProjectText(
     image.MapTag = mapTag.empty()
         ? "<MAP NAME=\"" + EncodeAttributeValue(UseMapTarget(image.UseMap)) + "\">"
         : mapTag;
-    image.MapName = GetAttribute(ParseTag(image.MapTag, "C:\\TEMP\\"), "NAME", "");
+    image.MapName = GetAttribute(ParseTag(image.MapTag), "NAME", "");
     result.Ok = true;
     return result;
 }

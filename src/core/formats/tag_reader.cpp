@@ -33,50 +33,6 @@ const BlankTable& Blanks()
     return table;
 }
 
-std::string ReadLinkValue(
-    std::string_view tagText, const std::string& tagName, std::string_view base)
-{
-    std::string key;
-    const bool isLink = EqualsNoCase(tagName, "a");
-    const bool isImage = EqualsNoCase(tagName, "img");
-    if (isLink)
-        key = "href=";
-    else if (isImage)
-        key = "src=";
-    else if (EqualsNoCase(tagName, "map"))
-        key = "name=";
-    else
-        return {};
-
-    const std::string lower = ToLower(tagText);
-    const std::size_t at = lower.find(key);
-    if (at == kNone)
-        return {};
-    const std::size_t start = at + key.size();
-    std::size_t end = start;
-    while (end < tagText.size() && !IsTagBlank(tagText[end]))
-        ++end;
-    if (end == tagText.size())
-        end = std::min(tagText.find('>', start), tagText.size());
-    // Taken from the tag as written, not lower-cased: a path's case matters on most disks.
-    std::string value(tagText.substr(start, end - start));
-    if (!value.empty() && value.front() == '"')
-        value.erase(0, 1);
-    if (!value.empty() && value.back() == '"')
-        value.pop_back();
-
-    if ((isLink || isImage) && !value.empty() && !base.empty()
-        && ToLower(value.substr(0, 4)) != "http") {
-        if (value.front() == '/')
-            value.erase(0, 1);
-        std::string prefix(base);
-        if (prefix.back() != '/' && prefix.back() != '\\')
-            prefix += '/';
-        value = prefix + value;
-    }
-    return value;
-}
-
 } // namespace
 
 std::string ReadTagName(std::string_view tagText)
@@ -228,7 +184,7 @@ std::string UnquotedValue(std::string_view value)
     return RemoveAll(value, '"');
 }
 
-TagRecord ParseTag(std::string_view text, std::string_view base)
+TagRecord ParseTag(std::string_view text)
 {
     std::size_t start = text.find('<');
     if (start == kNone)
@@ -243,22 +199,20 @@ TagRecord ParseTag(std::string_view text, std::string_view base)
             break;
         start = next;
     }
-    return ParseOneTag(text.substr(start, end - start), base);
+    return ParseOneTag(text.substr(start, end - start));
 }
 
-TagRecord ParseOneTag(
-    std::string_view tagText, std::string_view base, std::vector<AttributeSpan>* spans)
+TagRecord ParseOneTag(std::string_view tagText, std::vector<AttributeSpan>* spans)
 {
     TagRecord record;
     if (tagText.empty() || tagText.front() != '<') {
-        record = ParseTag(tagText, base);
+        record = ParseTag(tagText);
         if (spans)
             *spans = ScanAttributeSpans(record.TagText, record.TagText.size());
         return record;
     }
     record.TagText = std::string(tagText);
     record.TagName = ReadTagName(record.TagText);
-    record.LinkValue = ReadLinkValue(record.TagText, record.TagName, base);
     // Filled in place: readers parse one record per AREA of pages with tens of thousands.
     const std::string_view tag = record.TagText;
     std::vector<AttributeSpan> ownSpans;

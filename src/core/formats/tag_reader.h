@@ -16,9 +16,6 @@ struct TagRecord
 {
     std::string TagText; // from "<" through ">"
     std::string TagName; // as written, e.g. "AREA" or "img"
-    // HREF of "a", SRC of "img" (both with the base folder in front unless they start with
-    // "http"), NAME of "map"; empty for other tags.
-    std::string LinkValue;
     // In tag order, values with the quotes they were written with; entry 0 is an empty pair.
     std::vector<AttributePair> Attributes = std::vector<AttributePair>(1);
 };
@@ -66,13 +63,12 @@ std::string ReadTagName(std::string_view tagText);
 // Reads the tags of text and returns the record of the last one (callers pass one tag). A "<"
 // without a later ">" makes a tag that runs to the end of text; a text without "<" gives an
 // empty record.
-TagRecord ParseTag(std::string_view text, std::string_view base);
+TagRecord ParseTag(std::string_view text);
 
 // ParseTag for a text that is exactly one tag, as the readers cut tags from a page: from its
 // "<" through the ">" that FindTagEnd finds for it, or to its end when there is none. The end
 // is not looked for a second time. spans, when given, gets ScanAttributeSpans of the TagText.
-TagRecord ParseOneTag(
-    std::string_view tagText, std::string_view base, std::vector<AttributeSpan>* spans = nullptr);
+TagRecord ParseOneTag(std::string_view tagText, std::vector<AttributeSpan>* spans = nullptr);
 
 // An attribute value as written, ready for use: a value in single quotes loses them and keeps
 // the double quotes inside; any other value loses every double quote.

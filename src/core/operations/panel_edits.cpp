@@ -195,7 +195,7 @@ MapEdit EditMapValue(
     if (edit.Refused || !edit.Reread)
         return edit;
     const MapImage before = doc.Images[1];
-    RereadImgTag(doc, ParseTag(doc.ImgTag, ""));
+    RereadImgTag(doc, ParseTag(doc.ImgTag));
     const MapImage& after = doc.Images[1];
     edit.SizeChanged
         = edit.SizeChanged || after.Width != before.Width || after.Height != before.Height;
@@ -212,7 +212,7 @@ bool UsePicture(Document& doc, const std::string& srcText, const std::string& fu
     doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", srcText, "");
     doc.ImgTag = SetAttributeInTag(doc.ImgTag, "Height", std::to_string(height), "");
     doc.ImgTag = SetAttributeInTag(doc.ImgTag, "Width", std::to_string(width), "");
-    if (!GetAttribute(ParseTag(doc.ImgTag, ""), "USEMAP", "").empty())
+    if (!GetAttribute(ParseTag(doc.ImgTag), "USEMAP", "").empty())
         return false;
     const std::string mapName = GetFileName(fullPath);
     image.UseMap = "#" + mapName;
