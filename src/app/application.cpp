@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "core/util/prompt.h"
+#include "karvex/version.h"
 
 #include <cstdio>
 #include <exception>
@@ -41,7 +42,7 @@ void Application::ReportStoppedAction(const char* reason)
     }
     m_reporting = true;
     try {
-        m_prompt->Tell(text, "Karvex 3", PromptIcon::Critical);
+        m_prompt->Tell(text, kProgramTitle, PromptIcon::Critical);
     } catch (const std::exception&) {
         std::fprintf(stderr, "karvex: %s\n", text.c_str());
     }

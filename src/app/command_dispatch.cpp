@@ -3,6 +3,7 @@
 #include "app/command_layout.h"
 #include "app/editor.h"
 #include "core/model/app_state.h"
+#include "karvex/version.h"
 
 #include <QStringList>
 #include <vector>
@@ -48,7 +49,7 @@ QString WebPageAddress(const QString& key)
     if (upper == "WEBPAGE2")
         return QString(kSiteAddress) + "feedback/";
     if (upper == "REPORT")
-        return QString(kSiteAddress) + "reportbug.asp?Software=KVX&Ver=3.0.0";
+        return QString(kSiteAddress) + "reportbug.asp?Software=KVX&Ver=" + kVersion;
     if (upper == "WEBPAGE3")
         return QString(kSiteAddress) + "about/";
     return {};

@@ -5,6 +5,7 @@
 #include "app/program_folder.h"
 #include "app/startup.h"
 #include "core/model/app_state.h"
+#include "karvex/version.h"
 #include "ui/qt_prompt.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ int main(int argc, char* argv[])
     UseHugePagesForTheHeap(argv);
     karvex::Application app(argc, argv);
     QApplication::setApplicationName("Karvex");
-    QApplication::setApplicationVersion("3.0");
+    QApplication::setApplicationVersion(karvex::kShortVersion);
 
     // The rest of the command line is one path, as a shell hands it over with or without
     // quotes around it.

@@ -6,6 +6,7 @@
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/util/prompt.h"
+#include "karvex/version.h"
 #include "ui/document_window.h"
 #include "ui/property_panel.h"
 #include "ui/qt_text.h"
@@ -46,7 +47,7 @@ void MainWindow::Load(const QString& commandLine)
     auto& log = m_state.Log;
 
     log.WriteLogEntry("#FRM_LOAD_Start", "#1");
-    m_state.AppTitle = "Karvex 3";
+    m_state.AppTitle = kProgramTitle;
     m_state.HelpFile = FromDisplay(InProgramFolder(m_state, "help/index.html"));
     setWindowTitle(ToDisplay(m_state.AppTitle));
     m_state.SettingsPath = SettingsPathFor(m_state.AppPath);
@@ -129,9 +130,10 @@ void MainWindow::RunCommand(const QString& key)
 void MainWindow::ShowAbout()
 {
     QMessageBox::about(this, "About Karvex",
-        "<h3>Karvex 3</h3><p>Version 3.0.0</p>"
-        "<p>An editor for client-side HTML image maps.</p>"
-        "<p>Icons from the Tango Desktop Project (public domain).</p>");
+        QString("<h3>%1</h3><p>Version %2</p>"
+                "<p>An editor for client-side HTML image maps.</p>"
+                "<p>Icons from the Tango Desktop Project (public domain).</p>")
+            .arg(kProgramTitle, kVersion));
 }
 
 void MainWindow::OpenInBrowser(const std::string& url)

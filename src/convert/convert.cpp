@@ -13,6 +13,7 @@
 #include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
+#include "karvex/version.h"
 
 #include <cstdint>
 #include <exception>
@@ -418,7 +419,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kConvertOk;
     }
     if (options.Version) {
-        out << kProgram << ' ' << KARVEX_VERSION << '\n';
+        out << kProgram << ' ' << kVersion << '\n';
         return kConvertOk;
     }
     if (error) {

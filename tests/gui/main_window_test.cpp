@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "core/model/app_state.h"
 #include "core/util/file_io.h"
+#include "karvex/version.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -65,8 +66,8 @@ private slots:
         app.Start();
 
         QCOMPARE(ApiReadFile(app.Home.File("kvx.ini")), DefaultSettingsText());
-        QCOMPARE(app.Window->windowTitle(), QString("Karvex 3"));
-        QCOMPARE(app.State.AppTitle, std::string("Karvex 3"));
+        QCOMPARE(app.Window->windowTitle(), QString(kProgramTitle));
+        QCOMPARE(app.State.AppTitle, std::string(kProgramTitle));
         QCOMPARE(app.State.SettingsPath, app.Home.File("kvx.ini"));
         QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
         QCOMPARE(app.State.CurrentImage, 1);

@@ -9,6 +9,7 @@
 #include "core/formats/relative_paths.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/records.h"
+#include "karvex/version.h"
 
 #include <cstdint>
 #include <functional>
@@ -49,7 +50,7 @@ struct ImportContext
     // candidate is taken.
     std::function<std::string(const std::vector<MapCandidate>&)> ChooseMap;
     bool SearchWithoutMap = false; // the ini_Search setting
-    std::string Title = "Karvex 3"; // of the question about a missing picture
+    std::string Title = kProgramTitle; // of the question about a missing picture
     PathStyle Style = kNativePathStyle;
 };
 
