@@ -3,6 +3,7 @@
 #include "app/command_layout.h"
 #include "app/editor.h"
 #include "core/model/app_state.h"
+#include "core/model/zoom_levels.h"
 #include "karvex/version.h"
 
 #include <QStringList>
@@ -37,6 +38,14 @@ std::string CurrentHotspotName(const AppState& state)
     const auto& spots = state.Documents[static_cast<std::size_t>(state.CurrentDocument)].Hotspots;
     const auto slot = static_cast<std::size_t>(state.CurrentHotspot);
     return slot > 0 && slot < spots.size() && spots[slot].Active ? spots[slot].Name : "";
+}
+
+QStringList ZoomCommandKeys()
+{
+    QStringList keys;
+    for (const ZoomLevel& level : kZoomLevels)
+        keys << QString(level.Key).toUpper();
+    return keys;
 }
 
 } // namespace
@@ -80,8 +89,7 @@ void DispatchCommand(
         { { "T_UNDO", "UNDO" }, true, [&] { editor.Undo(); } },
         { { "T_REDO", "REDO" }, true, [&] { editor.Redo(); } },
         { { "EXIT" }, false, [&] { shell.Exit(); } },
-        { { "ZOOM1", "ZOOM2", "ZOOM3", "ZOOM4", "ZOOM5", "ZOOM6", "ZOOM7", "ZOOM8" }, true,
-            [&] { editor.SetZoom(key, true); } },
+        { ZoomCommandKeys(), true, [&] { editor.SetZoom(key, true); } },
         { { "SAVEAS" }, false, [&] { editor.SaveDocument(false, state.CurrentDocument); } },
         { { "T_SAVE", "SAVE" }, false, [&] { editor.SaveDocument(true, state.CurrentDocument); } },
         { { "T_NEW", "NEW" }, false, [&] { editor.NewDocumentFromPicture({}); } },

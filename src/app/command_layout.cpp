@@ -2,6 +2,7 @@
 
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
+#include "core/model/zoom_levels.h"
 #include "core/settings/settings.h"
 
 #include <QAction>
@@ -129,23 +130,8 @@ constexpr ToolbarButton kStandardButtons[] = {
 constexpr char kZoomBeforeButton[] = "t_Hotspot";
 constexpr char kZoomKey[] = "My_Zoom";
 
-struct ZoomLevel
-{
-    const char* Key;
-    const char* Caption;
-    int Percent;
-};
-
-constexpr ZoomLevel kZoomLevels[] = {
-    { "Zoom1", "25%", 25 },
-    { "Zoom2", "50%", 50 },
-    { "Zoom3", "75%", 75 },
-    { "Zoom4", "100%", 100 },
-    { "Zoom5", "200%", 200 },
-    { "Zoom6", "300%", 300 },
-    { "Zoom7", "400%", 400 },
-    { "Zoom8", "500%", 500 },
-};
+// "200%": a zoom as its drop-down entry and the status bar show it.
+QString ZoomText(int percent) { return QString::number(percent) + "%"; }
 
 constexpr ToolSpec kPopupTools[] = {
     { "pop_Cut", "Cut", "pic_Cut", "Pop_Figure" },
@@ -277,7 +263,7 @@ void BuildToolbar(CommandBars& bars)
             bars.AddTool(kZoomKey, "", "pic_Zoom", "Zoom");
             QStringList entries;
             for (const ZoomLevel& level : kZoomLevels) {
-                bars.AddTool(level.Key, level.Caption, "", "tool_Zoom");
+                bars.AddTool(level.Key, ZoomText(level.Percent), "", "tool_Zoom");
                 bars.SetTicked(level.Key, false);
                 entries << level.Key;
             }
@@ -460,7 +446,7 @@ void ShowZoomInBars(CommandBars& bars, int percent)
     bars.Lock(true);
     for (const ZoomLevel& level : kZoomLevels)
         bars.SetTicked(level.Key, level.Percent == percent);
-    bars.SetPanelText(kZoomPanel, QString::number(percent) + "%");
+    bars.SetPanelText(kZoomPanel, ZoomText(percent));
     bars.Lock(false);
 }
 

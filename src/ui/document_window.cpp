@@ -5,6 +5,7 @@
 #include "core/formats/tag_reader.h"
 #include "core/model/app_state.h"
 #include "core/model/hotspot_names.h"
+#include "core/model/zoom_levels.h"
 #include "core/operations/document_ops.h"
 #include "core/operations/hotspot_ops.h"
 #include "core/util/strings.h"
@@ -21,16 +22,6 @@
 namespace karvex {
 
 namespace {
-
-// The values the surface reports for its zoom levels.
-bool IsZoomLevel(int percent)
-{
-    for (int level : { 25, 50, 75, 100, 200, 300, 400, 500 }) {
-        if (percent == level)
-            return true;
-    }
-    return false;
-}
 
 std::string AttributeOf(const std::string& tagText, const char* name)
 {
@@ -203,8 +194,10 @@ void DocumentWindow::ConnectSurface()
     connect(s, &DrawingSurface::UndoStateChanged, this,
         [this](bool canUndo, bool canRedo) { m_host.SetUndoState(canUndo, canRedo); });
     connect(s, &DrawingSurface::ZoomChanged, this, [this](int percent) {
-        if (IsZoomLevel(percent))
-            m_host.ShowZoom(percent);
+        // The bars show the levels only; a zoom between them is not recorded.
+        const int level = ZoomPercentForKey(ZoomKeyForPercent(percent));
+        if (level != 0)
+            m_host.ShowZoom(level);
     });
     connect(s, &DrawingSurface::FigureCreated, this, &DocumentWindow::OnFigureCreated);
     connect(s, &DrawingSurface::FigureStateChanged, this, &DocumentWindow::OnFigureStateChanged);

@@ -3,6 +3,7 @@
 #include "core/util/file_io.h"
 #include "support/temp_dir.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace karvex {
@@ -129,17 +130,22 @@ TEST(WindowCaption, TitleWithoutFolder)
     }
 }
 
-TEST(ZoomLevels, KeysAndPercents)
+TEST(ZoomLevels, KeysAndNeighbours)
 {
     const std::pair<const char*, int> keys[] = { { "ZOOM1", 25 }, { "zoom4", 100 }, { "100", 100 },
-        { "Zoom8", 500 }, { "ZOOM9", 0 }, { "", 0 }, { "25", 0 } };
+        { "ZOOM9", 0 }, { "", 0 }, { "25", 0 } };
     for (const auto& [key, percent] : keys)
         EXPECT_EQ(ZoomPercentForKey(key), percent) << key;
+    EXPECT_EQ(ZoomKeyForPercent(20), "Zoom1");
+    EXPECT_EQ(ZoomKeyForPercent(150), "");
 
-    const std::pair<int, const char*> percents[]
-        = { { 20, "ZOOM1" }, { 25, "ZOOM1" }, { 75, "ZOOM3" }, { 500, "ZOOM8" }, { 150, "" } };
-    for (const auto& [percent, key] : percents)
-        EXPECT_EQ(ZoomKeyForPercent(percent), key) << percent;
+    // From between two levels, from a level and past either end.
+    const std::array<int, 3> neighbours[] = { { 150, 100, 200 }, { 100, 75, 200 }, { 25, 25, 50 },
+        { 500, 400, 500 }, { 10, 10, 25 }, { 900, 500, 900 } };
+    for (const auto& [percent, previous, next] : neighbours) {
+        EXPECT_EQ(PreviousZoomLevel(percent), previous) << percent;
+        EXPECT_EQ(NextZoomLevel(percent), next) << percent;
+    }
 }
 
 } // namespace

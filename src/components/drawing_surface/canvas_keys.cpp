@@ -3,18 +3,13 @@
 
 #include "components/drawing_surface/canvas_view.h"
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/model/zoom_levels.h"
 
 #include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
 namespace karvex::surface {
-
-namespace {
-
-constexpr int kZoomLevels[] = { 25, 50, 75, 100, 200, 300, 400, 500 };
-
-} // namespace
 
 bool Canvas::event(QEvent* event)
 {
@@ -201,20 +196,8 @@ void Canvas::wheelEvent(QWheelEvent* event)
         event->ignore();
         return;
     }
-    int next = m_zoom;
-    if (event->angleDelta().y() > 0) {
-        for (const int level : kZoomLevels) {
-            if (level > m_zoom) {
-                next = level;
-                break;
-            }
-        }
-    } else {
-        for (const int level : kZoomLevels) {
-            if (level < m_zoom)
-                next = level;
-        }
-    }
+    const int next
+        = event->angleDelta().y() > 0 ? NextZoomLevel(m_zoom) : PreviousZoomLevel(m_zoom);
     event->accept();
     if (next != m_zoom)
         emit ZoomRequested(next, event->position().toPoint());

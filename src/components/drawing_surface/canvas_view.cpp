@@ -3,6 +3,7 @@
 #include "components/drawing_surface/canvas_view.h"
 
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/model/zoom_levels.h"
 
 #include <QToolTip>
 #include <algorithm>
@@ -61,7 +62,7 @@ void Canvas::UpdateSize()
 
 void Canvas::SetZoom(int percent)
 {
-    const int zoom = std::clamp(percent, 25, 500);
+    const int zoom = std::clamp(percent, kSmallestZoom, kLargestZoom);
     if (zoom == m_zoom)
         return;
     CancelGesture();

@@ -47,7 +47,8 @@ public:
     void LoadFigures(int mode, const std::string& areaTags);
     // The drawing area in picture pixels (the picture is stretched to it when sizes differ).
     void SetMapSize(int width, int height);
-    // 25..500 (values outside are brought into that range); reports ZoomChanged.
+    // From the smallest to the largest zoom level of core/model/zoom_levels.h (values outside
+    // are brought into that range); reports ZoomChanged.
     void SetZoomPercent(int percent);
     int ZoomPercent() const;
     void Repaint();

@@ -6,28 +6,29 @@ namespace karvex {
 
 namespace {
 
-struct ZoomLevel
-{
-    const char* Key;
-    int Percent;
-};
-
-// Command keys of the zoom drop-down: do not renumber.
-constexpr ZoomLevel kZoomLevels[] = {
-    { "ZOOM1", 25 },
-    { "ZOOM2", 50 },
-    { "ZOOM3", 75 },
-    { "ZOOM4", 100 },
-    { "ZOOM5", 200 },
-    { "ZOOM6", 300 },
-    { "ZOOM7", 400 },
-    { "ZOOM8", 500 },
-};
-
 // Some surfaces report their smallest zoom as 20 percent; it is the first level all the same.
 constexpr int kSmallestReportedPercent = 20;
 
 } // namespace
+
+int NextZoomLevel(int percent)
+{
+    for (const ZoomLevel& level : kZoomLevels) {
+        if (level.Percent > percent)
+            return level.Percent;
+    }
+    return percent;
+}
+
+int PreviousZoomLevel(int percent)
+{
+    int previous = percent;
+    for (const ZoomLevel& level : kZoomLevels) {
+        if (level.Percent < percent)
+            previous = level.Percent;
+    }
+    return previous;
+}
 
 int ZoomPercentForKey(std::string_view key)
 {
@@ -43,7 +44,7 @@ int ZoomPercentForKey(std::string_view key)
 std::string ZoomKeyForPercent(int percent)
 {
     if (percent == kSmallestReportedPercent)
-        return kZoomLevels[0].Key;
+        return kZoomLevels.front().Key;
     for (const ZoomLevel& level : kZoomLevels) {
         if (level.Percent == percent)
             return level.Key;
