@@ -23,7 +23,7 @@ CodeEditDialog::CodeEditDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
 
     m_text = new QPlainTextEdit(this);
-    m_text->setObjectName("Text1");
+    m_text->setObjectName("TagEditor");
     QFont code("Monospace");
     code.setStyleHint(QFont::TypeWriter);
     m_text->setFont(code);
@@ -35,7 +35,7 @@ CodeEditDialog::CodeEditDialog(QWidget* parent)
     m_errorLabel = new QLabel("Syntax Error", this);
     m_errorLabel->setStyleSheet("font-weight: bold");
     m_errors = new QListWidget(this);
-    m_errors->setObjectName("ZQ_ThumnailsForm1");
+    m_errors->setObjectName("ErrorList");
     m_errors->setWordWrap(true);
     layout->addWidget(m_errorLabel);
     layout->addWidget(m_errors, 1);
@@ -54,10 +54,11 @@ CodeEditDialog::CodeEditDialog(QWidget* parent)
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     QPushButton* help = buttons->addButton("Help", QDialogButtonBox::HelpRole);
-    ok->setObjectName("Command3");
-    help->setObjectName("Command1");
+    ok->setObjectName("OkButton");
+    cancel->setObjectName("CancelButton");
+    help->setObjectName("HelpButton");
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CodeEditDialog::CheckAndAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -214,7 +214,7 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     layout->setSpacing(0);
 
     auto* band = new QFrame(this);
-    band->setObjectName("Picture1");
+    band->setObjectName("MessageBand");
     band->setBackgroundRole(QPalette::Base);
     band->setAutoFillBackground(true);
     auto* bandLayout = new QHBoxLayout(band);
@@ -224,7 +224,7 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     auto* message = new QLabel(kMessage, band);
-    message->setObjectName("Label1");
+    message->setObjectName("MessageLabel");
     message->setWordWrap(true);
     message->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     bandLayout->addWidget(icon);
@@ -242,7 +242,7 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     layout->addLayout(body, 1);
 
     m_list = new QListWidget(this);
-    m_list->setObjectName("ComboList1");
+    m_list->setObjectName("PictureList");
     m_list->setViewMode(QListView::IconMode);
     m_list->setMovement(QListView::Static);
     m_list->setResizeMode(QListView::Adjust);
@@ -260,9 +260,9 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     m_ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
     m_cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     m_help = buttons->addButton("Help", QDialogButtonBox::HelpRole);
-    m_ok->setObjectName("Command4");
-    m_cancel->setObjectName("Command3");
-    m_help->setObjectName("Command2");
+    m_ok->setObjectName("OkButton");
+    m_cancel->setObjectName("CancelButton");
+    m_help->setObjectName("HelpButton");
     m_ok->setDefault(true);
     body->addWidget(buttons);
 

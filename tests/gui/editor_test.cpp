@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(dialog.Code().size(), before.size() + 1);
 
         dialog.SetCode("<AREA SHAPE=\"RECT\" COORDS=\"1,2,3,4\" HREF=\"a.html>");
-        dialog.findChild<QPushButton*>("Command3")->click();
+        dialog.findChild<QPushButton*>("OkButton")->click();
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.ErrorList().isVisible());
         // An opened quote never closed: error 8, then error 3, both at the value.
@@ -247,7 +247,7 @@ private slots:
         // A text with errors is never taken back.
         app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
             dialog.SetCode("<AREA SHAPE=\"RECT\" COORDS=\"10,10,60,40\" HREF=\"b.html>");
-            dialog.findChild<QPushButton*>("Command3")->click();
+            dialog.findChild<QPushButton*>("OkButton")->click();
             return dialog.result() == QDialog::Accepted;
         });
         app.Window->RunCommand("Edit_Fig");
@@ -255,7 +255,7 @@ private slots:
 
         app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
             dialog.SetCode(dialog.Code().replace(">", " HREF=\"b.html\">"));
-            dialog.findChild<QPushButton*>("Command3")->click();
+            dialog.findChild<QPushButton*>("OkButton")->click();
             return dialog.result() == QDialog::Accepted;
         });
         app.Window->RunCommand("pop_edit_fig");
@@ -269,7 +269,7 @@ private slots:
         // New coordinates reshape the figure.
         app.Docs().SetCodeDialogRunner([](CodeEditDialog& dialog) {
             dialog.SetCode("<AREA SHAPE=\"CIRCLE\" COORDS=\"50,40,20\" HREF=\"b.html\">");
-            dialog.findChild<QPushButton*>("Command3")->click();
+            dialog.findChild<QPushButton*>("OkButton")->click();
             return dialog.result() == QDialog::Accepted;
         });
         app.Window->RunCommand("EDIT_FIG");
