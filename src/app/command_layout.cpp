@@ -343,9 +343,10 @@ void UpdateEditCommands(CommandBars& bars, bool hotspotSelected, bool clipboardH
     SetAllEnabled(bars, kPasteCommands, clipboardHasHotspot);
 }
 
-void SetToolState(CommandBars& bars, int toolCode)
+void SetToolState(CommandBars& bars, Tool tool)
 {
     constexpr int kToolCount = static_cast<int>(std::size(kToolTicks));
+    const int toolCode = static_cast<int>(tool);
     if (toolCode < 0 || toolCode >= kToolCount)
         return;
     for (int code = 0; code < kToolCount; ++code) {
@@ -409,19 +410,19 @@ void SetViewElement(CommandBars& bars, AppState& state, int element, int action)
     }
 }
 
-void SetStatusText(CommandBars& bars, const QString& text, int panel)
+void SetStatusText(CommandBars& bars, const QString& text, StatusPanel panel)
 {
     const char* key = nullptr;
     QString shown = text;
     switch (panel) {
-    case 0:
-    case 4:
+    case StatusPanel::Description:
+    case StatusPanel::Link:
         key = kDescriptionPanel;
         break;
-    case 1:
+    case StatusPanel::PictureSize:
         key = kImageSizePanel;
         break;
-    case 5:
+    case StatusPanel::Rotation:
         key = kRotatePanel;
         shown += QChar(0x00B0);
         break;

@@ -3,6 +3,8 @@
 // The main window's menus, "Standard" toolbar, pop-up menu, shortcut keys and status bar, and
 // the rules that keep their enabled, ticked and visible states in step with the program.
 
+#include "ui/document_host.h"
+
 #include <QString>
 
 namespace karvex {
@@ -22,7 +24,16 @@ void UpdateEditCommands(CommandBars& bars, bool hotspotSelected, bool clipboardH
 
 // Tool codes: 0 pointer, 1 rectangle,
 // 2 circle, 3 polygon, 4 rotate. Other codes change nothing.
-void SetToolState(CommandBars& bars, int toolCode);
+// The editor's tools, as the tool buttons and menu entries tick them.
+enum class Tool : int {
+    Pointer = 0,
+    Rectangle = 1,
+    Circle = 2,
+    Polygon = 3,
+    Rotate = 4,
+};
+
+void SetToolState(CommandBars& bars, Tool tool);
 
 // The command groups of the document window's page: 0 design, 1 code, 2 preview. Other modes
 // change nothing.
@@ -37,7 +48,7 @@ void SetViewElement(CommandBars& bars, AppState& state, int element, int action)
 
 // Panels: 0 and 4 the description, 1 the picture size, 5 the rotation angle (a degree sign is
 // appended). Other panel numbers change nothing.
-void SetStatusText(CommandBars& bars, const QString& text, int panel);
+void SetStatusText(CommandBars& bars, const QString& text, StatusPanel panel);
 
 // Shows or hides the zoom and picture size panels, which only mean something with a document.
 void ShowDocumentPanels(CommandBars& bars, bool show);

@@ -4,6 +4,7 @@
 // and closing documents; drawing tools, delete, lock, hide, support lines, rulers, undo;
 // zoom and status bar. Command dispatch and the document windows call in here.
 
+#include "app/command_layout.h"
 #include "core/formats/html_import.h"
 #include "ui/document_host.h"
 
@@ -62,11 +63,11 @@ public:
     void ToggleHideHotspots(bool applyOnly);
     void ToggleSupportLines();
     void ToggleRulers(bool applyOnly);
-    void SetTool(int toolCode);
+    void SetTool(Tool tool);
     void Undo();
     void Redo();
     void UpdateRotateCommand(int slot, bool locked) override;
-    int ToolCode() const { return m_toolCode; }
+    Tool CurrentTool() const { return m_tool; }
 
     // Zoom and status bar
     void SetZoom(const QString& key, bool tellSurface);
@@ -75,10 +76,10 @@ public:
     // DocumentHost
     AppState& State() override { return m_state; }
     Prompt& Prompts() override { return m_prompt; }
-    void ResetToolButtons() override { SetTool(0); }
+    void ResetToolButtons() override { SetTool(Tool::Pointer); }
     void SetUndoState(bool canUndo, bool canRedo) override;
     void ShowZoom(int percent) override;
-    void SetStatusText(const QString& text, int panel) override;
+    void SetStatusText(const QString& text, StatusPanel panel) override;
     void SetLockTicked(bool locked) override;
     void SelectionChanged(int slot) override;
     void SetPageMode(int mode) override;
@@ -111,7 +112,7 @@ private:
     QMdiArea& m_area;
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
-    int m_toolCode = 0;
+    Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current
 };
 

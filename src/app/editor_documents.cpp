@@ -295,7 +295,7 @@ void Editor::ActivateDocument(int slot)
     SelectionChanged(selected);
     emit documentActivated(window);
     ShowImageSize({}, {});
-    SetTool(m_toolCode);
+    SetTool(m_tool);
 }
 
 void Editor::CloseActiveDocument()
@@ -337,7 +337,7 @@ void Editor::DocumentClosed(int slot)
         auto* document = qobject_cast<DocumentWindow*>(window->widget());
         othersOpen = othersOpen || (document && document->Slot() != slot);
     }
-    ::karvex::SetStatusText(m_bars, {}, 0);
+    ::karvex::SetStatusText(m_bars, {}, StatusPanel::Description);
     emit documentClosed(slot, othersOpen);
     if (!othersOpen) {
         EnableDocumentCommands(m_bars, true);

@@ -30,6 +30,23 @@ Hotspot* LiveHotspot(AppState& state, int slot)
     return spot.Active ? &spot : nullptr;
 }
 
+DrawTool DrawToolFor(Tool tool)
+{
+    switch (tool) {
+    case Tool::Rectangle:
+        return DrawTool::Rectangle;
+    case Tool::Circle:
+        return DrawTool::Circle;
+    case Tool::Polygon:
+        return DrawTool::Polygon;
+    case Tool::Rotate:
+        return DrawTool::Rotate;
+    case Tool::Pointer:
+        break;
+    }
+    return DrawTool::Pointer;
+}
+
 } // namespace
 
 bool Editor::HotspotSelected() const
@@ -166,13 +183,12 @@ void Editor::ToggleRulers(bool applyOnly)
     m_bars.SetTicked("t_Ruler", doc.RulerVisible);
 }
 
-void Editor::SetTool(int toolCode)
+void Editor::SetTool(Tool tool)
 {
-    SetToolState(m_bars, toolCode);
-    m_toolCode = toolCode;
-    // The surface knows rotation as draw mode 5.
+    SetToolState(m_bars, tool);
+    m_tool = tool;
     if (DocumentWindow* window = ActiveWindow())
-        window->Surface().SetDrawTool(toolCode == 4 ? 5 : toolCode);
+        window->Surface().SetDrawTool(DrawToolFor(tool));
 }
 
 void Editor::Undo()
@@ -225,10 +241,10 @@ void Editor::ShowImageSize(const std::string& width, const std::string& height)
         = m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].Images[1];
     const std::string w = width.empty() ? std::to_string(image.Width) : width;
     const std::string h = height.empty() ? std::to_string(image.Height) : height;
-    SetStatusText(ToDisplay(w + "x" + h), 1);
+    SetStatusText(ToDisplay(w + "x" + h), StatusPanel::PictureSize);
 }
 
-void Editor::SetStatusText(const QString& text, int panel)
+void Editor::SetStatusText(const QString& text, StatusPanel panel)
 {
     ::karvex::SetStatusText(m_bars, text, panel);
 }

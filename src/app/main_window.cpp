@@ -79,7 +79,7 @@ void MainWindow::Load(const QString& commandLine)
 
     log.WriteLogEntry("#FRM_LOAD", "#8");
     ShowDocumentPanels(*m_bars, false);
-    SetStatusText(*m_bars, {}, 0);
+    SetStatusText(*m_bars, {}, StatusPanel::Description);
 
     log.WriteLogEntry("#FRM_LOAD", "#9");
     m_commandLinePath = QString(commandLine).remove('"').trimmed();

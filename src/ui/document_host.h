@@ -14,6 +14,14 @@ struct AppState;
 class DocumentWindow;
 class Prompt;
 
+// The status bar's panels for text; the numbers are the panels' fixed codes.
+enum class StatusPanel : int {
+    Description = 0, // what the gesture under way does
+    PictureSize = 1,
+    Link = 4, // the link of the hotspot under the pointer (shown where the description is)
+    Rotation = 5, // the angle while rotating; a degree sign is added
+};
+
 class DocumentHost
 {
 public:
@@ -29,8 +37,7 @@ public:
     virtual void SetUndoState(bool canUndo, bool canRedo) = 0;
     // The surface changed its zoom itself: show it without setting it again.
     virtual void ShowZoom(int percent) = 0;
-    // Panels: 0 or 4 description, 1 picture size, 5 rotation (a degree sign is added).
-    virtual void SetStatusText(const QString& text, int panel) = 0;
+    virtual void SetStatusText(const QString& text, StatusPanel panel) = 0;
     virtual void SetLockTicked(bool locked) = 0;
     // A hotspot was selected (slot) or the selection cleared (0): edit and rotate commands.
     virtual void SelectionChanged(int slot) = 0;

@@ -89,7 +89,7 @@ void DocumentWindow::ConnectModel()
     });
     connect(m, &DocumentModel::pictureSizeChanged, this, [this](int width, int height) {
         m_surface->SetMapSize(width, height);
-        m_host.SetStatusText(QString("%1x%2").arg(width).arg(height), 1);
+        m_host.SetStatusText(QString("%1x%2").arg(width).arg(height), StatusPanel::PictureSize);
     });
     connect(m, &DocumentModel::modifiedChanged, this, &DocumentWindow::RefreshCaption);
 }
@@ -212,7 +212,7 @@ void DocumentWindow::ConnectSurface()
     connect(s, &DrawingSurface::DragTracking, this,
         [this](int x1, int y1, int x2, int y2) { emit dragTracking(x1, y1, x2, y2); });
     connect(s, &DrawingSurface::StatusNote, this,
-        [this](const QString& text) { m_host.SetStatusText(text, 5); });
+        [this](const QString& text) { m_host.SetStatusText(text, StatusPanel::Rotation); });
     connect(s, &DrawingSurface::SurfaceMouseUp, this, [this](int button, int, int, int) {
         if (button == 2)
             m_host.ShowEditPopup(QCursor::pos());
@@ -307,7 +307,10 @@ void DocumentWindow::SetSelectedCoordinate(int which, int value)
 
 void DocumentWindow::RefreshCaption() { setWindowTitle(ToDisplay(WindowCaption(Doc()))); }
 
-void DocumentWindow::Describe(const QString& text) { m_host.SetStatusText(text, 0); }
+void DocumentWindow::Describe(const QString& text)
+{
+    m_host.SetStatusText(text, StatusPanel::Description);
+}
 
 void DocumentWindow::OnFigureCreated(const Figure& figure)
 {
@@ -323,20 +326,18 @@ void DocumentWindow::DeleteHotspot(int slot)
     OnSelectionCleared();
 }
 
-void DocumentWindow::OnFigureStateChanged(int action, int id, const Figure& figure)
+void DocumentWindow::OnFigureStateChanged(FigureAction action, int id, const Figure& figure)
 {
     switch (action) {
-    case 1:
+    case FigureAction::Restored:
         m_model->RestoreHotspot(id, figure);
         break;
-    case 3:
+    case FigureAction::Removed:
         m_model->RetireHotspot(id);
         OnSelectionCleared();
         break;
-    case 4:
+    case FigureAction::ShapeChanged:
         m_model->ChangeShape(id, std::to_string(figure.Kind));
-        break;
-    default:
         break;
     }
 }
@@ -349,7 +350,7 @@ void DocumentWindow::OnFigureChanged(const Figure& figure)
     const std::int32_t shapeBefore = spot->Shape;
     m_model->ApplyFigure(figure);
     if (spot->Shape != shapeBefore)
-        m_host.SetStatusText("0", 5);
+        m_host.SetStatusText("0", StatusPanel::Rotation);
     m_host.ResetToolButtons();
 }
 
@@ -392,12 +393,13 @@ void DocumentWindow::OnFigureHover(int state, int id)
 {
     const Hotspot* spot = SpotFor(id);
     if (state != 1 || !spot) {
-        m_host.SetStatusText({}, 4);
+        m_host.SetStatusText({}, StatusPanel::Link);
         return;
     }
     m_surface->ShowTip(ToDisplay(AttributeOf(spot->AreaTag, "ALT")));
     const std::string href = AttributeOf(spot->AreaTag, "HREF");
-    m_host.SetStatusText(href.empty() ? QString("No Url Specified") : ToDisplay(href), 4);
+    m_host.SetStatusText(
+        href.empty() ? QString("No Url Specified") : ToDisplay(href), StatusPanel::Link);
 }
 
 void DocumentWindow::OnFigureActivated(int state, int id)

@@ -23,6 +23,7 @@ class DocumentHost;
 class DocumentModel;
 class DrawingSurface;
 struct Figure;
+enum class FigureAction : int;
 
 class DocumentWindow : public QWidget
 {
@@ -77,7 +78,7 @@ private:
     void OnRegionClicked(const QString& key, const QString& group);
 
     void OnFigureCreated(const Figure& figure);
-    void OnFigureStateChanged(int action, int id, const Figure& figure);
+    void OnFigureStateChanged(FigureAction action, int id, const Figure& figure);
     void OnFigureChanged(const Figure& figure);
     void OnFigureSelected(const Figure& figure);
     void OnSelectionCleared();

@@ -179,7 +179,7 @@ void PropertyPanel::ShowHotspotProperties(int slot)
         return;
     if (m_host) {
         m_host->ResetToolButtons();
-        m_host->SetStatusText({}, 0);
+        m_host->SetStatusText({}, StatusPanel::Description);
     }
     ShowDocumentPage(true);
     m_grids->setCurrentWidget(m_hotspotGrid);

@@ -297,10 +297,10 @@ private slots:
 
         const QStringList tools { "t_Mouse", "Pointer", "t_Rectangle", "Rectangle", "t_Circle",
             "Circle", "t_Polygon", "Polygon", "t_Rotate" };
-        SetToolState(shell.Bars, 2);
+        SetToolState(shell.Bars, Tool::Circle);
         QCOMPARE(shell.Ticked(tools), QStringList({ "t_Circle", "Circle" }));
-        SetToolState(shell.Bars, 4);
-        SetToolState(shell.Bars, 9); // unknown: no change
+        SetToolState(shell.Bars, Tool::Rotate);
+        SetToolState(shell.Bars, static_cast<Tool>(9)); // unknown: no change
         QCOMPARE(shell.Ticked(tools), QStringList { "t_Rotate" });
     }
 
@@ -401,13 +401,13 @@ private slots:
         QCOMPARE(Keys(clicks), QStringList { "Zoom7" });
         QCOMPARE(shell.Ticked(zooms), QStringList());
 
-        SetStatusText(shell.Bars, "45", 5);
+        SetStatusText(shell.Bars, "45", StatusPanel::Rotation);
         QCOMPARE(shell.Bars.PanelText("status_Rotate"), QString("45\u00B0"));
-        SetStatusText(shell.Bars, "<b>x.html</b>", 4);
+        SetStatusText(shell.Bars, "<b>x.html</b>", StatusPanel::Link);
         QCOMPARE(shell.Bars.PanelText("status_Description"), QString("<b>x.html</b>"));
-        SetStatusText(shell.Bars, "Hint", 0);
-        SetStatusText(shell.Bars, "320 x 200", 1);
-        SetStatusText(shell.Bars, "ignored", 3);
+        SetStatusText(shell.Bars, "Hint", StatusPanel::Description);
+        SetStatusText(shell.Bars, "320 x 200", StatusPanel::PictureSize);
+        SetStatusText(shell.Bars, "ignored", static_cast<StatusPanel>(3));
         QCOMPARE(shell.Bars.PanelText("status_Description"), QString("Hint"));
         QCOMPARE(shell.Bars.PanelText("status_ImageSize"), QString("320 x 200"));
         ShowDocumentPanels(shell.Bars, false);

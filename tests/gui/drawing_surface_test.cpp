@@ -54,6 +54,8 @@ QStringList Said(const QSignalSpy& spy)
         for (const QVariant& argument : call)
             arguments << (argument.metaType() == QMetaType::fromType<Figure>()
                     ? Text(argument.value<Figure>())
+                    : argument.metaType() == QMetaType::fromType<FigureAction>()
+                    ? QString::number(static_cast<int>(argument.value<FigureAction>()))
                     : argument.toString());
         calls << arguments.join(' ');
     }
@@ -238,7 +240,7 @@ private slots:
         f.Surface.SetShapeColor(0x00FF00);
         connect(&f.Surface, &DrawingSurface::FigureCreated, &f.Surface,
             [&f] { f.Surface.AssignFigureId(4); });
-        f.Surface.SetDrawTool(tool);
+        f.Surface.SetDrawTool(static_cast<DrawTool>(tool));
         f.Drag(QPoint(20, 30), to);
         QCOMPARE(f.Said("FigureCreated"), QStringList { "#0 " + figure });
         QTEST(Box(f.Last("FigureCreated")), "box");
@@ -256,7 +258,7 @@ private slots:
     void drawingsEndWithAFigureOrWithout()
     {
         Fixture f;
-        f.Surface.SetDrawTool(3);
+        f.Surface.SetDrawTool(DrawTool::Polygon);
         // A repeated corner counts once.
         for (const QPoint at : { QPoint(10, 10), QPoint(40, 12), QPoint(40, 12), QPoint(25, 60) }) {
             f.Move(at);
@@ -270,25 +272,25 @@ private slots:
         // The right button that ends a polygon does not open the pop-up menu.
         QCOMPARE(f.Said("SurfaceMouseUp").filter(QRegularExpression("^2 ")), QStringList());
         // A double-click also ends one, adding its own corner.
-        f.Surface.SetDrawTool(3);
+        f.Surface.SetDrawTool(DrawTool::Polygon);
         f.Click(QPoint(120, 10));
         f.Click(QPoint(150, 10));
         f.Send(QEvent::MouseButtonDblClick, QPoint(150, 40), Qt::LeftButton);
         QCOMPARE(f.Said("FigureCreated").mid(1), QStringList { "#0 poly 120,10,150,10,150,40" });
 
         // Escape, a polygon of two corners, or a twitch of the mouse leave no figure.
-        f.Surface.SetDrawTool(3);
+        f.Surface.SetDrawTool(DrawTool::Polygon);
         for (const QPoint at : { QPoint(10, 10), QPoint(60, 10), QPoint(60, 60) })
             f.Click(at);
         f.Key(Qt::Key_Escape);
         f.Click(QPoint(10, 60), Qt::RightButton);
         QCOMPARE(f.Counts("PolygonEnded DrawingEnded"), "3 1");
-        f.Surface.SetDrawTool(3);
+        f.Surface.SetDrawTool(DrawTool::Polygon);
         f.Click(QPoint(10, 10));
         f.Click(QPoint(60, 10));
         f.Click(QPoint(60, 10), Qt::RightButton);
         QCOMPARE(f.Counts("DrawingEnded"), "2");
-        f.Surface.SetDrawTool(1);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
         f.Drag(QPoint(50, 50), QPoint(52, 51));
         QCOMPARE(f.Counts("DrawingEnded"), "2");
         f.Press(QPoint(50, 50));
@@ -359,7 +361,7 @@ private slots:
         QCOMPARE(f.Said("FigureSelected"), QStringList { "#2 rect 10,10,60,60" });
         f.Drag(QPoint(60, 60), QPoint(100, 100)); // the corner handle does not resize it either
         f.Key(Qt::Key_Right);
-        f.Surface.SetDrawTool(5);
+        f.Surface.SetDrawTool(DrawTool::Rotate);
         f.Drag(QPoint(55, 35), QPoint(35, 55));
         QCOMPARE(f.Counts("FigureChanged RotateStarted"), "0 0");
         QCOMPARE(f.Surface.SelectedCoords(), std::string("10,10,60,60"));
@@ -376,7 +378,7 @@ private slots:
         Fixture f;
         f.Surface.AddFigure("40,50,80,70", 1, 0, false, 6);
         f.Surface.AddFigure("150,100,20", 2, 0, false, 8);
-        f.Surface.SetDrawTool(5);
+        f.Surface.SetDrawTool(DrawTool::Rotate);
         // About the centre (60, 60): from straight right to straight down is +90 degrees.
         f.Press(QPoint(75, 60));
         f.Move(QPoint(72, 68));
@@ -390,7 +392,7 @@ private slots:
         QCOMPARE(f.Said("FigureStateChanged"), QStringList { "4 6 #6 rect 40,50,80,70" });
         QCOMPARE(f.Said("FigureChanged").mid(1), QStringList { "#6 rect 40,50,80,70" });
         // Circles are never rotated.
-        f.Surface.SetDrawTool(5);
+        f.Surface.SetDrawTool(DrawTool::Rotate);
         f.Drag(QPoint(165, 100), QPoint(150, 115));
         QCOMPARE(f.Surface.SelectedFigureId(), 8);
         QCOMPARE(f.Counts("FigureChanged RotateEnded"), "2 1");
@@ -401,7 +403,7 @@ private slots:
         Fixture f;
         connect(&f.Surface, &DrawingSurface::FigureCreated, &f.Surface,
             [&f] { f.Surface.AssignFigureId(5); });
-        f.Surface.SetDrawTool(1);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
         f.Drag(QPoint(10, 10), QPoint(40, 40));
         QCOMPARE(f.Said("UndoStateChanged"), QStringList { "true false" });
         f.Drag(QPoint(20, 20), QPoint(30, 20));
@@ -489,7 +491,7 @@ private slots:
     void coordinatesArePicturePixelsInsideThePictureAtAnyZoom()
     {
         Fixture f;
-        f.Surface.SetDrawTool(1);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
         f.Drag(QPoint(150, 100), QPoint(260, 400));
         QCOMPARE(f.Said("SurfaceMouseUp").last(), "1 0 199 149");
         f.Drag(QPoint(160, 120), QPoint(100, 160)); // down is blocked by the edge
@@ -501,11 +503,11 @@ private slots:
 
         f.Surface.SetZoomPercent(400);
         QCOMPARE(f.Canvas->size(), QSize(800, 600));
-        f.Surface.SetDrawTool(1);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
         f.Drag(QPoint(10, 12), QPoint(30, 20));
         f.Surface.SetZoomPercent(25);
         QCOMPARE(f.Canvas->size(), QSize(50, 38));
-        f.Surface.SetDrawTool(1);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
         f.Drag(QPoint(100, 40), QPoint(180, 120));
         QCOMPARE(f.Said("FigureCreated"),
             QStringList(

@@ -71,7 +71,7 @@ private slots:
         QVERIFY(app.Bars().IsTicked("t_Mouse"));
         app.Window->RunCommand("t_rotate");
         QVERIFY(!app.Bars().IsTicked("t_Rotate"));
-        QCOMPARE(app.Docs().ToolCode(), 0);
+        QCOMPARE(app.Docs().CurrentTool(), Tool::Pointer);
         app.Window->RunCommand("T_MOUSE");
         QVERIFY(app.Bars().IsTicked("t_Mouse"));
         QVERIFY(app.Bars().IsTicked("Pointer"));
@@ -79,11 +79,11 @@ private slots:
 
         app.NewDocument(app.Picture("a.png"));
         app.Window->RunCommand("t_Polygon");
-        QCOMPARE(app.Docs().ToolCode(), 3);
+        QCOMPARE(app.Docs().CurrentTool(), Tool::Polygon);
         QVERIFY(app.Bars().IsTicked("Polygon"));
         QVERIFY(!app.Bars().IsTicked("t_Mouse"));
         app.Window->RunCommand("T_MOUSE");
-        QCOMPARE(app.Docs().ToolCode(), 0);
+        QCOMPARE(app.Docs().CurrentTool(), Tool::Pointer);
     }
 
     void drawingWithTheMouseMakesHotspots()

@@ -32,7 +32,7 @@ struct PanelSession : Session
 
     int DrawRectangle(QPoint from, QPoint to)
     {
-        Docs().SetTool(1);
+        Docs().SetTool(Tool::Rectangle);
         Drag(from, to);
         return State.CurrentHotspot;
     }

@@ -209,7 +209,7 @@ void DrawingSurface::SetViewMode(int mode)
 
 void DrawingSurface::SetDesignActive(bool active) { m_canvas->SetDesignActive(active); }
 
-void DrawingSurface::SetDrawTool(int tool) { m_canvas->SetDrawTool(tool); }
+void DrawingSurface::SetDrawTool(DrawTool tool) { m_canvas->SetDrawTool(static_cast<int>(tool)); }
 
 void DrawingSurface::Undo()
 {

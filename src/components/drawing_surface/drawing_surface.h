@@ -30,6 +30,15 @@ class Ruler;
 class SurfaceEditor;
 } // namespace surface
 
+// The drawing tools; the numbers are the surface's draw modes.
+enum class DrawTool : int {
+    Pointer = 0,
+    Rectangle = 1,
+    Circle = 2,
+    Polygon = 3,
+    Rotate = 5,
+};
+
 class DrawingSurface : public QWidget
 {
     Q_OBJECT
@@ -58,7 +67,7 @@ public:
     void SelectPage(int index); // 1-based; reports PageChanged
     void SetViewMode(int mode); // 1 design (editing), 2 preview (hover tips, click activates)
     void SetDesignActive(bool active);
-    void SetDrawTool(int tool); // 0 pointer, 1 rectangle, 2 circle, 3 polygon, 5 rotate
+    void SetDrawTool(DrawTool tool);
     void Undo();
     void Redo();
     void DeleteSelected();
@@ -99,8 +108,8 @@ public:
 signals:
     void UndoStateChanged(bool canUndo, bool canRedo);
     void ZoomChanged(int percent);
-    // 1 restored (by undo/redo), 3 removed (by undo/redo), 4 shape changed (by undo/redo).
-    void FigureStateChanged(int action, int id, const karvex::Figure& figure);
+    // What an undo or redo did to the figure.
+    void FigureStateChanged(karvex::FigureAction action, int id, const karvex::Figure& figure);
     void FigureHover(int state, int id); // 1 entered, 0 left
     void FigureActivated(int state, int id); // preview click: state 1
     void LockChanged(bool locked);
@@ -152,3 +161,4 @@ private:
 } // namespace karvex
 
 Q_DECLARE_METATYPE(karvex::Figure)
+Q_DECLARE_METATYPE(karvex::FigureAction)

@@ -285,7 +285,8 @@ void SurfaceEditor::TakeOut(HistoryEntry& entry)
     if (m_createdKey == entry.Key)
         m_createdKey = 0;
     m_changed({});
-    emit m_events.FigureStateChanged(3, entry.Figure.Id, ToFigure(entry.Figure));
+    emit m_events.FigureStateChanged(
+        FigureAction::Removed, entry.Figure.Id, ToFigure(entry.Figure));
 }
 
 void SurfaceEditor::PutBack(HistoryEntry& entry)
@@ -299,7 +300,7 @@ void SurfaceEditor::PutBack(HistoryEntry& entry)
     m_selectedKey = key;
     m_allSelected = false;
     m_changed({});
-    emit m_events.FigureStateChanged(1, restored.Id, restored);
+    emit m_events.FigureStateChanged(FigureAction::Restored, restored.Id, restored);
     if (const int now = m_figures.IndexOfKey(key); now >= 0)
         emit m_events.FigureSelected(ToFigure(m_figures.At(now)));
 }
@@ -319,7 +320,7 @@ void SurfaceEditor::ApplyState(std::uint64_t key, const FigureState& state)
     const Figure figure = ToFigure(m_figures.At(index));
     emit m_events.FigureSelected(figure);
     if (old.Geometry.Kind != state.Geometry.Kind)
-        emit m_events.FigureStateChanged(4, figure.Id, figure);
+        emit m_events.FigureStateChanged(FigureAction::ShapeChanged, figure.Id, figure);
     if (old.Locked != state.Locked)
         emit m_events.LockChanged(state.Locked);
     if (!(old.Geometry == state.Geometry))

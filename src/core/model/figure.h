@@ -7,6 +7,13 @@
 
 namespace karvex {
 
+// What an undo or redo did to a figure; the numbers are the surface's event codes.
+enum class FigureAction : int {
+    Restored = 1,
+    Removed = 3,
+    ShapeChanged = 4,
+};
+
 struct Figure
 {
     std::int32_t Id = 0; // the hotspot's slot
