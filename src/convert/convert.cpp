@@ -79,7 +79,7 @@ struct ConvertOptions
     std::string Output;
     std::optional<std::string> MapName;
     std::optional<std::int32_t> ServerType;
-    std::optional<std::int32_t> PathMode;
+    std::optional<PathModeKind> PathMode;
     std::optional<std::string> Into;
     bool Help = false;
     bool Version = false;
@@ -200,9 +200,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
             else
                 note("--server takes ncsa or cern, not '" + value + "'");
         } else if (upper == "CURRENT" || upper == "RELATIVE" || upper == "DIRECT") {
-            options.PathMode = upper == "CURRENT" ? PathModeCurrent
-                : upper == "RELATIVE"             ? PathModeRelative
-                                                  : PathModeDirect;
+            options.PathMode = upper == "CURRENT" ? PathModeKind::Current
+                : upper == "RELATIVE"             ? PathModeKind::Relative
+                                                  : PathModeKind::Direct;
         } else {
             note("--path takes current, relative or direct, not '" + value + "'");
         }

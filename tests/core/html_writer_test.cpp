@@ -340,7 +340,7 @@ TEST_F(HtmlWriter, PreviewCopyKeepsTheDocumentsIdentity)
 TEST_F(HtmlWriter, FailedOrRefusedSavesChangeNothing)
 {
     AddSpot(kRect);
-    Doc().PathMode = PathModeDirect;
+    Doc().PathMode = PathModeKind::Direct;
     Doc().Images[1].Src = "/pics/photo.gif";
     const std::string missingFolder = dir.File("no/such/folder/map.html");
     const SaveResult failed = SaveDocumentFile(state, 1, missingFolder, true, false);
@@ -380,23 +380,24 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
         PathStyle style;
         const char* src;
         const char* target;
-        int mode;
+        PathModeKind mode;
         const char* expected;
     };
     const Case cases[] = {
-        { PathStyle::Posix, "/home/ann/site/img/photo.gif", "/home/ann/site/page.html", 0,
-            "img/photo.gif" },
-        { PathStyle::Posix, "/home/ann/Pics/Photo.GIF", "/home/ann/site/page.html", 0,
-            "../Pics/Photo.GIF" },
-        { PathStyle::Posix, "/pics/a.gif", "/page.html", 0, "pics/a.gif" },
-        { PathStyle::Posix, "photo.gif", "/home/ann/page.html", 0, "photo.gif" },
-        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html", 0,
-            "../images/Photo.gif" },
-        { PathStyle::Windows, "C:\\Web\\Site\\Photo.gif", "c:\\web\\site\\page.html", 0,
-            "Photo.gif" },
-        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html", 1,
-            "C:\\Web\\Images\\Photo.gif" },
-        { PathStyle::Posix, "", "/home/ann/page.html", 0, "photo.gif" },
+        { PathStyle::Posix, "/home/ann/site/img/photo.gif", "/home/ann/site/page.html",
+            PathModeKind::Relative, "img/photo.gif" },
+        { PathStyle::Posix, "/home/ann/Pics/Photo.GIF", "/home/ann/site/page.html",
+            PathModeKind::Relative, "../Pics/Photo.GIF" },
+        { PathStyle::Posix, "/pics/a.gif", "/page.html", PathModeKind::Relative, "pics/a.gif" },
+        { PathStyle::Posix, "photo.gif", "/home/ann/page.html", PathModeKind::Relative,
+            "photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html",
+            PathModeKind::Relative, "../images/Photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Site\\Photo.gif", "c:\\web\\site\\page.html",
+            PathModeKind::Relative, "Photo.gif" },
+        { PathStyle::Windows, "C:\\Web\\Images\\Photo.gif", "c:\\web\\site\\page.html",
+            PathModeKind::Direct, "C:\\Web\\Images\\Photo.gif" },
+        { PathStyle::Posix, "", "/home/ann/page.html", PathModeKind::Relative, "photo.gif" },
     };
     for (const auto& c : cases) {
         Document doc;
@@ -411,7 +412,7 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
     doc.ImgTag = "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=old.gif>";
     // A file name is data: its quotes and even a "&lt;" in it come back as they are.
     doc.Images[1].Src = "/site/img/a \"b\" &lt;.gif";
-    ApplyPicturePathMode(doc, "/site/page.html", 0, PathStyle::Posix);
+    ApplyPicturePathMode(doc, "/site/page.html", PathModeKind::Relative, PathStyle::Posix);
     EXPECT_EQ(doc.ImgTag,
         "<img alt=\"SRC=old\" data-src=\"d.gif\" srcset=\"s.gif 2x\" src=\"img/a "
         "&quot;b&quot; &amp;lt;.gif\">");
@@ -423,7 +424,7 @@ TEST(ApplyPicturePathMode, RewritesSrcForTheTarget)
 
 TEST_F(HtmlWriter, RelativePathModeRewritesSrcBeforeWriting)
 {
-    Doc().PathMode = PathModeRelative;
+    Doc().PathMode = PathModeKind::Relative;
     Doc().Images[1].Src = dir.File("img/photo.gif");
     const std::string target = dir.File("page.html");
     const SaveResult result = SaveDocumentFile(state, 1, target, true, false);

@@ -63,7 +63,7 @@ TEST_F(MapValues, ChoicesSetServerTypeAndPathMode)
     EXPECT_TRUE(ApplyMapValue(doc, "ServerType", "IIS", false).Refused);
     EXPECT_EQ(doc.ServerType, 1);
     ApplyMapValue(doc, "RelativePath", "Direct path", false);
-    EXPECT_EQ(doc.PathMode, PathModeDirect);
+    EXPECT_EQ(doc.PathMode, PathModeKind::Direct);
     EXPECT_EQ(PathModeText(doc.PathMode), "Direct path");
     EXPECT_EQ(ServerTypeText(doc.ServerType), "CERN");
 }

@@ -67,7 +67,7 @@ TEST_F(SavedFiles, ProjectHasTheFixedLinesAndRoundTrips)
     Hotspot& circle = Add("Sun", ShapeCircle, "<AREA SHAPE=\"CIRCLE\" COORDS=\"30,30,10\">");
     circle.Locked = true;
     circle.Color = "255";
-    state.Documents[1].PathMode = PathModeDirect;
+    state.Documents[1].PathMode = PathModeKind::Direct;
     state.Documents[1].ServerType = 1;
 
     const std::string text = ProjectText(state.Documents[1], "12/4/2026 5:00:00 PM");
@@ -93,7 +93,7 @@ TEST_F(SavedFiles, ProjectHasTheFixedLinesAndRoundTrips)
     const ImportResult back = LoadProjectFile(file, context);
     ASSERT_TRUE(back.Ok) << back.Message;
     const Document& doc = back.Doc;
-    EXPECT_EQ(doc.PathMode, PathModeDirect);
+    EXPECT_EQ(doc.PathMode, PathModeKind::Direct);
     EXPECT_EQ(doc.ServerType, 1);
     EXPECT_EQ(doc.Images[1].MapTag, "<MAP NAME=\"pic.gif\">");
     ASSERT_EQ(doc.Hotspots.size(), 3u);
@@ -117,7 +117,7 @@ TEST_F(SavedFiles, ProjectReaderRepairsAndRefuses)
         + "<AREA SHAPE=\"RECT\" COORDS=\"2,2,3,3\">";
     const ImportResult loaded = LoadProjectText(dir.File("p.kvp"), text, context);
     ASSERT_TRUE(loaded.Ok) << loaded.Message;
-    EXPECT_EQ(loaded.Doc.PathMode, 0);
+    EXPECT_EQ(loaded.Doc.PathMode, PathModeKind::Current);
     EXPECT_EQ(loaded.Doc.ServerType, 0);
     EXPECT_EQ(loaded.Doc.Images[1].Src, picture);
     ASSERT_EQ(loaded.Doc.Hotspots.size(), 2u);

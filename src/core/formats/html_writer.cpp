@@ -340,13 +340,14 @@ std::string FindFreeMapName(const std::string& text)
     return std::string(kStem) + std::to_string(n);
 }
 
-void ApplyPicturePathMode(Document& doc, const std::string& targetFile, int mode, PathStyle style)
+void ApplyPicturePathMode(
+    Document& doc, const std::string& targetFile, PathModeKind mode, PathStyle style)
 {
     const MapImage* picture = PictureOf(doc);
-    if (!picture || picture->Src.empty() || (mode != 0 && mode != 1))
+    if (!picture || picture->Src.empty() || mode == PathModeKind::Current)
         return;
     const std::string& src = picture->Src;
-    if (mode == 1) {
+    if (mode == PathModeKind::Direct) {
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "SRC", EncodeRawValue(src), "");
         return;
     }

@@ -34,11 +34,11 @@ std::string RebuildMapBlock(Document& doc, const std::string& oldBlock, const st
 // The first of "KvxMap1", "KvxMap2", ... that does not occur in text, compared case-blind.
 std::string FindFreeMapName(const std::string& text);
 
-// Rewrites the SRC attribute of the IMG tag (and nothing else) for a save to targetFile: mode 0
-// relative to the target's folder, mode 1 the picture's full path; other modes, or a document
-// without a picture path, change nothing.
-void ApplyPicturePathMode(
-    Document& doc, const std::string& targetFile, int mode, PathStyle style = kNativePathStyle);
+// Rewrites the SRC attribute of the IMG tag (and nothing else) for a save to targetFile: relative
+// to the target's folder, or the picture's full path; the current path, or a document without a
+// picture path, changes nothing.
+void ApplyPicturePathMode(Document& doc, const std::string& targetFile, PathModeKind mode,
+    PathStyle style = kNativePathStyle);
 
 // What a save into a page does when another program has changed the page's map or the IMG tag
 // the document edits: refuse (and say so), or find the page's map of the same name and the IMG

@@ -109,7 +109,8 @@ std::string ProjectAreaCode(const Document& doc)
 std::string ProjectText(Document& doc, const std::string& saveTime)
 {
     std::string text = "<KVX Ver=3>\r\n";
-    text += "<KVX RelativeURL=" + std::to_string(doc.PathMode) + ">" + kCrLf;
+    text += "<KVX RelativeURL=" + std::to_string(static_cast<std::int32_t>(doc.PathMode)) + ">"
+        + kCrLf;
     text += "<KVX ServerType=" + std::to_string(doc.ServerType) + ">" + kCrLf;
     text += "<KVX LastSave=" + saveTime + ">" + kCrLf;
     text += OneLine(doc.ImgTag) + kCrLf;
@@ -205,7 +206,8 @@ ImportResult LoadProjectText(
             fileName);
         return failed;
     }
-    doc.PathMode = pathMode >= PathModeCurrent && pathMode <= PathModeDirect ? pathMode : 0;
+    doc.PathMode = pathMode >= 0 && pathMode <= 2 ? static_cast<PathModeKind>(pathMode)
+                                                  : PathModeKind::Current;
     doc.ServerType = serverType == 1 ? 1 : 0;
     MapImage& image = doc.Images[1];
     // A project without a MAP line still needs a map start tag to write its hotspots under.

@@ -18,10 +18,10 @@ enum ShapeKind : std::int32_t {
 };
 
 // Which picture path form a save writes. Stored in project files: do not renumber.
-enum PathModeKind : std::int32_t {
-    PathModeCurrent = 0,
-    PathModeRelative = 1,
-    PathModeDirect = 2,
+enum class PathModeKind : std::int32_t {
+    Current = 0,
+    Relative = 1,
+    Direct = 2,
 };
 
 struct Hotspot
@@ -74,7 +74,7 @@ struct Document
     std::int32_t Zoom = 100;
     bool HideHotspots = false;
     std::int32_t PageMode = 0;
-    std::int32_t PathMode = PathModeCurrent;
+    PathModeKind PathMode = PathModeKind::Current;
     std::int32_t ServerType = 0;
 };
 

@@ -67,10 +67,7 @@ std::optional<std::string> MergedPage(
 bool WriteDocument(Document& doc, const FileFormat& format, const std::string& fileName, bool fresh,
     PageConflict onConflict, SaveResult& result)
 {
-    if (doc.PathMode == PathModeRelative)
-        ApplyPicturePathMode(doc, fileName, 0);
-    else if (doc.PathMode == PathModeDirect)
-        ApplyPicturePathMode(doc, fileName, 1);
+    ApplyPicturePathMode(doc, fileName, doc.PathMode);
 
     std::string text;
     if (format.MergesIntoPage && !fresh && FileExists(fileName)) {

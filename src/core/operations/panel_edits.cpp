@@ -102,12 +102,12 @@ void SetHotspotAttribute(Hotspot& spot, const std::string& name, const std::stri
     spot.Attributes.push_back({ name, value });
 }
 
-std::string PathModeText(std::int32_t mode)
+std::string PathModeText(PathModeKind mode)
 {
     switch (mode) {
-    case PathModeRelative:
+    case PathModeKind::Relative:
         return "Relative Path";
-    case PathModeDirect:
+    case PathModeKind::Direct:
         return "Direct path";
     default:
         return "Current Path";
@@ -141,11 +141,11 @@ MapEdit ApplyMapValue(
             edit.Refused = true;
     } else if (upperKey == "RELATIVEPATH") {
         if (value == "Current Path")
-            doc.PathMode = PathModeCurrent;
+            doc.PathMode = PathModeKind::Current;
         else if (value == "Relative Path")
-            doc.PathMode = PathModeRelative;
+            doc.PathMode = PathModeKind::Relative;
         else if (value == "Direct path")
-            doc.PathMode = PathModeDirect;
+            doc.PathMode = PathModeKind::Direct;
         else
             edit.Refused = true;
     } else if (upperKey == "WIDTH" || upperKey == "HEIGHT") {

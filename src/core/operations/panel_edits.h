@@ -29,7 +29,7 @@ std::optional<std::int32_t> PanelColorValue(std::string_view value);
 void SetHotspotAttribute(Hotspot& spot, const std::string& name, const std::string& value);
 
 // "Current Path", "Relative Path", "Direct path" for the path modes 0, 1, 2.
-std::string PathModeText(std::int32_t mode);
+std::string PathModeText(PathModeKind mode);
 // "NCSA" for 0, "CERN" for 1.
 std::string ServerTypeText(std::int32_t type);
 
