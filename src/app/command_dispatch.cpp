@@ -22,13 +22,13 @@ struct Command
     std::function<void()> Action;
 };
 
-void ToggleViewElement(Editor& editor, CommandBars& bars, int element)
+void ToggleViewElement(Editor& editor, CommandBars& bars, ViewElement element)
 {
     const GlobalSettings& settings = editor.State().Settings;
-    const bool shown = element == 1 ? settings.Toolbar
-        : element == 2              ? settings.Statusbar
-                                    : settings.Properties;
-    SetViewElement(bars, editor.State(), element, shown ? 1 : 2);
+    const bool shown = element == ViewElement::Toolbar ? settings.Toolbar
+        : element == ViewElement::Statusbar            ? settings.Statusbar
+                                                       : settings.Properties;
+    SetViewElement(bars, editor.State(), element, !shown);
 }
 
 std::string CurrentHotspotName(const AppState& state)
@@ -71,9 +71,12 @@ void DispatchCommand(
     const auto web
         = [&editor](const char* page) { editor.OpenUrl(WebPageAddress(page).toStdString()); };
     const std::vector<Command> table = {
-        { { "VIEWPROPERTIES" }, false, [&] { ToggleViewElement(editor, bars, 3); } },
-        { { "VIEWTOOLBAR" }, false, [&] { ToggleViewElement(editor, bars, 1); } },
-        { { "VIEWSTATUSBAR" }, false, [&] { ToggleViewElement(editor, bars, 2); } },
+        { { "VIEWPROPERTIES" }, false,
+            [&] { ToggleViewElement(editor, bars, ViewElement::Properties); } },
+        { { "VIEWTOOLBAR" }, false,
+            [&] { ToggleViewElement(editor, bars, ViewElement::Toolbar); } },
+        { { "VIEWSTATUSBAR" }, false,
+            [&] { ToggleViewElement(editor, bars, ViewElement::Statusbar); } },
         { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
         { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },
         { { "EDIT_FIG", "POP_EDIT_FIG" }, true,
@@ -117,9 +120,9 @@ void HandleBarClosed(const QString& key, Editor& editor, CommandBars& bars)
 {
     const QString upper = key.toUpper();
     if (upper == "STANDARD")
-        ToggleViewElement(editor, bars, 1);
+        ToggleViewElement(editor, bars, ViewElement::Toolbar);
     else if (upper == "VFRM_PROPERTIES")
-        ToggleViewElement(editor, bars, 3);
+        ToggleViewElement(editor, bars, ViewElement::Properties);
 }
 
 } // namespace karvex

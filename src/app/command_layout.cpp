@@ -190,27 +190,22 @@ constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
 
-constexpr int kPageDesign = 0;
-constexpr int kPageCode = 1;
-constexpr int kPagePreview = 2;
-
-struct ViewElement
+struct ViewElementEntry
 {
-    int Element;
+    ViewElement Element;
     const char* Bar;
     const char* MenuTool;
     const char* Setting; // stored in kvx.ini [Interface]: do not rename
     bool GlobalSettings::*Flag;
 };
 
-constexpr ViewElement kViewElements[] = {
-    { 1, "Standard", "ViewToolbar", "Toolbar", &GlobalSettings::Toolbar },
-    { 2, kStatusBarKey, "ViewStatusbar", "Statusbar", &GlobalSettings::Statusbar },
-    { 3, "vfrm_Properties", "ViewProperties", "Properties", &GlobalSettings::Properties },
+constexpr ViewElementEntry kViewElements[] = {
+    { ViewElement::Toolbar, "Standard", "ViewToolbar", "Toolbar", &GlobalSettings::Toolbar },
+    { ViewElement::Statusbar, kStatusBarKey, "ViewStatusbar", "Statusbar",
+        &GlobalSettings::Statusbar },
+    { ViewElement::Properties, "vfrm_Properties", "ViewProperties", "Properties",
+        &GlobalSettings::Properties },
 };
-constexpr int kAllViewElements = 99;
-constexpr int kViewHide = 1;
-constexpr int kViewShow = 2;
 
 constexpr char kDescriptionPanel[] = "status_Description";
 constexpr char kRotatePanel[] = "status_Rotate";
@@ -358,12 +353,13 @@ void SetToolState(CommandBars& bars, Tool tool)
 }
 
 void SetPageModeCommands(
-    CommandBars& bars, int mode, bool hotspotSelected, bool clipboardHasHotspot)
+    CommandBars& bars, DocumentPage page, bool hotspotSelected, bool clipboardHasHotspot)
 {
-    if (mode != kPageDesign && mode != kPageCode && mode != kPagePreview)
+    const bool design = page == DocumentPage::Design;
+    const bool preview = page == DocumentPage::Preview;
+    const bool code = page == DocumentPage::Code;
+    if (!design && !preview && !code)
         return;
-    const bool design = mode == kPageDesign;
-    const bool preview = mode == kPagePreview;
 
     bars.Lock(true);
     SetAllEnabled(bars, kDrawingTools, design);
@@ -374,32 +370,21 @@ void SetPageModeCommands(
         SetAllEnabled(bars, kEditGroup, false);
     }
     SetAllEnabled(bars, kGuideGroup, design);
-    bars.SetEnabled(kZoomKey, mode != kPageCode);
+    bars.SetEnabled(kZoomKey, !code);
     if (preview)
         SetAllEnabled(bars, kUndoGroup, false);
-    if (mode != kPageCode)
+    if (!code)
         SetAllEnabled(bars, kLockGroup, design);
     bars.SetEnabled("t_Preview", true);
-    bars.SetEnabled("t_Ruler", mode != kPageCode);
+    bars.SetEnabled("t_Ruler", !code);
     bars.Lock(false);
 }
 
-void SetViewElement(CommandBars& bars, AppState& state, int element, int action)
+void SetViewElement(CommandBars& bars, AppState& state, ViewElement element, bool shown)
 {
-    if (element == kAllViewElements) {
-        for (const ViewElement& view : kViewElements) {
-            const bool shown = state.Settings.*view.Flag;
-            bars.SetBarVisible(view.Bar, shown);
-            bars.SetTicked(view.MenuTool, shown);
-        }
-        return;
-    }
-    if (action != kViewHide && action != kViewShow)
-        return;
-    for (const ViewElement& view : kViewElements) {
+    for (const ViewElementEntry& view : kViewElements) {
         if (view.Element != element)
             continue;
-        const bool shown = action == kViewShow;
         bars.SetBarVisible(view.Bar, shown);
         bars.SetTicked(view.MenuTool, shown);
         state.Settings.*view.Flag = shown;
@@ -407,6 +392,15 @@ void SetViewElement(CommandBars& bars, AppState& state, int element, int action)
             SettingValue(state.SettingsPath, "Interface", view.Setting, SettingMode::Write,
                 SettingText(shown));
         }
+    }
+}
+
+void ApplyViewElements(CommandBars& bars, const AppState& state)
+{
+    for (const ViewElementEntry& view : kViewElements) {
+        const bool shown = state.Settings.*view.Flag;
+        bars.SetBarVisible(view.Bar, shown);
+        bars.SetTicked(view.MenuTool, shown);
     }
 }
 

@@ -38,13 +38,20 @@ void SetToolState(CommandBars& bars, Tool tool);
 // The command groups of the document window's page: 0 design, 1 code, 2 preview. Other modes
 // change nothing.
 void SetPageModeCommands(
-    CommandBars& bars, int mode, bool hotspotSelected, bool clipboardHasHotspot);
+    CommandBars& bars, DocumentPage page, bool hotspotSelected, bool clipboardHasHotspot);
 
-// Elements: 1 the "Standard" toolbar, 2 the status bar, 3 the properties window; actions:
-// 1 hide, 2 show. Sets the visibility and the View menu tick, stores the flag in
-// state.Settings and writes it to [Interface] of state.SettingsPath. Element 99 applies all
-// three stored flags without writing.
-void SetViewElement(CommandBars& bars, AppState& state, int element, int action);
+// The parts of the main window the View menu shows and hides.
+enum class ViewElement : int {
+    Toolbar = 1, // the "Standard" toolbar
+    Statusbar = 2,
+    Properties = 3, // the properties window
+};
+
+// Shows or hides an element: its visibility and View menu tick, its flag in state.Settings and
+// in [Interface] of state.SettingsPath.
+void SetViewElement(CommandBars& bars, AppState& state, ViewElement element, bool shown);
+// The stored flags of every element applied at start-up, without writing.
+void ApplyViewElements(CommandBars& bars, const AppState& state);
 
 // Panels: 0 and 4 the description, 1 the picture size, 5 the rotation angle (a degree sign is
 // appended). Other panel numbers change nothing.

@@ -82,7 +82,7 @@ public:
     void SetStatusText(const QString& text, StatusPanel panel) override;
     void SetLockTicked(bool locked) override;
     void SelectionChanged(int slot) override;
-    void SetPageMode(int mode) override;
+    void SetPageMode(DocumentPage page) override;
     void ShowEditPopup(const QPoint& globalPos) override;
     void OpenCodeEditor(const std::string& name) override;
     void OpenUrl(const std::string& url) override;

@@ -207,7 +207,8 @@ void Editor::UpdateRotateCommand(int slot, bool locked)
 {
     if (m_state.CurrentDocument <= 0)
         return;
-    if (m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode != 0)
+    if (m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode
+        != DocumentPage::Design)
         return;
     const Hotspot* spot = LiveHotspot(m_state, slot);
     const bool rotatable
@@ -273,12 +274,12 @@ void Editor::SelectionChanged(int slot)
     }
 }
 
-void Editor::SetPageMode(int mode)
+void Editor::SetPageMode(DocumentPage page)
 {
     if (m_state.CurrentDocument <= 0)
         return;
-    m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode = mode;
-    SetPageModeCommands(m_bars, mode, HotspotSelected(), ClipboardHasHotspot());
+    m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode = page;
+    SetPageModeCommands(m_bars, page, HotspotSelected(), ClipboardHasHotspot());
 }
 
 void Editor::ShowEditPopup(const QPoint& globalPos) { m_bars.ShowPopup("pop_Edit", globalPos); }

@@ -119,7 +119,7 @@ void MainWindow::CreateCommands()
 
     EnableDocumentCommands(*m_bars, true);
     EnableFileCommands(*m_bars, false);
-    SetViewElement(*m_bars, m_state, 99, 0);
+    ApplyViewElements(*m_bars, m_state);
 }
 
 void MainWindow::RunCommand(const QString& key)

@@ -4,6 +4,8 @@
 // state, the command states, the status bar and the shell. The editor implements it. Changes to
 // a document go through the window's DocumentModel, which tells the views itself.
 
+#include "core/model/records.h"
+
 #include <QPoint>
 #include <QString>
 #include <string>
@@ -41,7 +43,7 @@ public:
     virtual void SetLockTicked(bool locked) = 0;
     // A hotspot was selected (slot) or the selection cleared (0): edit and rotate commands.
     virtual void SelectionChanged(int slot) = 0;
-    virtual void SetPageMode(int mode) = 0;
+    virtual void SetPageMode(DocumentPage page) = 0;
     virtual void ShowEditPopup(const QPoint& globalPos) = 0;
     // The code edit dialog for the hotspot of that name.
     virtual void OpenCodeEditor(const std::string& name) = 0;

@@ -176,7 +176,7 @@ void DocumentWindow::SetUpSurface()
     m_surface->SetCustomCursors(settings.CoolCursor);
     m_surface->SetShapeColor(settings.ini_Shape);
     m_surface->SetBorderColor(settings.ini_Border);
-    m_surface->SetViewMode(1);
+    m_surface->SetViewMode(SurfaceMode::Design);
     m_surface->SetZoomPercent(100);
     m_surface->AddPage("Design", "Design", nullptr, QIcon(":/icons/pic_Pointer.png"));
     m_surface->AddPage("Code", "Code", m_codePage, QIcon(":/icons/pic_Edit.png"));
@@ -243,7 +243,7 @@ void DocumentWindow::ConnectSurface()
 void DocumentWindow::ShowDocument(const QImage& picture)
 {
     Document& doc = Doc();
-    doc.PageMode = 0;
+    doc.PageMode = DocumentPage::Design;
     m_surface->SetRedraw(false);
     m_surface->SetSurfacePicture(picture);
     for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
@@ -425,20 +425,20 @@ void DocumentWindow::OnPageChanged(const QString& key)
     if (page == "DESIGN") {
         emit panelEnabled(true);
         m_surface->SetDesignActive(true);
-        m_surface->SetViewMode(1);
+        m_surface->SetViewMode(SurfaceMode::Design);
         m_surface->Repaint();
-        m_host.SetPageMode(0);
+        m_host.SetPageMode(DocumentPage::Design);
         if (Doc().PanelMode == 0)
             emit mapSelected();
     } else if (page == "CODE") {
         m_codeView->EnsureFilled();
         emit panelEnabled(true);
-        m_host.SetPageMode(1);
+        m_host.SetPageMode(DocumentPage::Code);
         m_surface->SetDesignActive(false);
     } else if (page == "PREVIEW") {
-        m_host.SetPageMode(2);
+        m_host.SetPageMode(DocumentPage::Preview);
         emit panelEnabled(false);
-        m_surface->SetViewMode(2);
+        m_surface->SetViewMode(SurfaceMode::Preview);
         m_surface->Repaint();
     }
 }

@@ -80,8 +80,8 @@ TEST_F(HtmlWriter, MapCodeSkipsDeletedHotspotsAndStoresWhatItWrote)
     EXPECT_EQ(Doc().SourceImgTag, kImg);
 
     Doc().ImgTag = std::string("  ") + kImg + " ";
-    EXPECT_EQ(GetDocumentCode(Doc(), 1), kImg);
-    EXPECT_EQ(GetDocumentCode(Doc(), 2), std::string(kRect) + "\r\n" + kCircle);
+    EXPECT_EQ(GetDocumentCode(Doc(), CodePart::ImgTag), kImg);
+    EXPECT_EQ(GetDocumentCode(Doc(), CodePart::AreaCode), std::string(kRect) + "\r\n" + kCircle);
 }
 
 TEST_F(HtmlWriter, FreshSaveMatchesGoldenFileAndTakesTheNewName)

@@ -328,7 +328,7 @@ private slots:
                     for (const QString& key : keys)
                         shell.Bars.SetEnabled(key, before);
                 }
-                SetPageModeCommands(shell.Bars, mode, true, false);
+                SetPageModeCommands(shell.Bars, static_cast<DocumentPage>(mode), true, false);
                 for (const auto& [keys, states] : table) {
                     const char state = states[mode];
                     const bool expected = state == 'U' ? before : state == 'E';
@@ -337,7 +337,7 @@ private slots:
             }
         }
         Shell shell;
-        SetPageModeCommands(shell.Bars, 0, false, true);
+        SetPageModeCommands(shell.Bars, DocumentPage::Design, false, true);
         QCOMPARE(shell.Enabled({ "t_Cut", "t_Rotate", "t_Paste" }), QStringList { "t_Paste" });
     }
 
@@ -354,30 +354,28 @@ private slots:
         shell.Window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&shell.Window));
 
-        SetViewElement(shell.Bars, state, 2, 2);
+        SetViewElement(shell.Bars, state, ViewElement::Statusbar, true);
         QVERIFY(shell.Bars.IsTicked("ViewStatusbar"));
-        SetViewElement(shell.Bars, state, 2, 1);
+        SetViewElement(shell.Bars, state, ViewElement::Statusbar, false);
         QCOMPARE(stored("Statusbar"), std::string("0"));
         QVERIFY(!state.Settings.Statusbar);
         QVERIFY(!shell.Bars.IsTicked("ViewStatusbar"));
         QVERIFY(!shell.Window.statusBar()->isVisible());
-        SetViewElement(shell.Bars, state, 3, 1);
+        SetViewElement(shell.Bars, state, ViewElement::Properties, false);
         QVERIFY(!shell.Properties->isVisible());
         QCOMPARE(stored("Properties"), std::string("0"));
-        SetViewElement(shell.Bars, state, 1, 2);
+        SetViewElement(shell.Bars, state, ViewElement::Toolbar, true);
         QCOMPARE(stored("Toolbar"), std::string("1"));
         QVERIFY(state.Settings.Toolbar);
 
         // Start-up applies the loaded flags and writes nothing.
         state.Settings = {};
         state.Settings.Properties = true;
-        SetViewElement(shell.Bars, state, 99, 0);
+        ApplyViewElements(shell.Bars, state);
         QVERIFY(!shell.Standard()->isVisible());
         QVERIFY(shell.Properties->isVisible());
         QCOMPARE(
             shell.Ticked({ "ViewProperties", "ViewToolbar" }), QStringList { "ViewProperties" });
-        SetViewElement(shell.Bars, state, 4, 1); // no such element
-        SetViewElement(shell.Bars, state, 1, 3); // no such action
         QCOMPARE(stored("Toolbar"), std::string("1"));
         QCOMPARE(stored("Properties"), std::string("0"));
     }

@@ -525,7 +525,7 @@ private slots:
             if (state == 1)
                 f.Surface.ShowTip("Go home");
         });
-        f.Surface.SetViewMode(2);
+        f.Surface.SetViewMode(SurfaceMode::Preview);
         f.Move(QPoint(100, 100));
         f.Move(QPoint(30, 30));
         QTRY_COMPARE(QToolTip::text(), QString("Go home"));
@@ -538,7 +538,7 @@ private slots:
         f.Move(QPoint(150, 120));
         QCOMPARE(f.Said("FigureHover").last(), "0 4");
         // Design mode reports hovering too.
-        f.Surface.SetViewMode(1);
+        f.Surface.SetViewMode(SurfaceMode::Design);
         f.Move(QPoint(30, 30));
         QCOMPARE(f.Said("FigureHover").last(), "1 4");
     }

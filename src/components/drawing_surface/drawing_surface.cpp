@@ -200,9 +200,9 @@ void DrawingSurface::ShowPage(int index)
     emit PageChanged(page.Key);
 }
 
-void DrawingSurface::SetViewMode(int mode)
+void DrawingSurface::SetViewMode(SurfaceMode mode)
 {
-    m_canvas->SetViewMode(mode);
+    m_canvas->SetViewMode(static_cast<int>(mode));
     // The preview shows the picture as a browser would, without rulers.
     SetRulersVisible(m_rulersVisible);
 }

@@ -39,6 +39,12 @@ enum class DrawTool : int {
     Rotate = 5,
 };
 
+// What the canvas is for: editing the figures, or trying the map as a visitor would.
+enum class SurfaceMode : int {
+    Design = 1,
+    Preview = 2, // hover tips, a click activates the hotspot
+};
+
 class DrawingSurface : public QWidget
 {
     Q_OBJECT
@@ -65,7 +71,7 @@ public:
     // A page tab; a page without container shows the canvas.
     void AddPage(const QString& key, const QString& caption, QWidget* container, const QIcon& icon);
     void SelectPage(int index); // 1-based; reports PageChanged
-    void SetViewMode(int mode); // 1 design (editing), 2 preview (hover tips, click activates)
+    void SetViewMode(SurfaceMode mode);
     void SetDesignActive(bool active);
     void SetDrawTool(DrawTool tool);
     void Undo();

@@ -162,7 +162,7 @@ MergeOutcome MergeIntoPage(Document& doc, std::string& page, PageConflict onConf
             return MergeOutcome::NoPlace;
     }
 
-    const std::string areaCode = GetDocumentCode(doc, 2);
+    const std::string areaCode = GetDocumentCode(doc, CodePart::AreaCode);
     const MapImage* picture = PictureOf(doc);
     std::string mapName = picture ? picture->MapName : std::string();
     if (doc.SourceMapCode.empty() && !areaCode.empty() && !mapName.empty()) {
@@ -236,12 +236,10 @@ MergeOutcome MergeIntoPage(Document& doc, std::string& page, PageConflict onConf
     return MergeOutcome::Merged;
 }
 
-std::string GetDocumentCode(const Document& doc, int mode)
+std::string GetDocumentCode(const Document& doc, CodePart part)
 {
-    if (mode == 1)
+    if (part == CodePart::ImgTag)
         return Trim(doc.ImgTag);
-    if (mode != 2)
-        return {};
     std::string code;
     code.reserve(AreaCodeSize(doc));
     AppendAreaCode(doc, code);

@@ -15,9 +15,12 @@ namespace karvex {
 // Named in the third comment line of every generated map.
 inline constexpr const char* kMakerAddress = "https://karvex.example.org";
 
-// Mode 1: ImgTag without blanks at either end; mode 2: the AREA tags of the live hotspots in
-// slot order, one per line; any other mode: "".
-std::string GetDocumentCode(const Document& doc, int mode);
+enum class CodePart : int {
+    ImgTag = 1, // the IMG tag without blanks at either end
+    AreaCode = 2, // the AREA tags of the live hotspots in slot order, one per line
+};
+
+std::string GetDocumentCode(const Document& doc, CodePart part);
 
 // The map code of a document: with comments, two empty lines, the visit line, the IMG tag, the
 // MAP block (none without live hotspots) and the end comment; without, the bare MAP block.

@@ -17,6 +17,13 @@ enum ShapeKind : std::int32_t {
     ShapePolygon = 3,
 };
 
+// The page a document window shows.
+enum class DocumentPage : std::int32_t {
+    Design = 0,
+    Code = 1,
+    Preview = 2,
+};
+
 // Which picture path form a save writes. Stored in project files: do not renumber.
 enum class PathModeKind : std::int32_t {
     Current = 0,
@@ -73,7 +80,7 @@ struct Document
     std::int32_t PanelMode = 0;
     std::int32_t Zoom = 100;
     bool HideHotspots = false;
-    std::int32_t PageMode = 0;
+    DocumentPage PageMode = DocumentPage::Design;
     PathModeKind PathMode = PathModeKind::Current;
     std::int32_t ServerType = 0;
 };
