@@ -1,5 +1,6 @@
 // The map chooser: one item per picture of the page, and the key each way of closing returns.
 
+#include "support/modal_answer.h"
 #include "support/temp_dir.h"
 #include "ui/map_chooser_dialog.h"
 
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 using namespace karvex;
 
@@ -159,19 +159,11 @@ private slots:
         Page page;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         Qt::CursorShape shapeWhileOpen = Qt::WaitCursor;
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<MapChooserDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+        test::AnswerModal<MapChooserDialog>([&](MapChooserDialog& dialog) {
             if (const QCursor* cursor = QApplication::overrideCursor())
                 shapeWhileOpen = cursor->shape();
-            ClickRow(*dialog, 1);
-            QTest::mouseClick(&dialog->OkButton(), Qt::LeftButton);
-        });
-        // Whatever goes wrong above, the modal loop must end.
-        QTimer::singleShot(5000, this, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
+            ClickRow(dialog, 1);
+            QTest::mouseClick(&dialog.OkButton(), Qt::LeftButton);
         });
         QCOMPARE(ChooseMapCandidate(page.Candidates, page.File, nullptr), std::string("#side"));
         QCOMPARE(shapeWhileOpen, Qt::ArrowCursor);

@@ -5,6 +5,7 @@
 #include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "support/editor_session.h"
+#include "support/modal_answer.h"
 #include "ui/map_chooser_dialog.h"
 #include "ui/property_panel.h"
 
@@ -13,7 +14,6 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace karvex;
 using test::Session;
@@ -30,12 +30,10 @@ constexpr const char* kPage = "<html><body>\n<p>Before</p>\n"
 // Answers the next modal map chooser from inside its event loop.
 void AnswerChooser(int row, bool ok)
 {
-    QTimer::singleShot(0, [row, ok] {
-        auto* dialog = qobject_cast<MapChooserDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
+    test::AnswerModal<MapChooserDialog>([row, ok](MapChooserDialog& dialog) {
         if (row >= 0)
-            dialog->List().setCurrentRow(row);
-        (ok ? dialog->OkButton() : dialog->CancelButton()).click();
+            dialog.List().setCurrentRow(row);
+        (ok ? dialog.OkButton() : dialog.CancelButton()).click();
     });
 }
 

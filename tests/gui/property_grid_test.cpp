@@ -4,15 +4,15 @@
 #include "components/property_grid/property_grid.h"
 #include "components/property_grid/property_tree.h"
 #include "components/property_grid/value_editor.h"
+#include "support/grid_driver.h"
+#include "support/modal_answer.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace karvex;
@@ -21,14 +21,20 @@ using karvex::grid::ValueEditor;
 
 namespace {
 
-// A shown grid with one entry of each kind, recording every ValueChanged as "key=value".
-struct Fixture
+struct GridHolder
 {
     PropertyGrid Grid;
+};
+
+// A shown grid with one entry of each kind, recording every ValueChanged as "key=value".
+struct Fixture : GridHolder, test::GridDriver
+{
     PropertyTree* Tree = nullptr;
     QStringList Changes;
 
     Fixture()
+        : test::GridDriver(Grid)
+        , Tree(View())
     {
         Grid.SetUpdating(true);
         Grid.AddItem("Standard", "Standard", PropertyKind::Heading, "", "");
@@ -45,50 +51,9 @@ struct Fixture
         Grid.resize(360, 420);
         Grid.show();
         Grid.activateWindow();
-        Tree = Grid.findChild<PropertyTree*>("PropertyTree");
         QVERIFY(QTest::qWaitForWindowActive(&Grid));
     }
 
-    // Clicks the row's value, or its caption.
-    void Click(const QString& key, bool caption = false)
-    {
-        const int x = caption ? 40 : Tree->header()->sectionPosition(1) + 30;
-        const int y = Tree->visualItemRect(Tree->ItemByKey(key)).center().y();
-        QTest::mouseClick(Tree->viewport(), Qt::LeftButton, {}, QPoint(x, y));
-    }
-    // The open in-place editor; nullptr when none is open.
-    ValueEditor* Editor() const
-    {
-        for (auto* editor : Tree->findChildren<ValueEditor*>()) {
-            if (editor->isVisible())
-                return editor;
-        }
-        return nullptr;
-    }
-    QToolButton* Button() const { return Editor()->findChild<QToolButton*>("BrowseButton"); }
-    bool Closed() const
-    {
-        return QTest::qWaitFor([this] { return !Editor(); });
-    }
-    // Clicks the value and waits for its editor.
-    bool Open(const QString& key)
-    {
-        Click(key);
-        return QTest::qWaitFor([this] { return Editor() != nullptr; });
-    }
-    // Types into the open editor, ends with the key and waits for the editor to close.
-    bool Type(const QString& text, Qt::Key end = Qt::Key_Return)
-    {
-        if (!Editor())
-            return false;
-        QTest::keyClicks(Editor(), text);
-        QTest::keyClick(Editor(), end);
-        return Closed();
-    }
-    bool Edit(const QString& key, const QString& text, Qt::Key end = Qt::Key_Return)
-    {
-        return Open(key) && Type(text, end);
-    }
     QString Description() const
     {
         return Grid.findChild<QLabel*>("DescriptionCaption")->text() + ": "
@@ -211,12 +176,10 @@ private slots:
         QVERIFY(f.Open("Color"));
         // The colour dialog is modal: answer it once it is up. Its focus must not end the edit.
         QColor offered;
-        QTimer::singleShot(0, [&offered] {
-            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            offered = dialog->currentColor();
-            dialog->setCurrentColor(QColor(0x12, 0xAB, 0xEF));
-            dialog->accept();
+        test::AnswerModal<QColorDialog>([&offered](QColorDialog& dialog) {
+            offered = dialog.currentColor();
+            dialog.setCurrentColor(QColor(0x12, 0xAB, 0xEF));
+            dialog.accept();
         });
         QTest::mouseClick(f.Button(), Qt::LeftButton);
         QCOMPARE(offered, QColor(0x45, 0x33, 0x22));
@@ -227,11 +190,9 @@ private slots:
         // A cancelled dialog leaves the edit open with what was typed, uncommitted.
         QVERIFY(f.Open("Color"));
         QTest::keyClicks(f.Editor(), "00FF00");
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            QVERIFY(QTest::qWaitForWindowActive(dialog));
-            dialog->reject();
+        test::AnswerModal<QColorDialog>([](QColorDialog& dialog) {
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            dialog.reject();
         });
         QTest::mouseClick(f.Button(), Qt::LeftButton);
         QVERIFY(f.Editor());

@@ -4,16 +4,13 @@
 #include "components/code_box/code_box.h"
 #include "components/command_bars/command_bars.h"
 #include "components/property_grid/property_grid.h"
-#include "components/property_grid/property_tree.h"
-#include "components/property_grid/value_editor.h"
 #include "core/operations/panel_edits.h"
 #include "core/util/file_io.h"
 #include "support/editor_session.h"
+#include "support/grid_driver.h"
 #include "ui/document_model.h"
 #include "ui/property_panel.h"
 
-#include <QComboBox>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -37,18 +34,15 @@ struct PanelSession : Session
         return State.CurrentHotspot;
     }
 
-    // What the grid raises when the user commits a value; returns the value the grid then shows.
-    static QString Commit(PropertyGrid& grid, const QString& key, const QString& typed)
-    {
-        QString value = typed;
-        emit grid.ValueChanged(value, key);
-        return value;
-    }
+    // The grids as a user types into them and picks from their lists.
+    test::GridDriver SpotsDriver() { return test::GridDriver(Spots()); }
+    test::GridDriver MapDriver() { return test::GridDriver(Map()); }
 
-    void Choose(int index)
+    // Chooses an entry of the hotspot chooser above the grids, with the mouse.
+    bool Choose(int index)
     {
-        Panel().Chooser().setCurrentIndex(index);
-        emit Panel().Chooser().activated(index);
+        return QTest::qWaitForWindowExposed(Window.get())
+            && test::PickFromCombo(Panel().Chooser(), index);
     }
 
     QStringList ChooserItems()
@@ -87,17 +81,7 @@ private slots:
         QCOMPARE(app.Spots().Value("Type"), QString("Rectangle"));
         QCOMPARE(app.Spots().Value("X2"), QString::number(app.Spot(slot).X2));
 
-        // Href typed into the real in-place editor.
-        auto* tree = app.Spots().findChild<grid::PropertyTree*>("PropertyTree");
-        QVERIFY(tree != nullptr);
-        const QRect row = tree->visualItemRect(tree->ItemByKey("Href"));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-            { tree->header()->sectionPosition(1) + 20, row.center().y() });
-        grid::ValueEditor* editor = nullptr;
-        QTRY_VERIFY((editor = tree->findChild<grid::ValueEditor*>()) != nullptr);
-        QTest::keyClicks(editor, "page.html");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(app.Spots().Value("Href"), QString("page.html"));
+        QCOMPARE(app.SpotsDriver().Replace("Href", "page.html"), QString("page.html"));
 
         const std::string area
             = "<AREA SHAPE=\"RECT\" COORDS=\"" + app.Spot(slot).Coords + "\" HREF=\"page.html\">";
@@ -105,18 +89,17 @@ private slots:
         QCOMPARE(app.Code().RegionText("Rectangle1"), QString::fromStdString(area));
 
         // A double quote is removed with one warning; a script keeps its angle brackets safe.
-        QCOMPARE(app.Commit(app.Spots(), "Alt", "the \"door\""), QString("the door"));
+        QCOMPARE(app.SpotsDriver().Replace("Alt", "the \"door\""), QString("the door"));
         QCOMPARE(app.CountMessages(kBadSymbolsMessage), std::size_t { 1 });
-        app.Commit(app.Spots(), "onMouseOver", "if (a>1) show()");
+        app.SpotsDriver().Replace("onMouseOver", "if (a>1) show()");
         QVERIFY(app.Spot(slot).AreaTag.find("ALT=\"the door\"") != std::string::npos);
         QVERIFY(
             app.Spot(slot).AreaTag.find("onMouseOver=\"if (a&gt;1) show()\"") != std::string::npos);
         QVERIFY(app.Spot(slot).Attributes.empty());
 
         // The colour's last six characters give the colour; 255 is pure red.
-        QCOMPARE(app.Commit(app.Spots(), "Color", "#FF0000"), QString("#FF0000"));
+        QCOMPARE(app.SpotsDriver().Replace("Color", "#FF0000"), QString("#FF0000"));
         QCOMPARE(app.Spot(slot).Color, std::string("255"));
-        QCOMPARE(app.Commit(app.Spots(), "Color", "#12"), QString("#FF0000"));
 
         const std::string page = app.Home.File("saved.html");
         app.Prompt.Files.push_back(page);
@@ -135,7 +118,7 @@ private slots:
         QCOMPARE(
             app.ChooserItems(), QStringList({ "[Map Properties]", "Rectangle1", "Rectangle2" }));
 
-        QCOMPARE(app.Commit(app.Spots(), "Name", "RECTANGLE1"), QString("Rectangle2"));
+        QCOMPARE(app.SpotsDriver().Replace("Name", "RECTANGLE1"), QString("Rectangle2"));
         QCOMPARE(app.CountMessages(
                      "You already have a hotspot with this name. Please choose another name."),
             std::size_t { 1 });
@@ -144,10 +127,10 @@ private slots:
         QCOMPARE(app.ChooserItems().last(), QString("Rectangle2"));
 
         // Its own name in another case changes nothing and says nothing.
-        QCOMPARE(app.Commit(app.Spots(), "Name", "rectangle2"), QString("Rectangle2"));
+        QCOMPARE(app.SpotsDriver().Replace("Name", "rectangle2"), QString("Rectangle2"));
         QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
 
-        QCOMPARE(app.Commit(app.Spots(), "Name", "Door"), QString("Door"));
+        QCOMPARE(app.SpotsDriver().Replace("Name", "Door"), QString("Door"));
         QCOMPARE(app.Spot(second).Name, std::string("Door"));
         QCOMPARE(app.ChooserItems().last(), QString("Door"));
         QVERIFY(app.Code().RegionKeys().contains("Door"));
@@ -161,25 +144,26 @@ private slots:
         app.NewDocument(app.Picture("photo.png"));
         const int slot = app.DrawRectangle({ 10, 10 }, { 60, 50 });
 
-        QCOMPARE(app.Commit(app.Spots(), "Type", "Polygon"), QString("Polygon"));
+        QCOMPARE(app.SpotsDriver().Pick("Type", "Polygon"), QString("Polygon"));
         QCOMPARE(app.Spot(slot).Shape, static_cast<std::int32_t>(ShapePolygon));
         QVERIFY(app.Spot(slot).AreaTag.find("SHAPE=\"POLY\"") != std::string::npos);
         QCOMPARE(app.Spots().ItemState("X2"), 1);
         QCOMPARE(app.Spots().ItemState("Y2"), 1);
 
-        app.Commit(app.Spots(), "Type", "Rectangle");
+        app.SpotsDriver().Pick("Type", "Rectangle");
         QCOMPARE(app.Spot(slot).Shape, static_cast<std::int32_t>(ShapeRectangle));
         QCOMPARE(app.Spots().ItemState("X2"), 0);
         QCOMPARE(app.Spots().ItemState("Y2"), 0);
 
         // X1 moves the left edge on the surface, and the change comes back into the record.
-        app.Commit(app.Spots(), "X1", "20");
+        app.SpotsDriver().Replace("X1", "20");
         QCOMPARE(app.Spot(slot).X1, 20);
         QCOMPARE(app.Surface().SelectedCoords().substr(0, 3), std::string("20,"));
         QVERIFY(app.Code().RegionText("Rectangle1").contains("COORDS=\"20,"));
-        QCOMPARE(app.Commit(app.Spots(), "Y1", "abc"), QString::number(app.Spot(slot).Y1));
+        // An emptied number is refused and the old one shown again.
+        QCOMPARE(app.SpotsDriver().Replace("Y1", ""), QString::number(app.Spot(slot).Y1));
 
-        app.Commit(app.Spots(), "Locked", "True");
+        app.SpotsDriver().Pick("Locked", "True");
         QVERIFY(app.Spot(slot).Locked);
         QVERIFY(app.Bars().IsTicked("t_Lock"));
     }
@@ -191,10 +175,9 @@ private slots:
         const int first = app.DrawRectangle({ 10, 10 }, { 60, 50 });
         app.DrawRectangle({ 100, 100 }, { 150, 140 });
         const int base = app.Spots().ItemCount();
-        app.Spot(first).Attributes.push_back({ "data-role", "door" });
-        app.Spot(first).AreaTag.insert(app.Spot(first).AreaTag.size() - 1, " data-role=\"door\"");
+        app.Docs().ActiveWindow()->Model().SetAttribute(first, "data-role", "door");
 
-        app.Choose(1);
+        QVERIFY(app.Choose(1));
         QCOMPARE(app.State.CurrentHotspot, first);
         QCOMPARE(app.Surface().SelectedFigureId(), first);
         QCOMPARE(app.Code().SelectedKey(), QString("Rectangle1"));
@@ -202,22 +185,22 @@ private slots:
         QCOMPARE(app.Spots().Value("data-role"), QString("door"));
         QCOMPARE(app.Spots().ItemCount(), base + 2);
 
-        app.Commit(app.Spots(), "data-role", "exit");
+        app.SpotsDriver().Replace("data-role", "exit");
         QCOMPARE(app.Spot(first).Attributes[0].Value, std::string("exit"));
         QVERIFY(app.Spot(first).AreaTag.find("data-role=\"exit\"") != std::string::npos);
 
-        app.Choose(2);
+        QVERIFY(app.Choose(2));
         QVERIFY(!app.Spots().HasItem("##Customs"));
         QVERIFY(!app.Spots().HasItem("data-role"));
         QCOMPARE(app.Spots().ItemCount(), base);
 
-        app.Choose(0);
+        QVERIFY(app.Choose(0));
         QCOMPARE(&app.Panel().GridInFront(), &app.Map());
         QCOMPARE(app.Surface().SelectedFigureId(), 0);
         QCOMPARE(app.Code().SelectedKey(), QString("IMAGE_TAG"));
 
         // Deleting a hotspot takes it out of the chooser.
-        app.Choose(1);
+        QVERIFY(app.Choose(1));
         app.Docs().DeleteHotspot(true);
         QCOMPARE(app.ChooserItems(), QStringList({ "[Map Properties]", "Rectangle2" }));
         QCOMPARE(&app.Panel().GridInFront(), &app.Map());
@@ -236,21 +219,21 @@ private slots:
         QCOMPARE(app.Map().Value("RelativePath"), QString("Current Path"));
         QCOMPARE(app.Map().Value("ServerType"), QString("NCSA"));
 
-        app.Commit(app.Map(), "AltText", "Sunset");
+        app.MapDriver().Replace("AltText", "Sunset");
         QCOMPARE(doc.Images[1].AltText, std::string("Sunset"));
         QVERIFY(doc.ImgTag.find("ALT=\"Sunset\"") != std::string::npos);
         QVERIFY(app.Code().RegionText("IMAGE_TAG").contains("ALT=\"Sunset\""));
 
-        app.Commit(app.Map(), "Width", "400");
+        app.MapDriver().Replace("Width", "400");
         QCOMPARE(doc.Images[1].Width, 400);
         QVERIFY(doc.ImgTag.find("Width=\"400\"") != std::string::npos);
-        QCOMPARE(app.Commit(app.Map(), "Height", "0"), QString("240"));
+        QCOMPARE(app.MapDriver().Replace("Height", "0"), QString("240"));
 
-        app.Commit(app.Map(), "ServerType", "CERN");
+        app.MapDriver().Pick("ServerType", "CERN");
         QCOMPARE(doc.ServerType, 1);
-        app.Commit(app.Map(), "Align", "Center");
+        app.MapDriver().Pick("Align", "Center");
         QVERIFY(doc.ImgTag.find("Align=\"Center\"") != std::string::npos);
-        app.Commit(app.Map(), "data-zoom", "2");
+        app.Docs().ActiveWindow()->Model().ApplyMapValue("data-zoom", "2", false);
         QCOMPARE(doc.ImgAttributes.size(), std::size_t { 1 });
         QVERIFY(app.Map().HasItem("##Customs"));
 
@@ -258,9 +241,9 @@ private slots:
         app.State.Settings.ini_MapNameCheck = true;
         WriteWholeFile(app.Home.File("page.html"), "<map name=\"nav\"></map>");
         doc.FilePath = app.Home.File("page.html");
-        QCOMPARE(app.Commit(app.Map(), "Usemap", "Nav"), QString("#photo.png"));
+        QCOMPARE(app.MapDriver().Replace("Usemap", "Nav"), QString("#photo.png"));
         QCOMPARE(app.CountMessages(kUsemapTakenMessage), std::size_t { 1 });
-        QCOMPARE(app.Commit(app.Map(), "Usemap", "#main"), QString("#main"));
+        QCOMPARE(app.MapDriver().Replace("Usemap", "#main"), QString("#main"));
         QCOMPARE(doc.Images[1].MapTag, std::string("<MAP NAME=\"main\">"));
         QCOMPARE(app.Code().RegionText("MAP_AREA_START"), QString("<MAP NAME=\"main\">"));
     }
@@ -272,9 +255,11 @@ private slots:
         Document& doc = app.Current();
         const std::string other = app.Picture("wide.png", 500, 100);
 
-        QString value = app.Map().Value("Picture");
+        const test::GridDriver grid = app.MapDriver();
         app.Prompt.Files.push_back(other);
-        emit app.Map().BrowseClicked(value, "Picture");
+        QVERIFY(grid.Open("Picture"));
+        QTest::mouseClick(grid.Button(), Qt::LeftButton);
+        QVERIFY(grid.Closed());
         QCOMPARE(app.Prompt.FileRequests.back().Title, std::string("Open"));
         QCOMPARE(doc.Images[1].Src, other);
         QCOMPARE(doc.Images[1].Width, 500);
@@ -285,15 +270,17 @@ private slots:
 
         // Cancelling the LowSrc dialog keeps what was there; choosing a file sets it.
         app.Prompt.Files.push_back(std::nullopt);
-        emit app.Map().BrowseClicked(value, "LowSrc");
+        QVERIFY(grid.Open("LowSrc"));
+        QTest::mouseClick(grid.Button(), Qt::LeftButton);
         QVERIFY(doc.ImgTag.find("LOWSRC") == std::string::npos);
         app.Prompt.Files.push_back(app.Home.File("small.gif"));
-        emit app.Map().BrowseClicked(value, "LowSrc");
+        QTest::mouseClick(grid.Button(), Qt::LeftButton);
+        QVERIFY(grid.Closed());
         QCOMPARE(app.Map().Value("LowSrc"), QString::fromStdString(app.Home.File("small.gif")));
 
         // A picture that cannot be read changes nothing.
         WriteWholeFile(app.Home.File("broken.png"), "not a picture");
-        app.Commit(app.Map(), "Picture", QString::fromStdString(app.Home.File("broken.png")));
+        app.MapDriver().Replace("Picture", QString::fromStdString(app.Home.File("broken.png")));
         QCOMPARE(doc.Images[1].Src, other);
         QCOMPARE(app.Map().Value("Picture"), QString::fromStdString(other));
     }
