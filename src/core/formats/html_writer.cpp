@@ -109,9 +109,67 @@ std::string ApplyEdits(const std::string& page, std::vector<PageEdit> edits)
     return result;
 }
 
+// Where a page gets a picture and map it has no place for: the start of the line of its last
+// closing BODY tag when only blanks stand before the tag on that line (the tag keeps its
+// indentation), else the tag itself; the end of a page without one.
+std::size_t BodyEndOf(std::string_view page)
+{
+    HtmlTokenizer tokens(page);
+    std::size_t bodyEnd = kNone;
+    for (std::size_t at = 0; at < page.size();) {
+        const HtmlToken token = tokens.At(at);
+        at = token.End;
+        if (token.Kind == HtmlToken::Type::Tag && token.IsEndTag("body"))
+            bodyEnd = token.Start;
+    }
+    if (bodyEnd == kNone)
+        return page.size();
+    std::size_t lineStart = bodyEnd;
+    while (lineStart > 0 && (page[lineStart - 1] == ' ' || page[lineStart - 1] == '\t'))
+        --lineStart;
+    return lineStart == 0 || page[lineStart - 1] == '\n' || page[lineStart - 1] == '\r' ? lineStart
+                                                                                        : bodyEnd;
+}
+
 std::string MapNameOfBlock(const std::string& block)
 {
     return GetAttribute(ParseTag(block.substr(0, FindTagEnd(block, 0) + 1)), "NAME", "");
+}
+
+} // namespace
+
+namespace {
+
+// Puts the document's IMG tag and map into a page that has no place for them (see BodyEndOf),
+// each on lines of their own in the page's line ends.
+MergeOutcome InsertDocumentCode(Document& doc, std::string& page)
+{
+    const std::string areaCode = GetDocumentCode(doc, CodePart::AreaCode);
+    const MapImage* picture = PictureOf(doc);
+    std::string mapName = picture ? picture->MapName : std::string();
+    if (mapName.empty() && !areaCode.empty()) {
+        mapName = FindFreeMapName(page);
+        doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "#" + mapName, "");
+    }
+    const std::string lineEnd(LineEndOf(page));
+    std::string block;
+    if (!areaCode.empty()) {
+        block = RebuildMapBlock(doc, "", areaCode);
+        block.resize(block.size() - 2);
+        block = SetAttributeInTag(block, "NAME", mapName, "<MAP");
+        if (lineEnd != kCrLf)
+            block = ReplaceAll(block, kCrLf, lineEnd);
+    }
+    const std::size_t at = BodyEndOf(page);
+    // Text that does not end its line before the insertion gets a line end of its own.
+    std::string code = at > 0 && page[at - 1] != '\n' && page[at - 1] != '\r' ? lineEnd : "";
+    code += doc.ImgTag + lineEnd;
+    if (!block.empty())
+        code += block + lineEnd;
+    page.insert(at, code);
+    doc.SourceImgTag = doc.ImgTag;
+    doc.SourceMapCode = std::move(block);
+    return MergeOutcome::Merged;
 }
 
 } // namespace
@@ -155,7 +213,11 @@ MergeOutcome MergeIntoPage(Document& doc, std::string& page, PageConflict onConf
         && FirstAtTag(page, tags.Maps(), doc.SourceMapCode, false) == kNone;
     const bool imgGone = !doc.SourceImgTag.empty() && doc.SourceImgTag != doc.ImgTag
         && FirstAtTag(page, tags.Images(), doc.SourceImgTag, false) == kNone;
-    if (mapGone || imgGone) {
+    if (onConflict == PageConflict::Insert) {
+        // Another page: what the document last saw in its own page means nothing here.
+        if (!FindDocumentCodeInPage(doc, page))
+            return InsertDocumentCode(doc, page);
+    } else if (mapGone || imgGone) {
         if (onConflict == PageConflict::Refuse)
             return MergeOutcome::PageChanged;
         if (!FindDocumentCodeInPage(doc, page))
@@ -215,9 +277,12 @@ MergeOutcome MergeIntoPage(Document& doc, std::string& page, PageConflict onConf
     const std::string lookedFor = doc.ImgTag;
     // Hotspots that would not reach the page must not be reported as saved.
     const std::size_t imgAt = FirstAtTag(page, PageTags(page).Images(), lookedFor, true);
-    if (imgAt == kNone)
+    if (imgAt == kNone) {
+        if (onConflict == PageConflict::Insert)
+            return InsertDocumentCode(doc, page);
         return onConflict == PageConflict::Refuse ? MergeOutcome::PageChanged
                                                   : MergeOutcome::NoPlace;
+    }
     if (mapName.empty()) {
         mapName = FindFreeMapName(page);
         doc.ImgTag = SetAttributeInTag(doc.ImgTag, "USEMAP", "#" + mapName, "");

@@ -45,10 +45,13 @@ void ApplyPicturePathMode(Document& doc, const std::string& targetFile, PathMode
 
 // What a save into a page does when another program has changed the page's map or the IMG tag
 // the document edits: refuse (and say so), or find the page's map of the same name and the IMG
-// tag that uses it and replace them.
+// tag that uses it and replace them. Insert is for a page the document did not come from: its
+// map of the same name (and the IMG tag using it) are replaced as with Replace, and a page that
+// has neither gets the IMG tag and the map before its closing BODY tag (at its end without one).
 enum class PageConflict {
     Refuse,
     Replace,
+    Insert,
 };
 
 // Points the texts a save into a page searches for (SourceMapCode, SourceImgTag) at what page

@@ -6,6 +6,7 @@
 #include "core/util/text_codec.h"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -28,25 +29,19 @@ struct SavedTexts
     }
 };
 
-// The map of doc merged into the page fileName holds; nothing (with the reason in result) when
-// the page cannot be read or has no place for it. An empty text is no page: "" comes back with
-// true, and the caller writes the file afresh.
-std::optional<std::string> MergedPage(
-    Document& doc, const std::string& fileName, PageConflict onConflict, SaveResult& result)
+// The map of doc merged into the page fileName whose bytes are pageBytes; nothing (with the
+// reason in result) when the page has no place for it. An empty text is no page: "" comes back,
+// and the caller writes the file afresh.
+std::optional<std::string> MergedPage(Document& doc, const std::string& fileName,
+    const std::string& pageBytes, PageConflict onConflict, SaveResult& result)
 {
-    ReadResult page = ReadWholeFile(fileName);
-    if (!page.Ok) {
-        result.Error = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
-        return std::nullopt;
-    }
     // A UTF-16 page is merged as the UTF-8 text it was read as, and written back in its own
     // encoding.
-    const std::optional<Utf16Page> utf16 = DecodeUtf16Page(page.Bytes);
-    if (utf16)
-        page.Bytes = utf16->Utf8;
-    if (page.Bytes.empty())
+    const std::optional<Utf16Page> utf16 = DecodeUtf16Page(pageBytes);
+    std::string text = utf16 ? utf16->Utf8 : pageBytes;
+    if (text.empty())
         return std::string();
-    const MergeOutcome outcome = MergeIntoPage(doc, page.Bytes, onConflict);
+    const MergeOutcome outcome = MergeIntoPage(doc, text, onConflict);
     if (outcome != MergeOutcome::Merged) {
         result.PageChanged = outcome == MergeOutcome::PageChanged;
         result.Error = "The image map or its picture in " + fileName
@@ -57,21 +52,53 @@ std::optional<std::string> MergedPage(
               "Save it as another file.";
         return std::nullopt;
     }
-    return utf16 ? EncodeUtf16Page(page.Bytes, utf16->BigEndian, utf16->ByteOrderMark)
-                 : std::move(page.Bytes);
+    return utf16 ? EncodeUtf16Page(text, utf16->BigEndian, utf16->ByteOrderMark) : std::move(text);
+}
+
+// Copies a page's previous bytes to its backup beside it, with the page's permissions; why it
+// could not, or "".
+std::string WriteBackup(const std::string& fileName, const std::string& bytes)
+{
+    const std::string backup = BackupPathFor(fileName);
+    if (const WriteResult written = WriteWholeFile(backup, bytes); !written)
+        return "The backup " + backup
+            + " of the previous version of the page could not be "
+              "written.\r\nReason : "
+            + written.Reason;
+    std::error_code ec;
+    const auto mode = std::filesystem::status(fileName, ec).permissions();
+    if (!ec)
+        std::filesystem::permissions(backup, mode, ec);
+    return {};
 }
 
 // Composes the text of format for doc and writes it to fileName; false, with the reason in
 // result, when nothing was written. The document's IMG tag and search texts may have changed
 // either way: the caller puts them back on failure.
 bool WriteDocument(Document& doc, const FileFormat& format, const std::string& fileName, bool fresh,
-    PageConflict onConflict, SaveResult& result)
+    PageConflict onConflict, bool backup, SaveResult& result)
 {
     ApplyPicturePathMode(doc, fileName, doc.PathMode);
 
     std::string text;
-    if (format.MergesIntoPage && !fresh && FileExists(fileName)) {
-        std::optional<std::string> merged = MergedPage(doc, fileName, onConflict, result);
+    std::optional<std::string> previous;
+    if (format.MergesIntoPage && (!fresh || backup) && FileExists(fileName)) {
+        ReadResult page = ReadWholeFile(fileName);
+        if (page.Ok)
+            previous = std::move(page.Bytes);
+        else if (!fresh) {
+            result.Error
+                = "The file " + fileName + " could not be read.\r\nReason : " + page.Reason;
+            return false;
+        } else {
+            // A page replaced whole was read only for its backup.
+            result.BackupError = "The previous version of " + fileName
+                + " could not be read for its backup.\r\nReason : " + page.Reason;
+        }
+    }
+    if (previous && !fresh) {
+        std::optional<std::string> merged
+            = MergedPage(doc, fileName, *previous, onConflict, result);
         if (!merged)
             return false;
         text = std::move(*merged);
@@ -85,10 +112,16 @@ bool WriteDocument(Document& doc, const FileFormat& format, const std::string& f
             = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
         return false;
     }
+    // The previous bytes are still at hand: the backup is written once the page has been, so a
+    // save that fails leaves no backup behind.
+    if (backup && previous && !previous->empty() && *previous != text)
+        result.BackupError = WriteBackup(fileName, *previous);
     return true;
 }
 
 } // namespace
+
+std::string BackupPathFor(const std::string& page) { return page + "~"; }
 
 SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, bool fresh,
     bool copy, PageConflict onConflict)
@@ -123,7 +156,8 @@ SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fi
     const SavedTexts before { doc->ImgTag, doc->SourceImgTag, doc->SourceMapCode };
     bool written = false;
     try {
-        written = WriteDocument(*doc, *format, fileName, fresh, onConflict, result);
+        written = WriteDocument(
+            *doc, *format, fileName, fresh, onConflict, state.Settings.ini_BackupPage, result);
     } catch (const std::exception& error) {
         // Such as running out of memory for a huge page: the save fails like any other.
         result.Error

@@ -19,7 +19,14 @@ struct SaveResult
     // The page no longer holds the map (or the edited IMG tag) the document last saw there:
     // another program changed it. Nothing was written; PageConflict::Replace writes anyway.
     bool PageChanged = false;
+    // Saved, but the backup of the page's previous version could not be written: why, for the
+    // user.
+    std::string BackupError;
 };
+
+// Where a save over an existing page (an HTML file) keeps the page's previous bytes when the
+// ini_BackupPage setting is on: the page's name + "~", beside it.
+std::string BackupPathFor(const std::string& page);
 
 // Writes document docIndex to fileName in the kind of file its ending names. A page (an HTML
 // file) is written as a fresh fragment when fresh is set, else the map is merged into the

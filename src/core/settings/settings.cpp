@@ -213,6 +213,7 @@ void LoadAllSettings(const std::string& settingsPath, GlobalSettings& settings)
     settings.ini_ChangeURL = ReadBoolSetting(path, "General", "ini_ChangeURL", true);
     settings.ini_WelcomeScreen = ReadBoolSetting(path, "General", "ini_WelcomeScreen", true);
     settings.ini_ErrorLog = ReadBoolSetting(path, "General", "ini_ErrorLog", true);
+    settings.ini_BackupPage = ReadBoolSetting(path, "General", "ini_BackupPage", true);
 
     settings.ini_Look = ReadBoolSetting(path, "Interface", "ini_Look", false);
     settings.ini_Ruler = ReadColorSetting(path, "Interface", "ini_Ruler", kSystemColorButtonFace);

@@ -33,6 +33,9 @@ struct GlobalSettings
     bool ini_WelcomeScreen = false;
     bool ini_ErrorLog = false;
     bool ini_Search = false;
+    // A save over an existing page first copies its previous bytes to the page's name + "~".
+    // Not in the default file: a missing key means on.
+    bool ini_BackupPage = false;
     // [Interface]
     bool ini_Look = false; // true: standard look, false: XP look
     std::int32_t ini_Ruler = 0;
