@@ -169,7 +169,8 @@ TEST_F(Convert, MissingPictureFailsWithoutAsking)
         "karvex-convert: There has been an error while trying to open the file. Loading has "
         "been canceled. File : "
             + dir.File("lost.html")
-            + " Reason : There was an error while trying to load the picture.\n");
+            + " Reason : There was an error while trying to load the picture. The picture "
+            + dir.File("gone.gif") + " was not found.\n");
     EXPECT_FALSE(fs::exists(dir.File("x.map")));
     EXPECT_EQ(Run({ dir.File("none.kvp"), dir.File("x.map") }), kConvertFailed);
 }

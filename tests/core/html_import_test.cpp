@@ -186,7 +186,8 @@ TEST_F(HtmlImport, MissingPictureAsksBeforeFailing)
         "There has been an error while trying to open the file. Loading has been "
         "canceled.\r\n\r\nFile : "
             + dir.File("p.html")
-            + "\r\nReason : There was an error while trying to load the picture.");
+            + "\r\nReason : There was an error while trying to load the picture. The picture "
+            + dir.File("gone.gif") + " was not found.");
 
     prompt.Answers.push_back(PromptAnswer::Yes);
     prompt.Files.push_back(dir.File("img/logo.gif"));

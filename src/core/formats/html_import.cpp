@@ -166,6 +166,15 @@ std::string PictureReason(const std::string& detail)
     return std::string(kPictureReason) + " " + detail + (last == '.' || last == ')' ? "" : ".");
 }
 
+std::string MissingPictureReason(const TagRecord& img, const std::string& fileName, PathStyle style)
+{
+    const std::string src = Trim(GetAttribute(img, "SRC", ""));
+    if (src.empty())
+        return PictureReason("The IMG tag names no picture");
+    const ResolvedPath path = ResolveSrcPath(src, fileName, style);
+    return PictureReason("The picture " + (path.Ok() ? path.Path : src) + " was not found");
+}
+
 std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap)
 {
     const PageTags tags(text);
@@ -232,7 +241,14 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
             PromptIcon::Critical, PromptButtons::YesNo, PromptAnswer::No });
         if (answer != PromptAnswer::Yes)
             return false;
-        const auto chosen = context.Ask->ChooseOpenFile({ "Open", kPictureFilter, 4, "", "" });
+        const std::string& filter = context.PictureFilter;
+        // The last entry lists every kind of picture.
+        const int entries = static_cast<int>(std::count(filter.begin(), filter.end(), '|') + 1) / 2;
+        // The search starts in the folder of the file that names the picture.
+        const std::string separator = PathSeparator(context.Style);
+        const std::size_t folderEnd = fileName.rfind(separator);
+        const auto chosen = context.Ask->ChooseOpenFile({ "Open", filter, entries, "",
+            folderEnd == std::string::npos ? std::string() : fileName.substr(0, folderEnd) });
         if (!chosen || chosen->empty())
             return false;
         picture = *chosen;
@@ -411,7 +427,7 @@ ImportResult ImportHtmlText(
     ImportResult result;
     Document& doc = result.Doc;
     if (!ImportImgTag(doc, img, fileName, true, context))
-        return Failed(kPictureReason, fileName);
+        return Failed(MissingPictureReason(img, fileName, context.Style), fileName);
     MapImage& image = doc.Images[1];
     const std::string mapName = UseMapName(img);
     if (GetAttribute(img, "USEMAP", "").empty()) {

@@ -40,6 +40,10 @@ std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWi
 // value when it has none.
 std::string CandidateKey(const MapCandidate& candidate);
 
+inline constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files "
+                                              "(*.jpg)|*.jpg|BMP Files (*.bmp)|*.bmp|All Picture "
+                                              "Files|*.jpg;*.gif;*.bmp";
+
 // What the readers need from the world around them.
 struct ImportContext
 {
@@ -52,6 +56,8 @@ struct ImportContext
     bool SearchWithoutMap = false; // the ini_Search setting
     std::string Title = kProgramTitle; // of the question about a missing picture
     PathStyle Style = kNativePathStyle;
+    // The filter of the dialog that looks for a missing picture; its last entry lists them all.
+    std::string PictureFilter = kPictureFilter;
 };
 
 // The result of a reader: a filled document record that is not yet part of any state.
@@ -72,9 +78,6 @@ inline constexpr const char* kPictureReason
     = "Reason : There was an error while trying to load the picture.";
 inline constexpr const char* kMissingPictureQuestion
     = "The picture in this file can't be found, do you want to search for it?";
-inline constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files "
-                                              "(*.jpg)|*.jpg|BMP Files (*.bmp)|*.bmp|All Picture "
-                                              "Files|*.jpg;*.gif;*.bmp";
 
 // The load error message; after two line ends, "File : " and the file's name when given, then
 // the reason line when there is one.
@@ -82,6 +85,11 @@ std::string LoadErrorMessage(const std::string& reason, const std::string& fileN
 
 // The reason line for a picture that cannot be loaded, with what went wrong after it.
 std::string PictureReason(const std::string& detail);
+
+// The reason line for the picture of an IMG tag in fileName that was not found: the path that
+// was looked for, or that the tag names none.
+std::string MissingPictureReason(
+    const TagRecord& img, const std::string& fileName, PathStyle style = kNativePathStyle);
 
 // Sets up doc from an IMG tag of the page fileName: picture path, size, map name, ALT text and
 // the extra attributes. With newDocument the record starts afresh. False when the picture

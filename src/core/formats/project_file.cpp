@@ -145,6 +145,7 @@ ImportResult LoadProjectText(
     std::size_t start = 0;
     std::size_t lineNumber = 0;
     std::size_t imgLine = 0; // the line of the IMG tag whose picture was looked for last
+    std::string pictureReason; // why that picture is missing
     for (std::size_t end = text.find('\n'); end != std::string::npos;
          start = end + 1, end = text.find('\n', start)) {
         ++lineNumber;
@@ -180,6 +181,8 @@ ImportResult LoadProjectText(
             result.AreaTexts.clear();
             names = ImportNames {};
             picturePresent = ImportImgTag(doc, tag, fileName, true, context);
+            if (!picturePresent)
+                pictureReason = MissingPictureReason(tag, fileName, context.Style);
             imgLine = lineNumber;
             if (firstImg) {
                 doc.Hotspots.reserve(1 + areaLines.Count);
@@ -201,7 +204,7 @@ ImportResult LoadProjectText(
     if (!picturePresent) {
         ImportResult failed;
         failed.Message = LoadErrorMessage(imgSeen
-                ? std::string(kPictureReason) + " (line " + std::to_string(imgLine) + ")"
+                ? pictureReason + " (line " + std::to_string(imgLine) + ")"
                 : "Reason : No line of the file is an IMG tag, so it is not a Karvex project.",
             fileName);
         return failed;
