@@ -96,7 +96,7 @@ void DispatchCommand(
         { { "SAVEAS" }, false, [&] { editor.SaveDocument(false, state.CurrentDocument); } },
         { { "T_SAVE", "SAVE" }, false, [&] { editor.SaveDocument(true, state.CurrentDocument); } },
         { { "T_NEW", "NEW" }, false, [&] { editor.NewDocumentFromPicture({}); } },
-        { { "T_OPEN", "OPEN" }, false, [&] { editor.OpenDocument({}, false); } },
+        { { "T_OPEN", "OPEN" }, false, [&] { editor.OpenDocument({}, true); } },
         { { "T_DELETE", "POP_DELETE", "DELETE" }, true, [&] { editor.DeleteHotspot(true); } },
         { { "T_MOUSE", "POINTER" }, false, [&] { editor.SetTool(Tool::Pointer); } },
         { { "T_RECTANGLE", "RECTANGLE" }, true, [&] { editor.SetTool(Tool::Rectangle); } },

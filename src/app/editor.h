@@ -102,6 +102,12 @@ private:
     // Opens a window for a document a reader made; false (after the message) when it failed.
     bool ShowImportedDocument(ImportResult result);
     void UpdateFileCommands();
+    // Where the file dialogs start: the current document's folder, else the last folder a file
+    // was chosen in ("" when none was yet).
+    std::string DialogFolder() const;
+    void RememberFolder(const std::string& path);
+    // The name Save As offers: the document's file name, or its picture's name as a page.
+    static std::string SuggestedFileName(const Document& doc);
     void ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening);
     bool ClipboardHasHotspot() const;
     bool HotspotSelected() const;
@@ -114,6 +120,7 @@ private:
     CodeDialogRunner m_runCodeDialog;
     Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current
+    std::string m_lastFolder;
 };
 
 } // namespace karvex

@@ -19,12 +19,23 @@
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace karvex {
 
 namespace {
+
+constexpr const char* kPicturesCaption = "Picture Files";
+
+// The patterns of the picture filter's last entry, which lists every kind of picture.
+std::string AllPicturePatterns()
+{
+    const std::string filter = PictureFilter();
+    return filter.substr(filter.rfind('|') + 1);
+}
 
 void UseDecodedPictureSize(Document& doc, int width, int height)
 {
@@ -81,11 +92,12 @@ void Editor::NewDocumentFromPicture(const std::string& path)
 {
     std::string picturePath = path;
     if (picturePath.empty()) {
-        const auto chosen
-            = m_prompt.ChooseOpenFile({ "Select Picture to open", kPictureFilter, 1, "", "" });
+        const auto chosen = m_prompt.ChooseOpenFile({ "Select Picture to open", PictureFilter(),
+            AllPicturesFilterIndex(), "", DialogFolder() });
         if (!chosen || chosen->empty())
             return;
         picturePath = *chosen;
+        RememberFolder(picturePath);
     }
 
     WaitCursor busy;
@@ -121,6 +133,10 @@ void Editor::AddDocumentWindow(int slot, const QImage& picture)
     document->RefreshCaption();
     window->showMaximized();
     m_area.setActiveSubWindow(window);
+    // A file dialog has just closed: when the main window becomes active again it gives the
+    // focus back to the widget that last had it, and a widget of another document (its code
+    // page) would make that document the active one again.
+    document->setFocus(Qt::OtherFocusReason);
     // The area reports the activation itself as a rule; it is done here only when it did not,
     // since activating a document of many hotspots rebuilds its name tables.
     if (m_activatedSlot != slot)
@@ -131,11 +147,13 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
 {
     std::string target = path;
     if (target.empty()) {
-        const auto chosen
-            = m_prompt.ChooseOpenFile({ "Select file to open", DocumentFilter(), 1, "", "" });
+        const auto chosen = m_prompt.ChooseOpenFile({ "Select file to open",
+            DocumentFilter() + "|" + kPicturesCaption + "|" + AllPicturePatterns(), 1, "",
+            DialogFolder() });
         if (!chosen || chosen->empty())
             return false;
         target = *chosen;
+        RememberFolder(target);
     }
 
     if (const auto slot = FindOpenDocument(m_state, target)) {
@@ -148,6 +166,7 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     context.Ask = &m_prompt;
     context.SearchWithoutMap = m_state.Settings.ini_Search;
     context.Title = m_state.AppTitle;
+    context.PictureFilter = PictureFilter();
     context.ChooseMap = [this, &target](const std::vector<MapCandidate>& candidates) {
         return ChooseMapCandidate(candidates, target, m_area.window());
     };
@@ -155,7 +174,7 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
         WaitCursor busy;
         return ShowImportedDocument(format->Read(target, context));
     }
-    if (RouteForPath(target, picturesAllowed) == OpenRoute::Picture) {
+    if (picturesAllowed && IsPicturePath(target)) {
         const std::size_t before = m_state.Documents.size();
         NewDocumentFromPicture(target);
         return m_state.Documents.size() > before;
@@ -204,16 +223,18 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
 
     std::string target;
     bool fresh = true;
+    PageConflict onConflict = PageConflict::Refuse;
     if (useKnownPath && !doc.FilePath.empty()) {
         target = doc.FilePath;
         fresh = false;
     } else {
-        const auto chosen
-            = m_prompt.ChooseSaveFile({ "Save Image map", DocumentFilter(), 2, "", "C:\\Temp\\" });
+        const auto chosen = m_prompt.ChooseSaveFile(
+            { "Save Image map", DocumentFilter(), 2, SuggestedFileName(doc), DialogFolder() });
         if (!chosen || chosen->empty() || *chosen == "0")
             return false;
         target = *chosen;
-        if (!FormatForPath(target)) {
+        const FileFormat* format = FormatForPath(target);
+        if (!format) {
             m_prompt.Tell("Karvex saves image maps as " + FormatEndingsText()
                     + " files. Please choose a file name with one of these endings.",
                 m_state.AppTitle, PromptIcon::Critical);
@@ -224,8 +245,25 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
                 PromptIcon::Critical);
             return false;
         }
-        // The file dialog leaves this question to us: a fresh save replaces the whole file.
-        if (FileExists(target)
+        RememberFolder(target);
+        // The file dialog leaves this question to us: a page is offered the map, any other file
+        // is replaced whole.
+        if (FileExists(target) && format->MergesIntoPage) {
+            const PromptAnswer answer = m_prompt.Ask({ "The file " + target
+                    + " already exists.\r\n\r\nPut this image map into that page (its map of "
+                      "the same name is replaced, or the picture and map are added; everything "
+                      "else in the page is kept), or replace the whole file with the image map?",
+                m_state.AppTitle, PromptIcon::Question, PromptButtons::YesNoCancel,
+                PromptAnswer::Yes, "Put Into Page", "Replace File" });
+            if (answer == PromptAnswer::Cancel)
+                return false;
+            if (answer == PromptAnswer::Yes) {
+                fresh = false;
+                // The document's own page keeps its check for changes made by another program.
+                if (target != doc.FilePath)
+                    onConflict = PageConflict::Insert;
+            }
+        } else if (FileExists(target)
             && m_prompt.Ask({ "The file " + target
                        + " already exists. Saving replaces all of it with this "
                          "image map.\r\n\r\nDo you want to replace it?",
@@ -238,7 +276,7 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
     SaveResult result;
     {
         WaitCursor busy;
-        result = SaveDocumentFile(m_state, slot, target, fresh, false);
+        result = SaveDocumentFile(m_state, slot, target, fresh, false, onConflict);
     }
     if (result.PageChanged) {
         // Another program changed the page's map since it was opened: the user decides whose
@@ -260,6 +298,12 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
             PromptIcon::Critical);
         return false;
     }
+    if (!result.BackupError.empty())
+        m_prompt.Tell("The file " + target
+                + " was saved, without a backup of its previous "
+                  "version.\r\n\r\n"
+                + result.BackupError,
+            m_state.AppTitle, PromptIcon::Exclamation);
     if (DocumentWindow* window = WindowFor(slot)) {
         // The picture path mode may have rewritten SRC for the target's folder.
         if (result.ImgTagChanged)
@@ -320,8 +364,9 @@ bool Editor::QueryCloseDocument(int slot)
         return true;
     if (QMdiSubWindow* window = SubWindowFor(slot))
         m_area.setActiveSubWindow(window);
-    const PromptAnswer answer = m_prompt.Ask({ "Do you want to save changes in " + doc.Title,
-        m_state.AppTitle, PromptIcon::Question, PromptButtons::YesNoCancel, PromptAnswer::Yes });
+    const PromptAnswer answer = m_prompt.Ask(
+        { "Do you want to save changes in " + doc.Title, m_state.AppTitle, PromptIcon::Question,
+            PromptButtons::YesNoCancel, PromptAnswer::Yes, "Save", "Don't Save" });
     if (answer == PromptAnswer::Cancel)
         return false;
     if (answer == PromptAnswer::Yes)
@@ -344,6 +389,37 @@ void Editor::DocumentClosed(int slot)
         EnableFileCommands(m_bars, false);
         ShowDocumentPanels(m_bars, false);
     }
+}
+
+std::string Editor::DialogFolder() const
+{
+    if (m_state.CurrentDocument > 0
+        && static_cast<std::size_t>(m_state.CurrentDocument) < m_state.Documents.size()) {
+        const Document& doc = m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)];
+        // A document not saved yet lives beside its picture.
+        const std::string& file = !doc.FilePath.empty()
+            ? doc.FilePath
+            : (doc.Images.size() > 1 ? doc.Images[1].Src : "");
+        const QString folder = QFileInfo(ToDisplay(file)).absolutePath();
+        if (!file.empty() && QFileInfo(folder).isDir())
+            return FromDisplay(QDir::toNativeSeparators(folder));
+    }
+    return m_lastFolder;
+}
+
+void Editor::RememberFolder(const std::string& path)
+{
+    m_lastFolder = FromDisplay(QDir::toNativeSeparators(QFileInfo(ToDisplay(path)).absolutePath()));
+}
+
+std::string Editor::SuggestedFileName(const Document& doc)
+{
+    if (!doc.FilePath.empty())
+        return FromDisplay(QFileInfo(ToDisplay(doc.FilePath)).fileName());
+    // A map made from photo.png is offered as photo.html.
+    const std::string picture = doc.Images.size() > 1 ? doc.Images[1].Src : std::string();
+    const QString base = QFileInfo(ToDisplay(picture)).completeBaseName();
+    return base.isEmpty() ? std::string() : FromDisplay(base) + ".html";
 }
 
 void Editor::UpdateFileCommands() { EnableFileCommands(m_bars, m_state.OpenDocuments.Count() > 0); }

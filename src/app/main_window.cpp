@@ -15,10 +15,14 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 
 namespace karvex {
 
@@ -39,6 +43,7 @@ MainWindow::MainWindow(AppState& state, Prompt& prompt, QWidget* parent)
     , m_prompt(prompt)
 {
     setObjectName("TMPMainForm");
+    setAcceptDrops(true);
     resize(1100, 760);
 }
 
@@ -112,6 +117,11 @@ void MainWindow::CreateCommands()
     m_propertyPanel->SetHost(m_editor);
     connect(m_editor, &Editor::documentActivated, m_propertyPanel, &PropertyPanel::FollowDocument);
     connect(m_editor, &Editor::documentClosed, m_propertyPanel, &PropertyPanel::DocumentClosed);
+    connect(m_editor, &Editor::documentActivated, this, &MainWindow::FollowActiveDocument);
+    connect(m_editor, &Editor::documentClosed, this, [this](int, bool anyOpen) {
+        if (!anyOpen)
+            FollowActiveDocument(nullptr);
+    });
     m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
     connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
     connect(m_bars, &CommandBars::BarClosed, this,
@@ -160,6 +170,49 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     Unload();
     event->accept();
+}
+
+void MainWindow::FollowActiveDocument(DocumentWindow* window)
+{
+    disconnect(m_titleFollows);
+    // The document window's caption changes with its name and its "changed" mark.
+    if (window)
+        m_titleFollows
+            = connect(window, &QWidget::windowTitleChanged, this, &MainWindow::UpdateTitle);
+    UpdateTitle();
+}
+
+void MainWindow::UpdateTitle()
+{
+    const QString program = ToDisplay(m_state.AppTitle);
+    if (!m_editor || !m_editor->ActiveWindow()) {
+        setWindowFilePath({});
+        setWindowModified(false);
+        setWindowTitle(program);
+        return;
+    }
+    const Document& doc = m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)];
+    const QString name = QFileInfo(ToDisplay(doc.Title)).fileName();
+    setWindowFilePath(ToDisplay(doc.FilePath));
+    setWindowTitle(name + "[*] " + QChar(0x2014) + " " + program);
+    setWindowModified(doc.Changed);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            m_editor->OpenDocument(FromDisplay(QDir::toNativeSeparators(url.toLocalFile())), true);
+    }
 }
 
 void MainWindow::Unload()

@@ -8,6 +8,8 @@
 #include <memory>
 
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QDockWidget;
 class QMdiArea;
 
@@ -15,6 +17,7 @@ namespace karvex {
 
 struct AppState;
 class CommandBars;
+class DocumentWindow;
 class Editor;
 class Prompt;
 class PropertyPanel;
@@ -48,6 +51,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Pages, projects, map files and pictures dropped on the window are opened, each of them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreatePropertiesDock();
@@ -55,6 +61,9 @@ private:
     void ShowAbout();
     void OpenInBrowser(const std::string& url);
     void Unload();
+    // The title names the active document and shows its "changed" mark.
+    void FollowActiveDocument(DocumentWindow* window);
+    void UpdateTitle();
 
     AppState& m_state;
     Prompt& m_prompt;
@@ -64,6 +73,7 @@ private:
     CommandBars* m_bars = nullptr;
     Editor* m_editor = nullptr;
     QString m_commandLinePath;
+    QMetaObject::Connection m_titleFollows;
 };
 
 } // namespace karvex

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
@@ -49,7 +50,93 @@ std::string FileProblem(const std::string& path)
     return {};
 }
 
+// The kinds of picture Qt reads here, each with its endings, in the order the dialogs list them.
+struct PictureKind
+{
+    std::string Caption;
+    std::vector<std::string> Endings;
+};
+
+const std::vector<PictureKind>& PictureKinds()
+{
+    static const std::vector<PictureKind> kinds = [] {
+        // The common kinds first, under the names they go by; the rest follow by name.
+        const std::vector<PictureKind> known = {
+            { "PNG", { "png" } },
+            { "JPEG", { "jpg", "jpeg", "jfif" } },
+            { "GIF", { "gif" } },
+            { "BMP", { "bmp" } },
+            { "WebP", { "webp" } },
+            { "TIFF", { "tif", "tiff" } },
+        };
+        std::vector<std::string> readable;
+        for (const QByteArray& format : QImageReader::supportedImageFormats())
+            readable.push_back(format.toLower().toStdString());
+        const auto canRead = [&readable](const std::string& ending) {
+            return std::find(readable.begin(), readable.end(), ending) != readable.end();
+        };
+        std::vector<PictureKind> list;
+        std::vector<std::string> listed;
+        for (const PictureKind& kind : known) {
+            // A kind Qt reads is offered with all its usual endings.
+            if (std::none_of(kind.Endings.begin(), kind.Endings.end(), canRead))
+                continue;
+            listed.insert(listed.end(), kind.Endings.begin(), kind.Endings.end());
+            list.push_back(kind);
+        }
+        std::sort(readable.begin(), readable.end());
+        for (const std::string& format : readable) {
+            if (std::count(listed.begin(), listed.end(), format))
+                continue;
+            std::string caption = format;
+            for (char& c : caption)
+                c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+            list.push_back({ caption, { format } });
+            listed.push_back(format);
+        }
+        return list;
+    }();
+    return kinds;
+}
+
+std::string Patterns(const std::vector<std::string>& endings)
+{
+    std::string text;
+    for (const std::string& ending : endings)
+        text += (text.empty() ? "*." : ";*.") + ending;
+    return text;
+}
+
 } // namespace
+
+std::string PictureFilter()
+{
+    std::string filter;
+    std::vector<std::string> all;
+    for (const PictureKind& kind : PictureKinds()) {
+        const std::string patterns = Patterns(kind.Endings);
+        filter += kind.Caption + " Files (" + patterns + ")|" + patterns + "|";
+        all.insert(all.end(), kind.Endings.begin(), kind.Endings.end());
+    }
+    return filter + "All Picture Files|" + Patterns(all);
+}
+
+int AllPicturesFilterIndex() { return static_cast<int>(PictureKinds().size()) + 1; }
+
+bool IsPicturePath(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of("./\\");
+    if (dot == std::string::npos || path[dot] != '.')
+        return false;
+    std::string ending = path.substr(dot + 1);
+    for (char& c : ending)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (const PictureKind& kind : PictureKinds()) {
+        if (std::count(kind.Endings.begin(), kind.Endings.end(), ending))
+            return true;
+    }
+    return false;
+}
 
 LoadedPicture LoadPicture(const std::string& path)
 {

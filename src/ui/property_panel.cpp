@@ -22,6 +22,7 @@
 #include "ui/qt_text.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStackedLayout>
 #include <QStackedWidget>
@@ -552,7 +553,13 @@ void PropertyPanel::OnBrowse(QString& value, const QString& key)
     const QString upper = key.toUpper();
     if (upper != "PICTURE" && upper != "LOWSRC")
         return;
-    const auto chosen = m_host->Prompts().ChooseOpenFile({ "Open", kPictureFilter, 1, "", "" });
+    // The dialog starts beside the document's page, or its present picture.
+    const Document& doc = window->Model().Doc();
+    const std::string folder
+        = FromDisplay(QFileInfo(ToDisplay(doc.FilePath.empty() ? doc.Images[1].Src : doc.FilePath))
+                          .absolutePath());
+    const auto chosen = m_host->Prompts().ChooseOpenFile(
+        { "Open", PictureFilter(), AllPicturesFilterIndex(), "", folder });
     // Cancelling leaves the entry as it was.
     if (!chosen || chosen->empty())
         return;

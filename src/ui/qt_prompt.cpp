@@ -49,12 +49,21 @@ QMessageBox::StandardButton ToQtButton(PromptAnswer answer)
     return QMessageBox::Ok;
 }
 
+// The folder a dialog opens in, with the suggested file name in it when there is one.
 QString StartFolder(const FileRequest& request)
 {
+    QString folder;
     // Old Windows defaults name a temp folder of their own; any temp folder serves.
-    if (request.InitialDir.empty() || EqualsNoCase(request.InitialDir, "C:\\Temp\\"))
-        return request.FileName.empty() ? QDir::tempPath() : ToDisplay(request.FileName);
-    return ToDisplay(request.InitialDir);
+    if (EqualsNoCase(request.InitialDir, "C:\\Temp\\"))
+        folder = QDir::tempPath();
+    else if (!request.InitialDir.empty())
+        folder = ToDisplay(request.InitialDir);
+    if (request.FileName.empty())
+        return folder.isEmpty() ? QDir::homePath() : folder;
+    const QString name = ToDisplay(request.FileName);
+    if (folder.isEmpty() || QDir::isAbsolutePath(name))
+        return name;
+    return QDir(folder).filePath(name);
 }
 
 } // namespace

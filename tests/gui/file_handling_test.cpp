@@ -73,11 +73,12 @@ private slots:
         QCOMPARE(question.NoCaption, std::string("Replace File"));
         QVERIFY(question.Text.find(site) != std::string::npos);
         // The IMG tag that uses the map is the document's own now, as in its page.
-        std::string expected = ReplaceAll(siteText, "usemap=\"#nav\">", "usemap=\"#nav\" alt=\"Site\">");
-        expected = ReplaceAll(expected,
-            "  <area shape=\"rect\" coords=\"1,1,5,5\" href=\"old.html\">\n",
-            "  <area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
-            "  <AREA SHAPE=\"RECT\" COORDS=\"100,100,150,150\">\n");
+        std::string expected
+            = ReplaceAll(siteText, "usemap=\"#nav\">", "usemap=\"#nav\" alt=\"Site\">");
+        expected
+            = ReplaceAll(expected, "  <area shape=\"rect\" coords=\"1,1,5,5\" href=\"old.html\">\n",
+                "  <area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
+                "  <AREA SHAPE=\"RECT\" COORDS=\"100,100,150,150\">\n");
         QCOMPARE(Read(site), Text(expected));
         QCOMPARE(ApiReadFile(site + "~"), siteText);
         QCOMPARE(app.Current().FilePath, site);
@@ -91,9 +92,10 @@ private slots:
         app.Prompt.Answers.push_back(PromptAnswer::Yes);
         QVERIFY(app.Docs().SaveDocument(false, slot));
         QCOMPARE(Read(other),
-            Text("<html>\n<body>\n<p>Text</p>\n<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
-                 "<map name=\"nav\">\n<area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
-                 "<AREA SHAPE=\"RECT\" COORDS=\"100,100,150,150\">\n</MAP>\n  </body>\n</html>\n"));
+            Text(
+                "<html>\n<body>\n<p>Text</p>\n<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
+                "<map name=\"nav\">\n<area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
+                "<AREA SHAPE=\"RECT\" COORDS=\"100,100,150,150\">\n</MAP>\n  </body>\n</html>\n"));
         QCOMPARE(ApiReadFile(other + "~"), otherText);
 
         // Cancel leaves the page alone; Replace File writes the fragment over it.
@@ -151,8 +153,8 @@ private slots:
             QVERIFY(area.activeSubWindow() != nullptr);
             QCOMPARE(qobject_cast<DocumentWindow*>(area.activeSubWindow()->widget())->Slot(), slot);
             QCOMPARE(app.Docs().ActiveWindow()->Slot(), slot);
-            QCOMPARE(app.Window->Panel().MapGrid().Value("Picture"),
-                QString::fromStdString(picture));
+            QCOMPARE(
+                app.Window->Panel().MapGrid().Value("Picture"), QString::fromStdString(picture));
         };
         // The user works in the code page of the first document, then picks a file in a dialog:
         // the main window is inactive meanwhile, and gets its focus back afterwards.
@@ -314,7 +316,8 @@ private slots:
         Session app;
         const fs::path pictures = app.Home.Path() / "pictures";
         fs::create_directory(pictures);
-        QImage(50, 40, QImage::Format_RGB32).save(QString::fromStdString((pictures / "photo.png").string()));
+        QImage(50, 40, QImage::Format_RGB32)
+            .save(QString::fromStdString((pictures / "photo.png").string()));
         app.NewDocument((pictures / "photo.png").string());
 
         // Save As offers the picture's name as a page beside it.
