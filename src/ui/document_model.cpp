@@ -25,6 +25,11 @@ DocumentModel::DocumentModel(AppState& state, int slot, QObject* parent)
     , m_slot(slot)
     , m_history(new QUndoStack(this))
 {
+    // As many steps as the drawing surface keeps of its own.
+    m_history->setUndoLimit(1000);
+    // A document that came changed (made by a reader) has no saved state to go back to.
+    if (Doc().Changed)
+        m_history->resetClean();
     connect(
         m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { ApplyModified(!clean); });
 }
