@@ -335,7 +335,6 @@ void Editor::ActivateDocument(int slot)
     ToggleRulers(true);
     m_bars.SetTicked("t_Support", doc.SupportLines);
     SetPageMode(doc.PageMode);
-    SetUndoState(window->Surface().CanUndo(), window->Surface().CanRedo());
     SelectionChanged(selected);
     emit documentActivated(window);
     ShowImageSize({}, {});

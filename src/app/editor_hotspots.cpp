@@ -15,6 +15,8 @@
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
 
+#include <QUndoStack>
+
 namespace karvex {
 
 namespace {
@@ -94,7 +96,11 @@ bool Editor::ChangeShape(const std::string& value, bool tellSurface)
 {
     DocumentWindow* window = ActiveWindow();
     const int slot = m_state.CurrentHotspot;
-    if (!window || !window->Model().ChangeShape(slot, value))
+    if (!window)
+        return false;
+    // The record and the reshaped figure reported back are one step.
+    DocumentModel::EditStep step(window->Model(), "Change Type");
+    if (!window->Model().ChangeShape(slot, value))
         return false;
     if (tellSurface)
         window->Surface().ChangeFigureShape(slot, LiveHotspot(m_state, slot)->Shape);
@@ -124,6 +130,7 @@ void Editor::ApplyCodeEdit(int slot, const std::string& text, const std::string&
     DocumentWindow* window = ActiveWindow();
     if (!window || !LiveHotspot(m_state, slot))
         return;
+    DocumentModel::EditStep step(window->Model(), "Edit Hotspot");
     window->Model().ApplyAreaTag(slot, text);
     const Hotspot* spot = LiveHotspot(m_state, slot);
     if (spot->Coords != coordsAtOpening)
@@ -191,16 +198,17 @@ void Editor::SetTool(Tool tool)
         window->Surface().SetDrawTool(DrawToolFor(tool));
 }
 
+// The document's history holds every edit, the surface's gestures among them.
 void Editor::Undo()
 {
     if (DocumentWindow* window = ActiveWindow())
-        window->Surface().Undo();
+        window->Model().History().undo();
 }
 
 void Editor::Redo()
 {
     if (DocumentWindow* window = ActiveWindow())
-        window->Surface().Redo();
+        window->Model().History().redo();
 }
 
 void Editor::UpdateRotateCommand(int slot, bool locked)
@@ -252,6 +260,11 @@ void Editor::SetStatusText(const QString& text, StatusPanel panel)
 
 void Editor::SetUndoState(bool canUndo, bool canRedo)
 {
+    // The preview is for trying the map: nothing in it is edited or undone.
+    if (m_state.CurrentDocument > 0
+        && m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode
+            == DocumentPage::Preview)
+        canUndo = canRedo = false;
     for (const char* key : { "t_Undo", "Undo" })
         m_bars.SetEnabled(key, canUndo);
     for (const char* key : { "t_Redo", "Redo" })
@@ -280,6 +293,9 @@ void Editor::SetPageMode(DocumentPage page)
         return;
     m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].PageMode = page;
     SetPageModeCommands(m_bars, page, HotspotSelected(), ClipboardHasHotspot());
+    // Back from the preview, undo and redo follow the document's history again.
+    if (DocumentWindow* window = ActiveWindow())
+        SetUndoState(window->Model().History().canUndo(), window->Model().History().canRedo());
 }
 
 void Editor::ShowEditPopup(const QPoint& globalPos) { m_bars.ShowPopup("pop_Edit", globalPos); }

@@ -3,20 +3,25 @@
 // One open document as the windows see it: every change to the document goes through one of its
 // operations, and each operation says what it changed through the signals below, once. The code
 // page, the property panel, the drawing surface and the caption follow those notices; the
-// "changed" mark follows from them too.
+// "changed" mark follows from them too. Every change is also a step of the document's history,
+// which undo and redo walk.
 
 #include "core/model/figure.h"
 #include "core/model/records.h"
 #include "core/operations/hotspot_ops.h"
 #include "core/operations/panel_edits.h"
+#include "ui/document_history.h"
 
 #include <QImage>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+class QUndoStack;
 
 namespace karvex {
 
@@ -28,6 +33,23 @@ class DocumentModel : public QObject
 
 public:
     DocumentModel(AppState& state, int slot, QObject* parent = nullptr);
+
+    // Groups the changes made while it lives into one step of the history; a step begun inside
+    // another joins it. Every operation below is a step of its own when no step is open.
+    class EditStep
+    {
+    public:
+        EditStep(DocumentModel& model, const QString& text);
+        ~EditStep();
+        EditStep(const EditStep&) = delete;
+        EditStep& operator=(const EditStep&) = delete;
+
+    private:
+        DocumentModel& m_model;
+    };
+
+    // The document's undo and redo history.
+    QUndoStack& History() const { return *m_history; }
 
     int Slot() const { return m_slot; }
     Document& Doc() const;
@@ -56,8 +78,12 @@ public:
         const std::string& srcText, const std::string& fullPath, const QImage& image);
     // After a save rewrote the IMG tag's picture path.
     void ImgTagRewritten();
+    // The picture the document window shows, kept so that a step can give it back.
+    void KeepPicture(const QImage& picture) { m_picture = picture; }
 
-    // The "changed" mark: set by every change, cleared by a save.
+    // The "changed" mark: set by every change, cleared by a save. The history's clean state is
+    // the saved one, so undoing back to it clears the mark; a document that was never saved
+    // (modified true) has no clean state.
     void SetModified(bool modified);
 
 signals:
@@ -71,15 +97,38 @@ signals:
     // The picture's size in the IMG tag changed: the drawing area follows.
     void pictureSizeChanged(int width, int height);
     void modifiedChanged(bool modified);
+    // An undo or redo put back the records of the hotspots ids (their notices above went out
+    // first) and, with map, the picture and its tags. With many the hotspot notices were left
+    // out: the views rebuild from the records instead.
+    void stateRestored(const QList<int>& ids, bool map, bool many);
 
 private:
+    friend class EditCommand;
+
     void HotspotChanged(int slot);
     void Changed();
+    void ApplyModified(bool modified);
+    void BeginStep(const QString& text);
+    void EndStep();
+    // Remember a hotspot's or the picture's state before the open step first changes it.
+    void Touch(int slot);
+    void TouchMap();
+    HotspotState RecordOf(int slot) const;
+    MapState CurrentMap() const;
+    void Restore(const DocumentState& state);
 
     AppState& m_state;
     const int m_slot;
     // Records of hotspots removed by delete or undo, latest last, by slot.
     std::map<int, std::vector<Hotspot>> m_retired;
+    QUndoStack* m_history = nullptr;
+    QImage m_picture;
+    // The open step: its depth, name, and the states before it of what it touched.
+    int m_stepDepth = 0;
+    QString m_stepText;
+    std::map<int, Hotspot> m_touched;
+    std::optional<MapState> m_mapBefore;
+    bool m_restoring = false;
 };
 
 } // namespace karvex

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QIcon>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace karvex {
@@ -92,6 +93,73 @@ void DocumentWindow::ConnectModel()
         m_host.SetStatusText(QString("%1x%2").arg(width).arg(height), StatusPanel::PictureSize);
     });
     connect(m, &DocumentModel::modifiedChanged, this, &DocumentWindow::RefreshCaption);
+    connect(m, &DocumentModel::stateRestored, this, &DocumentWindow::OnStateRestored);
+    // The commands follow the history of the document in front.
+    QUndoStack* history = &m->History();
+    for (auto changed : { &QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged }) {
+        connect(history, changed, this, [this, history] {
+            if (m_host.ActiveWindow() == this)
+                m_host.SetUndoState(history->canUndo(), history->canRedo());
+        });
+    }
+}
+
+// An undo or redo put records back: the figures follow them, and the hotspot the step changed
+// (or the map) is shown, on the surface, in the panel and on the code page.
+void DocumentWindow::OnStateRestored(const QList<int>& ids, bool map, bool many)
+{
+    bool rebuild = many;
+    m_surface->SetRedraw(false);
+    for (qsizetype i = 0; i < ids.size() && !rebuild; ++i) {
+        const Hotspot* spot = SpotFor(ids[i]);
+        m_surface->SelectFigure(ids[i]);
+        const bool shown = m_surface->SelectedFigureId() == ids[i];
+        if (!spot || !spot->Active) {
+            if (shown)
+                m_surface->DeleteSelected();
+        } else if (!shown) {
+            // A hotspot that comes back takes its place among the others again.
+            rebuild = true;
+        } else {
+            m_surface->SetFigureCoords(ids[i], spot->Coords);
+            m_surface->SetSelectedColor(static_cast<std::int32_t>(ParseLeadingInt(spot->Color)));
+            m_surface->LockSelected(spot->Locked);
+        }
+    }
+    if (rebuild) {
+        m_surface->LoadFigures(2, {});
+        ShowFigures();
+        m_codeView->Invalidate();
+        if (Doc().PageMode == DocumentPage::Code)
+            m_codeView->EnsureFilled();
+    }
+    m_surface->SetRedraw(true);
+
+    int shown = 0;
+    for (const int slot : ids) {
+        const Hotspot* spot = SpotFor(slot);
+        if (spot && spot->Active) {
+            shown = slot;
+            break;
+        }
+    }
+    if (shown > 0 && !map)
+        SelectHotspot(shown);
+    else
+        SelectMap();
+}
+
+void DocumentWindow::ShowFigures()
+{
+    const Document& doc = Doc();
+    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
+        const Hotspot& spot = doc.Hotspots[slot];
+        if (spot.Active) {
+            m_surface->AddFigure(spot.Coords, spot.Shape,
+                static_cast<std::int32_t>(ParseLeadingInt(spot.Color)), spot.Locked,
+                static_cast<int>(slot));
+        }
+    }
 }
 
 // The surface follows its own gestures; a change that came from elsewhere (the panel, the lock
@@ -191,8 +259,8 @@ void DocumentWindow::SetUpSurface()
 void DocumentWindow::ConnectSurface()
 {
     DrawingSurface* s = m_surface;
-    connect(s, &DrawingSurface::UndoStateChanged, this,
-        [this](bool canUndo, bool canRedo) { m_host.SetUndoState(canUndo, canRedo); });
+    // The surface's own history is not the document's: the program keeps that one, since it
+    // also holds the edits made in the panel and the code edit dialog.
     connect(s, &DrawingSurface::ZoomChanged, this, [this](int percent) {
         // The bars show the levels only; a zoom between them is not recorded.
         const int level = ZoomPercentForKey(ZoomKeyForPercent(percent));
@@ -244,16 +312,10 @@ void DocumentWindow::ShowDocument(const QImage& picture)
 {
     Document& doc = Doc();
     doc.PageMode = DocumentPage::Design;
+    m_model->KeepPicture(picture);
     m_surface->SetRedraw(false);
     m_surface->SetSurfacePicture(picture);
-    for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
-        const Hotspot& spot = doc.Hotspots[slot];
-        if (spot.Active) {
-            m_surface->AddFigure(spot.Coords, spot.Shape,
-                static_cast<std::int32_t>(ParseLeadingInt(spot.Color)), spot.Locked,
-                static_cast<int>(slot));
-        }
-    }
+    ShowFigures();
     const MapImage& image = doc.Images[1];
     m_surface->SetMapSize(image.Width > 0 ? image.Width : picture.width(),
         image.Height > 0 ? image.Height : picture.height());

@@ -89,6 +89,10 @@ private:
     void OnPageChanged(const QString& key);
     void Describe(const QString& text);
     void ConnectModel();
+    void OnStateRestored(const QList<int>& ids, bool map, bool many);
+    // Hands every live hotspot to the surface as a figure, in slot order (inside a redraw batch,
+    // so that the surface does not count it as an edit).
+    void ShowFigures();
     // Brings a hotspot's figure in line with its record where the surface does not follow by
     // itself: lock and colour of the selected figure.
     void SyncSelectedFigure(int slot);

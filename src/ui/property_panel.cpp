@@ -363,6 +363,15 @@ void PropertyPanel::FollowDocument(DocumentWindow* window)
         connect(model, &DocumentModel::hotspotRemoved, this, &PropertyPanel::OnHotspotRemoved),
         connect(model, &DocumentModel::hotspotChanged, this, &PropertyPanel::OnHotspotChanged),
         connect(model, &DocumentModel::hotspotRenamed, this, &PropertyPanel::OnHotspotRenamed),
+        connect(model, &DocumentModel::stateRestored, this,
+            [this](const QList<int>&, bool, bool many) {
+                // Many hotspots came or went without a notice each: the list is made afresh.
+                if (!many)
+                    return;
+                RebuildHotspotChooser();
+                m_chooser->setCurrentIndex(
+                    m_state.PanelShowsHotspot ? ChooserIndexFor(m_shownSlot) : 0);
+            }),
         connect(model, &DocumentModel::imageTagChanged, this,
             [this] {
                 if (m_state.PanelShowsHotspot == 0)
@@ -485,6 +494,8 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
     if (!LiveSpot(slot) || !window)
         return;
     DocumentModel& model = window->Model();
+    // One committed entry is one step, whatever the figure reports back on the way.
+    DocumentModel::EditStep step(model, "Change " + key);
     CleanValue(value);
     const std::string text = FromDisplay(value);
     const QString upper = key.toUpper();
@@ -522,6 +533,7 @@ void PropertyPanel::OnMapValue(QString& value, const QString& key)
     DocumentWindow* window = m_host->ActiveWindow();
     if (!doc || !window)
         return;
+    DocumentModel::EditStep step(window->Model(), "Change " + key);
     CleanValue(value);
     const std::string text = FromDisplay(value);
     if (key.toUpper() == "PICTURE") {

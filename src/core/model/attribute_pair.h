@@ -9,6 +9,8 @@ struct AttributePair
 {
     std::string Name;
     std::string Value;
+
+    bool operator==(const AttributePair& other) const = default;
 };
 
 } // namespace karvex

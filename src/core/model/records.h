@@ -46,6 +46,8 @@ struct Hotspot
     std::int32_t Id = 0; // own slot in Document::Hotspots, and the surface's figure id
     std::vector<AttributePair> Attributes;
     std::string AreaTag;
+
+    bool operator==(const Hotspot& other) const = default;
 };
 
 struct MapImage
@@ -59,6 +61,8 @@ struct MapImage
     std::string AltText;
     std::string MapTag;
     std::string MapEndTag;
+
+    bool operator==(const MapImage& other) const = default;
 };
 
 // One open image map. The loaded picture itself belongs to the document window; the record
