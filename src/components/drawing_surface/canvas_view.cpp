@@ -5,7 +5,6 @@
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/model/zoom_levels.h"
 
-#include <QAccessible>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -174,9 +173,8 @@ void Canvas::AnnounceSelection()
     if (text == m_announced)
         return;
     m_announced = text;
+    // Raises the DescriptionChanged event that screen readers announce.
     setAccessibleDescription(text.isEmpty() ? QString(kCanvasHelp) : "Selected: " + text);
-    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 void Canvas::RefreshPicture(const QRect& pictureBox)
