@@ -77,6 +77,7 @@ void DispatchCommand(
             [&] { ToggleViewElement(editor, bars, ViewElement::Toolbar); } },
         { { "VIEWSTATUSBAR" }, false,
             [&] { ToggleViewElement(editor, bars, ViewElement::Statusbar); } },
+        { { "VIEWLABELS" }, false, [&] { editor.ToggleHotspotLabels(); } },
         { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
         { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },
         { { "EDIT_FIG", "POP_EDIT_FIG" }, true,

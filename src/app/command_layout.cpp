@@ -53,6 +53,7 @@ constexpr ToolSpec kMenuTools[] = {
     { "ViewProperties", "Properties", "", "View" },
     { "ViewStatusbar", "Statusbar", "", "View" },
     { "ViewToolbar", "Toolbar", "", "View" },
+    { "ViewLabels", "Hotspot Labels", "", "View" },
     { "Webpage1", "Karvex Homepage", "", "Web" },
     { "Webpage2", "Karvex Feedback page", "", "Web" },
     { "Report", "Brindlemoor Bug Report Page", "", "Web" },
@@ -83,7 +84,8 @@ const MenuSpec kMenus[] = {
             { "Lock" }, { "Edit_Fig", true }, { "Exp_CopyMap" } } },
     { "Mapping", "Mapping",
         { { "Pointer" }, { "Rectangle" }, { "Circle" }, { "Polygon" }, { "Wizard", true } } },
-    { "View", "View", { { "ViewProperties" }, { "ViewStatusbar" }, { "ViewToolbar" } } },
+    { "View", "View",
+        { { "ViewProperties" }, { "ViewStatusbar" }, { "ViewToolbar" }, { "ViewLabels", true } } },
     { "Help", "Help", { { "Help1" }, { "MnuWeb", false, "On the web" }, { "About", true } } },
 };
 
@@ -159,7 +161,7 @@ constexpr ShortcutSpec kShortcuts[] = {
 // Tools whose ticked state the program sets; they show a check or a pressed button.
 constexpr const char* kTickableTools[] = { "t_Mouse", "t_Rectangle", "t_Circle", "t_Polygon",
     "t_Rotate", "t_Lock", "t_Support", "t_Hide", "t_Ruler", "Pointer", "Rectangle", "Circle",
-    "Polygon", "Lock", "pop_Lock", "ViewProperties", "ViewStatusbar", "ViewToolbar" };
+    "Polygon", "Lock", "pop_Lock", "ViewProperties", "ViewStatusbar", "ViewToolbar", "ViewLabels" };
 
 constexpr const char* kDocumentCommands[] = { "t_Cut", "t_Save", "t_Copy", "t_Paste", "t_Delete",
     "t_Undo", "Undo", "Redo", "t_Redo", "t_Lock", "t_Rectangle", "t_Circle", "t_Polygon", "t_Mouse",
@@ -402,6 +404,7 @@ void ApplyViewElements(CommandBars& bars, const AppState& state)
         bars.SetBarVisible(view.Bar, shown);
         bars.SetTicked(view.MenuTool, shown);
     }
+    bars.SetTicked("ViewLabels", state.Settings.HotspotLabels);
 }
 
 void SetStatusText(CommandBars& bars, const QString& text, StatusPanel panel)

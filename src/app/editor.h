@@ -62,6 +62,8 @@ public:
     void ToggleLock();
     void ToggleHideHotspots(bool applyOnly);
     void ToggleSupportLines();
+    // Shows or hides the hotspots' labels in every document; kept in kvx.ini.
+    void ToggleHotspotLabels();
     void ToggleRulers(bool applyOnly);
     void SetTool(Tool tool);
     void Undo();

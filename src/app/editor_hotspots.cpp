@@ -15,6 +15,8 @@
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QUndoStack>
 
 namespace karvex {
@@ -175,6 +177,21 @@ void Editor::ToggleSupportLines()
     doc.SupportLines = !doc.SupportLines;
     m_bars.SetTicked("t_Support", doc.SupportLines);
     window->Surface().SetSupportLines(doc.SupportLines);
+}
+
+void Editor::ToggleHotspotLabels()
+{
+    bool& shown = m_state.Settings.HotspotLabels;
+    shown = !shown;
+    m_bars.SetTicked("ViewLabels", shown);
+    if (!m_state.SettingsPath.empty()) {
+        SettingValue(m_state.SettingsPath, "Interface", "HotspotLabels", SettingMode::Write,
+            SettingText(shown));
+    }
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        if (auto* document = qobject_cast<DocumentWindow*>(window->widget()))
+            document->Surface().ShowLabels(shown);
+    }
 }
 
 void Editor::ToggleRulers(bool applyOnly)

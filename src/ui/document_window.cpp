@@ -29,6 +29,17 @@ std::string AttributeOf(const std::string& tagText, const char* name)
     return GetAttribute(ParseTag(tagText), name, "");
 }
 
+// "Door, rectangle, link door.html": a hotspot as the canvas announces it when selected.
+QString SpokenDescription(const Hotspot& spot, bool defaultArea, const std::string& href)
+{
+    const char* shape = defaultArea  ? "default area"
+        : spot.Shape == ShapeCircle  ? "circle"
+        : spot.Shape == ShapePolygon ? "polygon"
+                                     : "rectangle";
+    return ToDisplay(spot.Name) + ", " + shape + ", "
+        + (href.empty() ? QString("no link") : "link " + ToDisplay(href));
+}
+
 } // namespace
 
 DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
@@ -67,16 +78,21 @@ DocumentWindow::~DocumentWindow() = default;
 void DocumentWindow::ConnectModel()
 {
     DocumentModel* m = m_model;
-    connect(m, &DocumentModel::hotspotsAdded, this,
-        [this](const QList<int>& ids) { m_codeView->AddHotspotRegions(ids); });
+    connect(m, &DocumentModel::hotspotsAdded, this, [this](const QList<int>& ids) {
+        m_codeView->AddHotspotRegions(ids);
+        for (const int slot : ids)
+            ShowFigureInfo(slot);
+    });
     connect(m, &DocumentModel::hotspotRemoved, this,
         [this](int, const QString& name) { m_codeView->RemoveHotspotRegion(FromDisplay(name)); });
     connect(m, &DocumentModel::hotspotChanged, this, [this](int slot) {
         m_codeView->UpdateHotspotRegion(slot);
         SyncSelectedFigure(slot);
+        ShowFigureInfo(slot);
     });
     connect(m, &DocumentModel::hotspotRenamed, this, [this](int slot, const QString& oldName) {
         m_codeView->RenameHotspotRegion(slot, FromDisplay(oldName));
+        ShowFigureInfo(slot);
     });
     connect(m, &DocumentModel::imageTagChanged, this, [this](bool mapTags) {
         m_codeView->UpdateImageTagRegion();
@@ -158,6 +174,7 @@ void DocumentWindow::ShowFigures()
             m_surface->AddFigure(spot.Coords, spot.Shape,
                 static_cast<std::int32_t>(ParseLeadingInt(spot.Color)), spot.Locked,
                 static_cast<int>(slot));
+            ShowFigureInfo(static_cast<int>(slot));
         }
     }
 }
@@ -173,6 +190,19 @@ void DocumentWindow::SyncSelectedFigure(int slot)
     m_surface->LockSelected(spot->Locked);
     m_host.SetLockTicked(spot->Locked);
     m_host.SelectionChanged(slot);
+}
+
+void DocumentWindow::ShowFigureInfo(int slot)
+{
+    const Hotspot* spot = SpotFor(slot);
+    if (!spot || !spot->Active)
+        return;
+    const TagRecord tag = ParseTag(spot->AreaTag);
+    const bool defaultArea = EqualsNoCase(Trim(GetAttribute(tag, "SHAPE", "")), "default");
+    const std::string alt = Trim(DecodeAttributeValue(GetAttribute(tag, "ALT", "")));
+    m_surface->SetFigureUnderlay(slot, defaultArea);
+    m_surface->SetFigureText(slot, ToDisplay(alt.empty() ? spot->Name : alt),
+        SpokenDescription(*spot, defaultArea, DecodeAttributeValue(GetAttribute(tag, "HREF", ""))));
 }
 
 CodeBox& DocumentWindow::Code() const
@@ -250,6 +280,7 @@ void DocumentWindow::SetUpSurface()
     m_surface->AddPage("Code", "Code", m_codePage, QIcon(":/icons/pic_Edit.png"));
     m_surface->AddPage("Preview", "Preview", nullptr, QIcon(":/icons/pic_Preview.png"));
     m_surface->SetRulersVisible(true);
+    m_surface->ShowLabels(settings.HotspotLabels);
     if (!settings.ini_Look)
         m_surface->SetRulerColor(settings.ini_Ruler);
     m_surface->SelectPage(1);
@@ -355,6 +386,7 @@ QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
         const Hotspot* spot = SpotFor(ids[i]);
         m_surface->AddFigure(spot->Coords, spot->Shape,
             static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids[i]);
+        ShowFigureInfo(ids[i]);
     }
     m_surface->FinishBulkAdd();
     m_surface->SetRedraw(true);
@@ -377,7 +409,9 @@ void DocumentWindow::Describe(const QString& text)
 void DocumentWindow::OnFigureCreated(const Figure& figure)
 {
     m_host.ResetToolButtons();
-    m_surface->AssignFigureId(m_model->AddDrawnHotspot(figure));
+    const int slot = m_model->AddDrawnHotspot(figure);
+    m_surface->AssignFigureId(slot);
+    ShowFigureInfo(slot);
     Describe({});
 }
 

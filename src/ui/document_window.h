@@ -96,6 +96,9 @@ private:
     // Brings a hotspot's figure in line with its record where the surface does not follow by
     // itself: lock and colour of the selected figure.
     void SyncSelectedFigure(int slot);
+    // Hands the surface what only the record knows of a hotspot's figure: whether it is the
+    // "default" area under all others, its label and its spoken description.
+    void ShowFigureInfo(int slot);
 
     DocumentHost& m_host;
     const int m_slot;

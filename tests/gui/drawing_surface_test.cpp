@@ -1,6 +1,7 @@
 // The drawing surface driven with real mouse and key events at picture coordinates, asserting
 // on the events it reports; and the pure geometry under its gestures.
 
+#include "components/common/color.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "components/drawing_surface/figure_geometry.h"
 
@@ -578,6 +579,76 @@ private slots:
         QCOMPARE(f.Canvas->grab().toImage().pixel(inside), plain);
         f.Surface.SelectFigure(1);
         QVERIFY(f.Canvas->grab().toImage().pixel(inside) != plain);
+    }
+
+    void hotspotsShowOnLightAndDarkPictures_data()
+    {
+        QTest::addColumn<QRgb>("picture");
+        QTest::addColumn<int>("color"); // the hotspot's colour number
+        QTest::newRow("black on black") << qRgb(0, 0, 0) << 0;
+        QTest::newRow("white on white") << qRgb(255, 255, 255) << 0xFFFFFF;
+        QTest::newRow("red on dark red") << qRgb(90, 0, 0) << 0x0000FF;
+    }
+    void hotspotsShowOnLightAndDarkPictures()
+    {
+        QFETCH(QRgb, picture);
+        QFETCH(int, color);
+        Fixture f;
+        QImage plain(200, 150, QImage::Format_RGB32);
+        plain.fill(picture);
+        f.Surface.SetSurfacePicture(plain);
+        f.Surface.SetShapeColor(color);
+        f.Surface.AddFigure("40,40,100,100", 1, color, false, 1);
+        f.Surface.AddFigure("150,75,30", 2, color, false, 2);
+        const QImage shot = f.Canvas->grab().toImage();
+        // Across the left edge of the rectangle and the circle, neither selected nor hovered:
+        // some pixels stand out from the picture, and the hotspot's own colour is among them.
+        for (const auto& [from, to] :
+            { std::pair(QPoint(36, 70), QPoint(44, 70)), { QPoint(116, 75), QPoint(124, 75) } }) {
+            int differing = 0;
+            bool ownColor = false;
+            for (int x = from.x(); x <= to.x(); ++x) {
+                const QRgb pixel = shot.pixel(f.At(QPoint(x, from.y())));
+                differing += pixel != picture ? 1 : 0;
+                ownColor = ownColor || pixel == ToQColor(color).rgb();
+            }
+            QVERIFY2(differing >= 3, qPrintable(QString("%1 pixels differ").arg(differing)));
+            QVERIFY(ownColor);
+        }
+        // The inside differs from the picture too.
+        QVERIFY(shot.pixel(f.At(QPoint(70, 70))) != picture);
+    }
+
+    void tabWalksThroughTheFiguresInIdOrder()
+    {
+        Fixture f;
+        for (const int id : { 3, 1, 2 })
+            f.Surface.AddFigure(QString("%1,10,%2,40").arg(id * 40).arg(id * 40 + 30).toStdString(),
+                1, 0, false, id);
+        QStringList walk;
+        const auto step = [&](Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+            f.Key(key, mods);
+            walk << QString::number(f.Surface.SelectedFigureId());
+        };
+        for (int i = 0; i < 4; ++i)
+            step(Qt::Key_Tab);
+        step(Qt::Key_Backtab, Qt::ShiftModifier);
+        step(Qt::Key_Tab, Qt::ShiftModifier);
+        step(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(walk.join(' '), QString("1 2 3 1 3 2 1"));
+        QCOMPARE(f.Counts("FigureSelected"), "7");
+        // Shift+Tab with nothing selected starts from the last one; a drawing under way keeps
+        // the selection.
+        f.Click(QPoint(190, 140));
+        step(Qt::Key_Backtab, Qt::ShiftModifier);
+        f.Surface.SetDrawTool(DrawTool::Rectangle);
+        f.Press(QPoint(20, 60));
+        f.Move(QPoint(60, 100));
+        step(Qt::Key_Tab);
+        f.Key(Qt::Key_Escape);
+        f.Release(QPoint(60, 100));
+        QCOMPARE(walk.mid(7).join(' '), QString("3 3"));
+        QCOMPARE(f.Counts("FigureCreated DrawingEnded"), "0 1");
     }
 
     void pagesSwitchBetweenCanvasAndContainers()

@@ -1,5 +1,5 @@
-// The canvas's keyboard (nudging, corner removal, Escape, ending polygons), hover reports and
-// tips, and Ctrl + wheel zoom.
+// The canvas's keyboard (Tab through the figures, nudging, corner removal, Escape, ending
+// polygons), hover reports and tips, and Ctrl + wheel zoom.
 
 #include "components/drawing_surface/canvas_view.h"
 #include "components/drawing_surface/drawing_surface.h"
@@ -20,6 +20,15 @@ bool Canvas::event(QEvent* event)
             event->accept();
             return true;
         }
+    }
+    // Tab walks through the figures instead of moving the focus on, as long as there are any.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool backward = key->key() == Qt::Key_Backtab
+            || (key->key() == Qt::Key_Tab && key->modifiers() & Qt::ShiftModifier);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (plain && (key->key() == Qt::Key_Tab || backward) && CycleSelection(backward ? -1 : 1))
+            return true;
     }
     return QWidget::event(event);
 }
@@ -117,6 +126,41 @@ void Canvas::Escape()
             EndDrawing(false);
         break;
     }
+}
+
+bool Canvas::CycleSelection(int step)
+{
+    if (!Editing() || !m_figuresVisible)
+        return false;
+    // A drawing or drag under way keeps the selection and the focus.
+    if (m_gesture != Gesture::None)
+        return true;
+    const FigureStore& figures = m_editor.Figures();
+    const SurfaceFigure* selected = m_editor.AllSelected() ? nullptr : m_editor.Selected();
+    const int current = selected ? selected->Id : 0;
+    // The nearest id past the current one, else the first (or last) of all: one pass.
+    int next = -1;
+    int wrap = -1;
+    for (int i = 0; i < figures.Count(); ++i) {
+        const int id = figures.At(i).Id;
+        if (id <= 0)
+            continue;
+        const bool past = step > 0 ? id > current : (current == 0 || id < current);
+        const auto better = [&](int other) {
+            return other < 0 || (step > 0 ? id < figures.At(other).Id : id > figures.At(other).Id);
+        };
+        if (past && better(next))
+            next = i;
+        if (better(wrap))
+            wrap = i;
+    }
+    if (next < 0)
+        next = wrap;
+    if (next < 0)
+        return false;
+    SelectHit(next);
+    emit RevealRequested(figures.At(next).Box);
+    return true;
 }
 
 void Canvas::Nudge(QPoint delta)

@@ -4,6 +4,7 @@
 #include "components/common/color.h"
 #include "components/drawing_surface/canvas_view.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,9 +17,34 @@ namespace {
 
 constexpr int kHandleSize = 7;
 constexpr int kFillAlpha = 48;
-constexpr int kHoverFillAlpha = 96;
+constexpr int kHoverFillAlpha = 80;
+constexpr int kSelectedFillAlpha = 96;
+constexpr int kVeilAlpha = 56;
+constexpr int kLabelWidth = 200; // longer labels are cut short with an ellipsis
+const QColor kLabelPlate(20, 20, 20, 190);
 const QColor kPointerLineColor(0, 150, 255);
 const QColor kEdgeLineColor(230, 0, 160);
+
+// White under dark colours, black under light ones.
+QColor HaloColor(const QColor& line)
+{
+    return qGray(line.rgb()) < 128 ? QColor(255, 255, 255, 230) : QColor(0, 0, 0, 200);
+}
+
+// The shape colour's tint laid over a veil of the opposite lightness, as one colour: a black
+// tint alone vanishes on a dark picture, the veil keeps the area apart from the picture around.
+QColor TintColor(const QColor& shape, int alpha)
+{
+    const QColor veil = HaloColor(shape);
+    const double a1 = kVeilAlpha / 255.0;
+    const double a2 = alpha / 255.0;
+    const double total = 1.0 - (1.0 - a1) * (1.0 - a2);
+    const auto mix = [&](int under, int over) {
+        return static_cast<int>(std::lround((under * a1 * (1.0 - a2) + over * a2) / total));
+    };
+    return QColor(mix(veil.red(), shape.red()), mix(veil.green(), shape.green()),
+        mix(veil.blue(), shape.blue()), static_cast<int>(std::lround(total * 255.0)));
+}
 
 QPixmap ToolGlyphCursorPixmap(int tool)
 {
@@ -154,11 +180,16 @@ void Canvas::PaintFigures(QPainter& painter, const QRegion& exposed)
         if (!figure.Box.isNull() && exposed.intersects(ScreenBox(figure.Box, 4)))
             visible.push_back(&figure);
     }
-    // Thousands of figures crowding the view are drawn as plain outlines: their tints and
+    // Underlays go first so that every other figure lies on top of them.
+    std::stable_partition(visible.begin(), visible.end(),
+        [](const SurfaceFigure* figure) { return figure->Underlay; });
+    // Thousands of figures crowding the view are drawn as plain outlines: their tints, halos and
     // smooth edges cost most of the frame and cannot be told apart at that density.
     m_crowded = visible.size() > kCrowdedFigures;
     for (const SurfaceFigure* figure : visible)
         PaintFigure(painter, *figure, all || figure == selected);
+    if (m_labelsShown && !m_crowded)
+        PaintLabels(painter, exposed);
     m_crowded = false;
     for (const SurfaceFigure& figure : figures.All()) {
         if ((all || &figure == selected) && exposed.intersects(ScreenBox(figure.Box, kHandleSize)))
@@ -172,23 +203,32 @@ void Canvas::PaintFigure(QPainter& painter, const SurfaceFigure& figure, bool se
     if (shape.Points.empty())
         return;
     const bool hovered = figure.Key == m_hoverKey;
-    QColor fill = m_shapeColor;
-    fill.setAlpha(hovered ? kHoverFillAlpha : kFillAlpha);
-    // Only the figure in focus gets a light halo under its outline (wide pens cost too much
-    // for thousands of figures); it keeps a dark outline visible on a dark picture.
+    const bool plain = m_crowded && !selected && !hovered;
+    const QColor fill = TintColor(m_shapeColor,
+        selected      ? kSelectedFillAlpha
+            : hovered ? kHoverFillAlpha
+                      : kFillAlpha);
+    // An underlay covers the whole picture: it is tinted only while it is selected.
+    const bool tinted = figure.Underlay ? selected : !plain;
+    // The outline keeps the hotspot's own colour over a halo of the opposite lightness, so that
+    // a hotspot of any colour shows on light and dark pictures alike; the figure in focus gets
+    // wider lines.
+    const QColor line = ToQColor(figure.Color);
+    const int width = selected || hovered ? 3 : 2;
     std::vector<QPen> pens;
-    if (selected || hovered)
-        pens.emplace_back(QColor(255, 255, 255, 150), selected ? 4 : 3);
-    pens.emplace_back(ToQColor(figure.Color), selected ? 2 : 1);
+    if (!plain)
+        pens.emplace_back(HaloColor(line), width + 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    QPen outline(line, width, figure.Underlay ? Qt::DashLine : Qt::SolidLine);
+    outline.setJoinStyle(Qt::MiterJoin);
+    pens.push_back(outline);
 
     // Fills stay aliased: antialiased fills are handed to worker threads span by span, which
     // costs more than the fill itself for small figures. Thin outlines antialias cheaply.
-    const bool plain = m_crowded && !selected && !hovered;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(fill);
     painter.setPen(Qt::NoPen);
     auto draw = [&](auto&& paint) {
-        if (!plain)
+        if (tinted)
             paint();
         painter.setBrush(Qt::NoBrush);
         painter.setRenderHint(QPainter::Antialiasing, shape.Kind != kRectangle && !plain);
@@ -212,6 +252,32 @@ void Canvas::PaintFigure(QPainter& painter, const SurfaceFigure& figure, bool se
             else
                 painter.drawPolyline(points);
         });
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void Canvas::PaintLabels(QPainter& painter, const QRegion& exposed)
+{
+    // Light text on a dark plate reads on any picture; an underlay's label keeps to its corner
+    // so that it does not cover the labels of the figures on top.
+    const QFontMetrics metrics(font());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const SurfaceFigure& figure : m_editor.Figures().All()) {
+        if (figure.Label.isEmpty() || figure.Box.isNull()
+            || !exposed.intersects(ScreenBox(figure.Box, kLabelWidth / 2)))
+            continue;
+        const QString text = metrics.elidedText(figure.Label, Qt::ElideRight, kLabelWidth);
+        const QSize size(metrics.horizontalAdvance(text) + 8, metrics.height() + 2);
+        const QRect box = ScreenBox(figure.Box, 0);
+        const QPoint corner = figure.Underlay
+            ? box.topLeft() + QPoint(4, 4)
+            : box.center() - QPoint(size.width() / 2, size.height() / 2);
+        const QRect plate(corner, size);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kLabelPlate);
+        painter.drawRoundedRect(QRectF(plate), 3, 3);
+        painter.setPen(Qt::white);
+        painter.drawText(plate, Qt::AlignCenter, text);
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
 }

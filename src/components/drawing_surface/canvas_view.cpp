@@ -11,6 +11,14 @@
 
 namespace karvex::surface {
 
+namespace {
+
+const char* const kCanvasHelp = "The picture with its hotspots. Tab and Shift+Tab select the next "
+                                "and the previous hotspot, the arrow keys move the selected one, "
+                                "Escape cancels a drawing.";
+
+} // namespace
+
 Canvas::Canvas(DrawingSurface& events, SurfaceEditor& editor, QWidget* parent)
     : QWidget(parent)
     , m_events(events)
@@ -20,6 +28,8 @@ Canvas::Canvas(DrawingSurface& events, SurfaceEditor& editor, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName("Picture and hotspots");
+    setAccessibleDescription(kCanvasHelp);
     resize(1, 1);
 }
 
@@ -150,10 +160,28 @@ void Canvas::SetTip(const QString& text)
         QToolTip::hideText();
 }
 
+void Canvas::SetLabelsShown(bool shown)
+{
+    m_labelsShown = shown;
+    update();
+}
+
+void Canvas::AnnounceSelection()
+{
+    const SurfaceFigure* selected = m_editor.AllSelected() ? nullptr : m_editor.Selected();
+    const QString text = selected ? selected->Description : QString();
+    if (text == m_announced)
+        return;
+    m_announced = text;
+    // Raises the DescriptionChanged event that screen readers announce.
+    setAccessibleDescription(text.isEmpty() ? QString(kCanvasHelp) : "Selected: " + text);
+}
+
 void Canvas::RefreshPicture(const QRect& pictureBox)
 {
-    // Support lines run through the selected figure's edges across the whole picture.
-    if (pictureBox.isNull() || m_supportLines)
+    // Support lines run through the selected figure's edges across the whole picture; labels
+    // reach past their figures.
+    if (pictureBox.isNull() || m_supportLines || m_labelsShown)
         update();
     else
         update(ScreenBox(pictureBox, 12));

@@ -52,6 +52,9 @@ public:
     void SetShapeColor(QColor color);
     void SetBorderColor(QColor color);
     void SetTip(const QString& text);
+    void SetLabelsShown(bool shown);
+    // Tells assistive tools which figure is selected, by its description, when that changed.
+    void AnnounceSelection();
     // Repaints the part of the canvas that shows a picture area (everything for a null one).
     void RefreshPicture(const QRect& pictureBox);
     // Ends any gesture in progress without a result (figures keep their state before it).
@@ -68,6 +71,8 @@ signals:
     void PointerMoved(QPoint picture, bool inside);
     // Ctrl + wheel asks for another zoom level, keeping the pixel under anchor in place.
     void ZoomRequested(int percent, QPoint anchor);
+    // A figure selected from the keyboard wants to be scrolled into view.
+    void RevealRequested(const QRect& pictureBox);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,6 +106,7 @@ private:
     void PaintPicture(QPainter& painter, const QRect& exposed);
     void PaintFigures(QPainter& painter, const QRegion& exposed);
     void PaintFigure(QPainter& painter, const SurfaceFigure& figure, bool selected);
+    void PaintLabels(QPainter& painter, const QRegion& exposed);
     void PaintHandles(QPainter& painter, const SurfaceFigure& figure);
     void PaintDraft(QPainter& painter);
     void PaintSupportLines(QPainter& painter);
@@ -132,6 +138,9 @@ private:
     // canvas_keys.cpp
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool dryRun);
     void Escape();
+    // Selects the figure after (step 1) or before (step -1) the selected one in id order,
+    // wrapping around; false when there is none to select.
+    bool CycleSelection(int step);
     void Nudge(QPoint delta);
     void RemoveActiveCorner();
     void UpdateHover(QPoint widget);
@@ -149,6 +158,8 @@ private:
     bool m_figuresVisible = true;
     bool m_supportLines = false;
     bool m_customCursors = false;
+    bool m_labelsShown = false;
+    QString m_announced; // the selection description assistive tools were last told
     QColor m_shapeColor = Qt::black;
     QColor m_borderColor = Qt::black;
     QString m_tip;

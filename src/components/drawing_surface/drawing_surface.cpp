@@ -23,8 +23,10 @@ DrawingSurface::DrawingSurface(QWidget* parent)
 {
     qRegisterMetaType<karvex::Figure>();
     m_editor = std::make_unique<SurfaceEditor>(*this, [this](const QRect& box) {
-        if (m_canvas)
+        if (m_canvas) {
             m_canvas->RefreshPicture(box);
+            m_canvas->AnnounceSelection();
+        }
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -72,6 +74,7 @@ DrawingSurface::DrawingSurface(QWidget* parent)
         m_topRuler->SetPointer(inside ? picture.x() : -1);
         m_leftRuler->SetPointer(inside ? picture.y() : -1);
     });
+    connect(m_canvas, &Canvas::RevealRequested, this, &DrawingSurface::Reveal);
     connect(m_canvas, &Canvas::ZoomRequested, this, [this](int percent, QPoint anchor) {
         ApplyZoom(percent, m_canvas->mapTo(m_scroll->viewport(), anchor));
         emit ZoomChanged(m_canvas->Zoom());
@@ -315,7 +318,11 @@ void DrawingSurface::SelectFigure(int id)
     if (index < 0)
         return;
     m_editor->Select(index, false);
-    const QRect box = m_editor->Figures().At(index).Box;
+    Reveal(m_editor->Figures().At(index).Box);
+}
+
+void DrawingSurface::Reveal(const QRect& box)
+{
     const QPointF centre = m_canvas->ToScreen(box.center());
     const double s = m_canvas->Scale();
     m_scroll->ensureVisible(static_cast<int>(centre.x()), static_cast<int>(centre.y()),
@@ -325,6 +332,24 @@ void DrawingSurface::SelectFigure(int id)
 void DrawingSurface::SetAllSelected(bool selected) { m_editor->SetAllSelected(selected); }
 
 void DrawingSurface::ShowFigures(int show) { m_canvas->SetFiguresVisible(show != 0); }
+
+void DrawingSurface::SetFigureUnderlay(int id, bool underlay)
+{
+    const int index = m_editor->Figures().IndexOfId(id);
+    if (index < 0 || m_editor->Figures().At(index).Underlay == underlay)
+        return;
+    m_editor->SetUnderlay(index, underlay);
+}
+
+void DrawingSurface::SetFigureText(int id, const QString& label, const QString& description)
+{
+    const int index = m_editor->Figures().IndexOfId(id);
+    if (index < 0)
+        return;
+    m_editor->SetText(index, label, description);
+}
+
+void DrawingSurface::ShowLabels(bool show) { m_canvas->SetLabelsShown(show); }
 
 void DrawingSurface::SetRulersVisible(bool visible)
 {

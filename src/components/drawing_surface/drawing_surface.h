@@ -94,6 +94,14 @@ public:
     void SelectFigure(int id);
     void SetAllSelected(bool selected);
     void ShowFigures(int show); // 1 show all, 0 hide all
+    // A figure that lies under all others: drawn first, hit only where no other figure is (the
+    // page's "default" AREA, which covers the whole picture).
+    void SetFigureUnderlay(int id, bool underlay);
+    // What the program knows of a figure: the label drawn on it while labels are shown, and the
+    // description (name, shape, link) the canvas announces to assistive tools when it is
+    // selected.
+    void SetFigureText(int id, const QString& label, const QString& description);
+    void ShowLabels(bool show);
     void SetRulersVisible(bool visible);
     void ShowTip(const QString& text);
     void MapLoaded();
@@ -147,6 +155,7 @@ private:
     };
 
     void ShowPage(int index);
+    void Reveal(const QRect& pictureBox);
     void ApplyZoom(int percent, QPointF anchor);
     void Changed();
 

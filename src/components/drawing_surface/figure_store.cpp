@@ -103,20 +103,37 @@ void FigureStore::SetId(int index, int id)
     m_indexStale = true;
 }
 
+void FigureStore::SetUnderlay(int index, bool underlay)
+{
+    m_figures[static_cast<std::size_t>(index)].Underlay = underlay;
+}
+
+void FigureStore::SetText(int index, const QString& label, const QString& description)
+{
+    SurfaceFigure& figure = m_figures[static_cast<std::size_t>(index)];
+    figure.Label = label;
+    figure.Description = description;
+}
+
 int FigureStore::HitTest(QPointF point, double tolerance) const
 {
     // The box test rejects almost every figure with four comparisons.
     const double reach = tolerance + 1.0;
+    int underlay = -1;
     for (int i = Count() - 1; i >= 0; --i) {
         const SurfaceFigure& figure = At(i);
         const QRect& box = figure.Box;
         if (box.isNull() || point.x() < box.left() - reach || point.x() > box.right() + reach
             || point.y() < box.top() - reach || point.y() > box.bottom() + reach)
             continue;
-        if (Contains(figure.Geometry, point, tolerance))
+        if (!Contains(figure.Geometry, point, tolerance))
+            continue;
+        if (!figure.Underlay)
             return i;
+        if (underlay < 0)
+            underlay = i;
     }
-    return -1;
+    return underlay;
 }
 
 } // namespace karvex::surface

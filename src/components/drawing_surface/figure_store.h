@@ -6,6 +6,7 @@
 #include "components/drawing_surface/figure_geometry.h"
 
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,11 @@ struct SurfaceFigure
     std::int32_t Color = 0;
     bool Locked = false;
     QRect Box; // Bounds(Geometry), kept in step by the store
+    // Lies under every other figure and is hit only where no other one is (a "default" AREA,
+    // which covers the whole picture).
+    bool Underlay = false;
+    QString Label; // drawn on the figure while labels are shown
+    QString Description; // announced when the figure is selected
 };
 
 class FigureStore
@@ -48,8 +54,11 @@ public:
     void SetLocked(int index, bool locked);
     void SetColor(int index, std::int32_t color);
     void SetId(int index, int id);
+    void SetUnderlay(int index, bool underlay);
+    void SetText(int index, const QString& label, const QString& description);
 
-    // The topmost figure whose outline (widened by tolerance) holds point, or -1.
+    // The topmost figure whose outline (widened by tolerance) holds point, or -1; an underlay
+    // only where no other figure holds it.
     int HitTest(QPointF point, double tolerance) const;
 
 private:

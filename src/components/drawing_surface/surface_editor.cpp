@@ -222,6 +222,18 @@ void SurfaceEditor::SetColor(int index, std::int32_t color)
     m_changed({});
 }
 
+void SurfaceEditor::SetUnderlay(int index, bool underlay)
+{
+    m_figures.SetUnderlay(index, underlay);
+    m_changed({});
+}
+
+void SurfaceEditor::SetText(int index, const QString& label, const QString& description)
+{
+    m_figures.SetText(index, label, description);
+    m_changed(m_figures.At(index).Box);
+}
+
 void SurfaceEditor::DeleteSelected()
 {
     const int index = SelectedIndex();

@@ -62,6 +62,8 @@ public:
     // Sets a new state and commits it (program operations on one figure).
     void Change(int index, const FigureState& after, bool report);
     void SetColor(int index, std::int32_t color);
+    void SetUnderlay(int index, bool underlay);
+    void SetText(int index, const QString& label, const QString& description);
     void DeleteSelected();
 
     bool CanUndo() const { return m_history.CanUndo(); }

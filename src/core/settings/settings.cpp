@@ -224,6 +224,7 @@ void LoadAllSettings(const std::string& settingsPath, GlobalSettings& settings)
     settings.Toolbar = ReadBoolSetting(path, "Interface", "Toolbar", true);
     settings.Statusbar = ReadBoolSetting(path, "Interface", "Statusbar", true);
     settings.Properties = ReadBoolSetting(path, "Interface", "Properties", true);
+    settings.HotspotLabels = ReadBoolSetting(path, "Interface", "HotspotLabels", false);
     settings.CoolCursor = ReadBoolSetting(path, "Interface", "CoolCursor", true);
 
     settings.ini_ResetZoom = ReadBoolSetting(path, "InternalPreview", "ini_ResetZoom", true);

@@ -44,6 +44,7 @@ struct GlobalSettings
     bool Toolbar = false;
     bool Statusbar = false;
     bool Properties = false;
+    bool HotspotLabels = false; // each hotspot's ALT text or name shown on the picture
     std::int32_t ini_Property = 0;
     // [InternalPreview]
     bool ini_ResetZoom = false;
