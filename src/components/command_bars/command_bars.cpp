@@ -85,12 +85,45 @@ QAction* CommandBars::Tool(const QString& key) const { return m_tools.value(Uppe
 
 void CommandBars::SetShortcut(const QString& key, const QKeySequence& sequence)
 {
+    SetShortcuts(key, { sequence });
+}
+
+void CommandBars::SetShortcuts(const QString& key, const QList<QKeySequence>& sequences)
+{
     QAction* action = Tool(key);
     if (!action)
         return;
-    action->setShortcut(sequence);
+    action->setShortcuts(sequences);
     // On the window itself the shortcut works whichever bar shows the tool, even a hidden one.
     m_window->addAction(action);
+}
+
+void CommandBars::ClaimKeysFrom(QWidget* widget) const
+{
+    if (!widget)
+        return;
+    QSet<QKeySequence> claimed;
+    for (const QAction* tool : m_tools) {
+        for (const QKeySequence& sequence : tool->shortcuts())
+            claimed.insert(sequence);
+    }
+    QList<QAction*> actions = widget->findChildren<QAction*>();
+    actions += widget->actions();
+    for (QAction* action : std::as_const(actions)) {
+        if (m_tools.value(Upper(action->objectName())) == action)
+            continue;
+        QList<QKeySequence> kept = action->shortcuts();
+        if (kept.removeIf([&claimed](const QKeySequence& s) { return claimed.contains(s); }) > 0)
+            action->setShortcuts(kept);
+    }
+}
+
+void CommandBars::SetStatusTip(const QString& key, const QString& text)
+{
+    if (QAction* action = Tool(key))
+        action->setStatusTip(text);
+    if (QMenu* menu = AnyMenu(key))
+        menu->menuAction()->setStatusTip(text);
 }
 
 QMenu* CommandBars::AddMenu(
