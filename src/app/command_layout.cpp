@@ -339,7 +339,7 @@ void BuildToolbar(CommandBars& bars)
     bars.AddToolBar("Standard", "Standard");
     for (const ToolbarButton& button : kStandardButtons) {
         if (QString(button.Key) == kZoomBeforeButton) {
-            bars.AddTool(kZoomKey, "", "pic_Zoom", "Zoom");
+            bars.AddTool(kZoomKey, "", "pic_Zoom", "Zoom")->setToolTip("Zoom");
             QStringList entries;
             for (const ZoomLevel& level : kZoomLevels) {
                 bars.AddTool(level.Key, ZoomText(level.Percent), "", "tool_Zoom");
@@ -347,7 +347,6 @@ void BuildToolbar(CommandBars& bars)
                 entries << level.Key;
             }
             bars.AddDropDownToToolBar("Standard", kZoomKey, entries, true);
-            bars.Tool(kZoomKey)->setToolTip("Zoom");
         }
         bars.AddTool(button.Key, button.Caption, button.Icon, kToolCategory);
         bars.AddToToolBar("Standard", button.Key, button.SeparatorBefore);
@@ -388,7 +387,7 @@ void BuildHints(CommandBars& bars)
         const QAction* menuTool = bars.Tool(twin.MenuTool);
         if (!tool || !menuTool)
             continue;
-        tool->setStatusTip(menuTool->statusTip());
+        bars.SetStatusTip(twin.Tool, menuTool->statusTip());
         if (!menuTool->shortcut().isEmpty()) {
             tool->setToolTip(tool->iconText() + " ("
                 + menuTool->shortcut().toString(QKeySequence::NativeText) + ")");

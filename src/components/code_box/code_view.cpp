@@ -40,6 +40,8 @@ CodeView::CodeView(QWidget* parent)
     setObjectName(QStringLiteral("CodeView"));
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("HTML code"));
+    DescribeSelection();
     viewport()->setCursor(Qt::ArrowCursor);
     m_tokenColors.fill(palette().color(QPalette::Text));
     m_selectedBackground = palette().color(QPalette::Highlight).lighter(180);
@@ -97,6 +99,7 @@ void CodeView::Refresh()
         return;
     UpdateScrollBars();
     viewport()->update();
+    DescribeSelection();
 }
 
 void CodeView::EnsureVisible(int line)
@@ -243,6 +246,7 @@ void CodeView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     m_store.Select(line);
     viewport()->update();
+    DescribeSelection();
     emit LineDoubleClicked(line);
 }
 
@@ -349,7 +353,22 @@ void CodeView::MoveSelection(int line)
     m_store.Select(line);
     EnsureVisible(line);
     viewport()->update();
+    DescribeSelection();
     emit LineClicked(line);
+}
+
+void CodeView::DescribeSelection()
+{
+    const int selected = m_store.Selected();
+    const QString description = selected >= 0 && selected < m_store.Count()
+        ? tr("Line %1 of %2: %3")
+              .arg(selected + 1)
+              .arg(m_store.Count())
+              .arg(m_store.At(selected).Text)
+        : tr("The map's HTML code, one line per tag. Arrow keys select a line; double-click a "
+             "hotspot's line to edit it.");
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 } // namespace karvex::codebox

@@ -43,6 +43,19 @@ QIcon ResourceIcon(const QString& iconKey)
 
 QString PlainCaption(const QAction* action) { return action->iconText(); }
 
+// A toolbar button's name for assistive technology is its tool's caption, or its tooltip for a
+// tool shown by icon alone, without the shortcut; the status tip describes it.
+void DescribeButton(QWidget* button, const QAction* tool)
+{
+    if (!button)
+        return;
+    QString name = PlainCaption(tool);
+    if (tool->text().isEmpty())
+        name = tool->toolTip().section(" (", 0, 0);
+    button->setAccessibleName(name);
+    button->setAccessibleDescription(tool->statusTip());
+}
+
 } // namespace
 
 CommandBars::CommandBars(QMainWindow* window)
@@ -120,8 +133,17 @@ void CommandBars::ClaimKeysFrom(QWidget* widget) const
 
 void CommandBars::SetStatusTip(const QString& key, const QString& text)
 {
-    if (QAction* action = Tool(key))
+    if (QAction* action = Tool(key)) {
         action->setStatusTip(text);
+        for (QToolBar* bar : std::as_const(m_toolBars)) {
+            if (QWidget* button = bar->widgetForAction(action))
+                DescribeButton(button, action);
+        }
+        for (QToolButton* button : m_window->findChildren<QToolButton*>()) {
+            if (button->defaultAction() == action && button->menu())
+                DescribeButton(button, action);
+        }
+    }
     if (QMenu* menu = AnyMenu(key))
         menu->menuAction()->setStatusTip(text);
 }
@@ -188,6 +210,7 @@ void CommandBars::AddToToolBar(const QString& barKey, const QString& toolKey, bo
     if (separatorBefore)
         bar->addSeparator();
     bar->addAction(action);
+    DescribeButton(bar->widgetForAction(action), action);
 }
 
 void CommandBars::AddDropDownToToolBar(const QString& barKey, const QString& toolKey,
@@ -228,6 +251,7 @@ void CommandBars::AddDropDownToToolBar(const QString& barKey, const QString& too
     if (separatorBefore)
         bar->addSeparator();
     bar->addWidget(button);
+    DescribeButton(button, tool);
 
     m_dropDowns.append(dropDown);
     for (const QString& entryKey : std::as_const(dropDown.EntryKeys))
