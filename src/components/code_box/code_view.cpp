@@ -1,5 +1,7 @@
 #include "components/code_box/code_view.h"
 
+#include "components/common/color.h"
+
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -150,8 +152,14 @@ void CodeView::PaintLine(QPainter& painter, int line, int top) const
 {
     const int gutter = GutterWidth();
     const int width = viewport()->width();
-    if (line == m_store.Selected())
+    const bool selected = line == m_store.Selected();
+    if (selected)
         painter.fillRect(QRect(gutter, top, width - gutter, LineHeight()), m_selectedBackground);
+    // The settings' colours were chosen for one background; each stays readable on this one.
+    const QColor background = selected ? m_selectedBackground : palette().color(QPalette::Base);
+    std::array<QColor, std::tuple_size_v<decltype(m_tokenColors)>> inks;
+    for (std::size_t kind = 0; kind < inks.size(); ++kind)
+        inks[kind] = ReadableOn(m_tokenColors[kind], background);
 
     const QString& text = m_store.At(line).Text;
     const QFontMetrics metrics(font());
@@ -163,7 +171,7 @@ void CodeView::PaintLine(QPainter& painter, int line, int top) const
         const QString piece = text.mid(token.Start, token.Length);
         const int advance = metrics.horizontalAdvance(piece);
         if (x + advance >= gutter) {
-            painter.setPen(m_tokenColors[static_cast<std::size_t>(TokenIndex(token.Kind))]);
+            painter.setPen(inks[static_cast<std::size_t>(TokenIndex(token.Kind))]);
             painter.drawText(x, baseline, piece);
         }
         x += advance;
@@ -178,8 +186,9 @@ void CodeView::PaintGutter(QPainter& painter, int firstLine, int lastLine) const
     painter.setPen(m_gutterColor.darker(130));
     painter.drawLine(gutter - 1, 0, gutter - 1, height);
 
-    painter.setPen(
-        m_gutterColor.lightness() > 128 ? m_gutterColor.darker(260) : m_gutterColor.lighter(260));
+    painter.setPen(ReadableOn(
+        m_gutterColor.lightness() > 128 ? m_gutterColor.darker(260) : m_gutterColor.lighter(260),
+        m_gutterColor));
     for (int line = firstLine; line <= lastLine; ++line) {
         const int top = (line - firstLine) * LineHeight();
         const CodeRegion& region = m_store.At(line);

@@ -1,9 +1,10 @@
 #include "components/command_bars/command_bars.h"
 
+#include "components/common/program_icons.h"
+
 #include <QAction>
 #include <QDockWidget>
 #include <QEvent>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -14,10 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-// The icon set is compiled into this static library; nothing else refers to it, so the
-// linker would drop it without this reference. Q_INIT_RESOURCE must stand outside a namespace.
-static void InitCommandBarIcons() { Q_INIT_RESOURCE(icons); }
-
 namespace karvex {
 
 namespace {
@@ -25,21 +22,6 @@ namespace {
 constexpr int kPanelMinimumChars = 9;
 
 QString Upper(const QString& key) { return key.toUpper(); }
-
-// The icon of the program's own set in every size it has, so menus (16) and toolbars (24) and
-// dense screens (32) each get a drawn picture rather than a scaled one.
-QIcon ResourceIcon(const QString& iconKey)
-{
-    QIcon icon;
-    if (iconKey.isEmpty())
-        return icon;
-    for (const char* folder : { ":/icons/16/", ":/icons/", ":/icons/32/" }) {
-        const QString path = QString::fromLatin1(folder) + iconKey + ".png";
-        if (QFile::exists(path))
-            icon.addFile(path);
-    }
-    return icon;
-}
 
 QString PlainCaption(const QAction* action) { return action->iconText(); }
 
@@ -61,14 +43,13 @@ void DescribeButton(QWidget* button, const QAction* tool)
 CommandBars::CommandBars(QMainWindow* window)
     : QObject(window)
     , m_window(window)
-    , m_iconProvider(ResourceIcon)
+    , m_iconProvider(ProgramIcon)
 {
-    InitCommandBarIcons();
 }
 
 void CommandBars::SetIconProvider(std::function<QIcon(const QString& iconKey)> provider)
 {
-    m_iconProvider = provider ? std::move(provider) : ResourceIcon;
+    m_iconProvider = provider ? std::move(provider) : ProgramIcon;
     for (QAction* action : std::as_const(m_tools)) {
         const QString iconKey = action->property("iconKey").toString();
         action->setIcon(iconKey.isEmpty() ? QIcon() : m_iconProvider(iconKey));
