@@ -77,22 +77,22 @@ struct MenuSpec
 // The menu bar from left to right; sub-menus are created where they stand in their parent.
 const MenuSpec kMenus[] = {
     { "File", "&File",
-        { { "New" }, { "Open" }, { "MnuRecent", false, "Recent Files" }, { "Save", true },
+        { { "New" }, { "Open" }, { "MnuRecent", false, "&Recent Files" }, { "Save", true },
             { "SaveAs" }, { "Close" }, { "CloseAll" }, { "Option", true }, { "Exit" } } },
     { "Edit", "&Edit",
         { { "Undo" }, { "Redo" }, { "Cut", true }, { "Copy" }, { "Paste" }, { "Delete" },
             { "Lock" }, { "Edit_Fig", true }, { "Exp_CopyMap" } } },
-    { "Mapping", "Mapping",
+    { "Mapping", "M&apping", // Alt+M is the pointer tool
         { { "Pointer" }, { "Rectangle" }, { "Circle" }, { "Polygon" }, { "Wizard", true } } },
-    { "View", "View",
+    { "View", "&View",
         { { "ViewProperties" }, { "ViewStatusbar" }, { "ViewToolbar" }, { "ViewLabels", true } } },
-    { "Help", "Help", { { "Help1" }, { "MnuWeb", false, "On the web" }, { "About", true } } },
+    { "Help", "&Help", { { "Help1" }, { "MnuWeb", false, "On the &web" }, { "About", true } } },
 };
 
 const MenuSpec kSubMenus[] = {
     // Holds the recent files; the placeholder stands (disabled) while there are none.
-    { "MnuRecent", "Recent Files", { { "Recentfile" } } },
-    { "MnuWeb", "On the web",
+    { "MnuRecent", "&Recent Files", { { "Recentfile" } } },
+    { "MnuWeb", "On the &web",
         { { "Webpage1" }, { "Webpage2" }, { "Report" }, { "Webpage3", true } } },
 };
 
@@ -147,15 +147,100 @@ constexpr ToolSpec kPopupTools[] = {
 struct ShortcutSpec
 {
     const char* Tool;
-    const char* Keys;
+    const char* Keys; // "; " between several keys, the first shown in the menu
 };
 
 constexpr ShortcutSpec kShortcuts[] = {
-    { "New", "Ctrl+N" }, { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" }, { "Exit", "Alt+Q" },
-    { "Undo", "Ctrl+Z" }, { "Redo", "Ctrl+Shift+Z" }, { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" },
-    { "Paste", "Ctrl+V" }, { "Delete", "Ctrl+Del" }, { "Lock", "Ctrl+L" }, { "Edit_Fig", "Ctrl+E" },
+    { "New", "Ctrl+N" }, { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" }, { "SaveAs", "Ctrl+Shift+S" },
+    { "Exit", "Ctrl+Q; Alt+Q" }, { "Undo", "Ctrl+Z" }, { "Redo", "Ctrl+Shift+Z; Ctrl+Y" },
+    { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" }, { "Paste", "Ctrl+V" },
+    // Plain Del only where a hotspot has the focus: see DeleteKeyGuard.
+    { "Delete", "Del; Ctrl+Del" }, { "Lock", "Ctrl+L" }, { "Edit_Fig", "Ctrl+E" },
     { "Pointer", "Alt+M" }, { "Rectangle", "Alt+R" }, { "Circle", "Alt+C" }, { "Polygon", "Alt+P" },
-    { "Help1", "F1" }, { "Close", "Ctrl+W" }, // the usual close key of tabbed documents, free here
+    { "Help1", "F1" }, { "Close", "Ctrl+W" }, // the usual close key of tabbed documents
+};
+
+struct TwinSpec
+{
+    const char* Tool;
+    const char* MenuTool;
+};
+
+// Toolbar buttons and pop-up entries with the menu tool they stand for: they share its status
+// tip, and a toolbar tooltip names its shortcut.
+constexpr TwinSpec kTwins[] = {
+    { "t_New", "New" },
+    { "t_Open", "Open" },
+    { "t_Save", "Save" },
+    { "t_Cut", "Cut" },
+    { "t_Copy", "Copy" },
+    { "t_Paste", "Paste" },
+    { "t_Delete", "Delete" },
+    { "t_Undo", "Undo" },
+    { "t_Redo", "Redo" },
+    { "t_Lock", "Lock" },
+    { "t_Mouse", "Pointer" },
+    { "t_Rectangle", "Rectangle" },
+    { "t_Circle", "Circle" },
+    { "t_Polygon", "Polygon" },
+    { "t_Hotspot", "Wizard" },
+    { "pop_Cut", "Cut" },
+    { "pop_Copy", "Copy" },
+    { "pop_Paste", "Paste" },
+    { "pop_Delete", "Delete" },
+    { "pop_Lock", "Lock" },
+    { "pop_Edit_Fig", "Edit_Fig" },
+};
+
+struct StatusTipSpec
+{
+    const char* Tool;
+    const char* Text;
+};
+
+// What the status bar says while the pointer rests on a command (twins take their tool's).
+constexpr StatusTipSpec kStatusTips[] = {
+    { "New", "Starts a new image map on a picture." },
+    { "Open", "Opens a page, a map file, a project or a picture." },
+    { "MnuRecent", "Opens one of the files you worked on last." },
+    { "Recentfile", "Opens one of the files you worked on last." },
+    { "Save", "Saves the image map." },
+    { "SaveAs", "Saves the image map under another name or in another format." },
+    { "Close", "Closes the image map." },
+    { "CloseAll", "Closes every open image map." },
+    { "Option", "Changes the settings of Karvex." },
+    { "Exit", "Closes Karvex." },
+    { "Undo", "Undoes the last change." },
+    { "Redo", "Does the last undone change again." },
+    { "Cut", "Moves the selected hotspot to the clipboard." },
+    { "Copy", "Copies the selected hotspot to the clipboard." },
+    { "Paste", "Adds the hotspot on the clipboard to the image map." },
+    { "Delete", "Deletes the selected hotspot." },
+    { "Lock", "Locks the selected hotspot against changes, or unlocks it." },
+    { "Edit_Fig", "Edits the HTML code of the selected hotspot." },
+    { "Exp_CopyMap", "Copies the HTML code of the whole image map to the clipboard." },
+    { "Pointer", "Selects, moves and resizes hotspots." },
+    { "Rectangle", "Draws a rectangular hotspot." },
+    { "Circle", "Draws a circular hotspot." },
+    { "Polygon", "Draws a polygon hotspot, one corner per click." },
+    { "Wizard", "Makes a grid of hotspots from the selected hotspot." },
+    { "Help1", "Shows the help pages." },
+    { "MnuWeb", "Karvex pages on the web." },
+    { "About", "Shows the version of Karvex and its credits." },
+    { "ViewProperties", "Shows or hides the properties window." },
+    { "ViewStatusbar", "Shows or hides the status bar." },
+    { "ViewToolbar", "Shows or hides the toolbar." },
+    { "ViewLabels", "Shows or hides each hotspot's alternative text or name on the picture." },
+    { "Webpage1", "Opens the Karvex homepage in your web browser." },
+    { "Webpage2", "Opens the Karvex feedback page in your web browser." },
+    { "Report", "Opens the page for reporting a bug in your web browser." },
+    { "Webpage3", "Opens the Brindlemoor Entertainment site in your web browser." },
+    { "t_Rotate", "Rotates the selected hotspot; it becomes a polygon." },
+    { "My_Zoom", "Chooses how large the picture is shown." },
+    { "t_Support", "Shows or hides support lines that follow the pointer." },
+    { "t_Hide", "Hides the hotspots on the picture, or shows them again." },
+    { "t_Ruler", "Shows or hides the rulers." },
+    { "t_Preview", "Previews the image map." },
 };
 
 // Tools whose ticked state the program sets; they show a check or a pressed button.
@@ -257,7 +342,7 @@ void BuildToolbar(CommandBars& bars)
     bars.AddToolBar("Standard", "Standard");
     for (const ToolbarButton& button : kStandardButtons) {
         if (QString(button.Key) == kZoomBeforeButton) {
-            bars.AddTool(kZoomKey, "", "pic_Zoom", "Zoom");
+            bars.AddTool(kZoomKey, "", "pic_Zoom", "Zoom")->setToolTip("Zoom");
             QStringList entries;
             for (const ZoomLevel& level : kZoomLevels) {
                 bars.AddTool(level.Key, ZoomText(level.Percent), "", "tool_Zoom");
@@ -265,7 +350,6 @@ void BuildToolbar(CommandBars& bars)
                 entries << level.Key;
             }
             bars.AddDropDownToToolBar("Standard", kZoomKey, entries, true);
-            bars.Tool(kZoomKey)->setToolTip("Zoom");
         }
         bars.AddTool(button.Key, button.Caption, button.Icon, kToolCategory);
         bars.AddToToolBar("Standard", button.Key, button.SeparatorBefore);
@@ -292,7 +376,26 @@ void BuildPopup(CommandBars& bars)
 void BuildShortcuts(CommandBars& bars)
 {
     for (const ShortcutSpec& shortcut : kShortcuts)
-        bars.SetShortcut(shortcut.Tool, QKeySequence(QString(shortcut.Keys)));
+        bars.SetShortcuts(shortcut.Tool, QKeySequence::listFromString(shortcut.Keys));
+}
+
+void BuildHints(CommandBars& bars)
+{
+    for (const StatusTipSpec& tip : kStatusTips)
+        bars.SetStatusTip(tip.Tool, tip.Text);
+    for (const ZoomLevel& level : kZoomLevels)
+        bars.SetStatusTip(level.Key, "Shows the picture at " + ZoomText(level.Percent) + ".");
+    for (const TwinSpec& twin : kTwins) {
+        QAction* tool = bars.Tool(twin.Tool);
+        const QAction* menuTool = bars.Tool(twin.MenuTool);
+        if (!tool || !menuTool)
+            continue;
+        bars.SetStatusTip(twin.Tool, menuTool->statusTip());
+        if (!menuTool->shortcut().isEmpty()) {
+            tool->setToolTip(tool->iconText() + " ("
+                + menuTool->shortcut().toString(QKeySequence::NativeText) + ")");
+        }
+    }
 }
 
 } // namespace
@@ -305,6 +408,7 @@ void BuildCommandBars(CommandBars& bars)
     BuildStatusBar(bars);
     BuildPopup(bars);
     BuildShortcuts(bars);
+    BuildHints(bars);
     for (const char* key : kTickableTools)
         bars.SetTicked(key, false);
     bars.SetTicked("t_Mouse", true);

@@ -14,7 +14,8 @@ class CommandBars;
 
 // Creates every tool, the menu tree, the toolbar with the zoom drop-down "My_Zoom", the status
 // panels, the pop-up menu "pop_Edit" and the shortcut keys. Afterwards the pointer tool is
-// ticked and "t_Rotate" is disabled.
+// ticked and "t_Rotate" is disabled. Every tool gets a status tip, and toolbar tooltips name
+// the shortcut of their menu twin.
 void BuildCommandBars(CommandBars& bars);
 
 // The "no document" rule: disable true disables every command that needs a document.

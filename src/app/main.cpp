@@ -1,6 +1,7 @@
 // Program entry: the Qt application, the program folder and the start routine.
 
 #include "app/application.h"
+#include "app/color_scheme.h"
 #include "app/main_window.h"
 #include "app/program_folder.h"
 #include "app/startup.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
     karvex::Application app(argc, argv);
     QApplication::setApplicationName("Karvex");
     QApplication::setApplicationVersion(karvex::kShortVersion);
+    karvex::ApplyColorSchemeFromEnvironment();
 
     // The rest of the command line is one path, as a shell hands it over with or without
     // quotes around it.

@@ -2,6 +2,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/command_layout.h"
+#include "app/delete_key_guard.h"
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
@@ -19,6 +20,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
@@ -124,6 +126,12 @@ void MainWindow::CreateCommands()
     });
     m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
     connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
+    // A document's sub-window brings its own menu with Ctrl+W; the Close tool keeps that key.
+    connect(m_documentArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window)
+            m_bars->ClaimKeysFrom(window);
+    });
+    new DeleteKeyGuard(m_documentArea, this);
     connect(m_bars, &CommandBars::BarClosed, this,
         [this](const QString& key) { HandleBarClosed(key, *m_editor, *m_bars); });
 

@@ -1,6 +1,7 @@
 #include "ui/document_window.h"
 
 #include "components/code_box/code_box.h"
+#include "components/common/program_icons.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/app_state.h"
@@ -276,9 +277,9 @@ void DocumentWindow::SetUpSurface()
     m_surface->SetBorderColor(settings.ini_Border);
     m_surface->SetViewMode(SurfaceMode::Design);
     m_surface->SetZoomPercent(100);
-    m_surface->AddPage("Design", "Design", nullptr, QIcon(":/icons/pic_Pointer.png"));
-    m_surface->AddPage("Code", "Code", m_codePage, QIcon(":/icons/pic_Edit.png"));
-    m_surface->AddPage("Preview", "Preview", nullptr, QIcon(":/icons/pic_Preview.png"));
+    m_surface->AddPage("Design", "Design", nullptr, ProgramIcon("pic_Pointer"));
+    m_surface->AddPage("Code", "Code", m_codePage, ProgramIcon("pic_Edit"));
+    m_surface->AddPage("Preview", "Preview", nullptr, ProgramIcon("pic_Preview"));
     m_surface->SetRulersVisible(true);
     m_surface->ShowLabels(settings.HotspotLabels);
     if (!settings.ini_Look)

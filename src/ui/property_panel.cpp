@@ -93,8 +93,12 @@ PropertyPanel::PropertyPanel(AppState& state, QWidget* parent)
     m_chooser->setModel(new QStringListModel(m_chooser));
     m_hotspotGrid = new PropertyGrid;
     m_hotspotGrid->setObjectName("ZQPropList1");
+    m_hotspotGrid->SetTitle("Hotspot properties");
     m_mapGrid = new PropertyGrid;
     m_mapGrid->setObjectName("ZQPropList2");
+    m_mapGrid->SetTitle("Map properties");
+    m_chooser->setAccessibleName("Shown item");
+    m_chooser->setAccessibleDescription("The map or the hotspot whose properties are shown");
     m_grids = new QStackedLayout;
     m_grids->addWidget(m_hotspotGrid);
     m_grids->addWidget(m_mapGrid);

@@ -181,13 +181,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&shell.Window));
         QSignalSpy clicks(&shell.Bars, &CommandBars::ToolClicked);
         const QByteArray closeKeys = shell.Bars.Tool("Close")->shortcut().toString().toLatin1();
-        const std::pair<const char*, const char*> table[]
-            = { { "New", "Ctrl+N" }, { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" },
-                  { "Exit", "Alt+Q" }, { "Undo", "Ctrl+Z" }, { "Redo", "Ctrl+Shift+Z" },
-                  { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" }, { "Paste", "Ctrl+V" },
-                  { "Delete", "Ctrl+Del" }, { "Lock", "Ctrl+L" }, { "Edit_Fig", "Ctrl+E" },
-                  { "Pointer", "Alt+M" }, { "Rectangle", "Alt+R" }, { "Circle", "Alt+C" },
-                  { "Polygon", "Alt+P" }, { "Help1", "F1" }, { "Close", closeKeys.constData() } };
+        const std::pair<const char*, const char*> table[] = { { "New", "Ctrl+N" },
+            { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" }, { "Exit", "Alt+Q" }, { "Undo", "Ctrl+Z" },
+            { "Redo", "Ctrl+Shift+Z" }, { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" },
+            { "Paste", "Ctrl+V" }, { "Delete", "Ctrl+Del" }, { "Lock", "Ctrl+L" },
+            { "Edit_Fig", "Ctrl+E" }, { "Pointer", "Alt+M" }, { "Rectangle", "Alt+R" },
+            { "Circle", "Alt+C" }, { "Polygon", "Alt+P" }, { "Help1", "F1" },
+            { "Close", closeKeys.constData() }, { "SaveAs", "Ctrl+Shift+S" }, { "Exit", "Ctrl+Q" },
+            { "Redo", "Ctrl+Y" }, { "Delete", "Del" } };
         for (const auto& [tool, keys] : table) {
             clicks.clear();
             QTest::keySequence(&shell.Window, QKeySequence(keys));

@@ -1,5 +1,7 @@
 #include "components/code_box/code_view.h"
 
+#include "components/common/color.h"
+
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -40,6 +42,8 @@ CodeView::CodeView(QWidget* parent)
     setObjectName(QStringLiteral("CodeView"));
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("HTML code"));
+    DescribeSelection();
     viewport()->setCursor(Qt::ArrowCursor);
     m_tokenColors.fill(palette().color(QPalette::Text));
     m_selectedBackground = palette().color(QPalette::Highlight).lighter(180);
@@ -97,6 +101,7 @@ void CodeView::Refresh()
         return;
     UpdateScrollBars();
     viewport()->update();
+    DescribeSelection();
 }
 
 void CodeView::EnsureVisible(int line)
@@ -147,8 +152,14 @@ void CodeView::PaintLine(QPainter& painter, int line, int top) const
 {
     const int gutter = GutterWidth();
     const int width = viewport()->width();
-    if (line == m_store.Selected())
+    const bool selected = line == m_store.Selected();
+    if (selected)
         painter.fillRect(QRect(gutter, top, width - gutter, LineHeight()), m_selectedBackground);
+    // The settings' colours were chosen for one background; each stays readable on this one.
+    const QColor background = selected ? m_selectedBackground : palette().color(QPalette::Base);
+    std::array<QColor, std::tuple_size_v<decltype(m_tokenColors)>> inks;
+    for (std::size_t kind = 0; kind < inks.size(); ++kind)
+        inks[kind] = ReadableOn(m_tokenColors[kind], background);
 
     const QString& text = m_store.At(line).Text;
     const QFontMetrics metrics(font());
@@ -160,7 +171,7 @@ void CodeView::PaintLine(QPainter& painter, int line, int top) const
         const QString piece = text.mid(token.Start, token.Length);
         const int advance = metrics.horizontalAdvance(piece);
         if (x + advance >= gutter) {
-            painter.setPen(m_tokenColors[static_cast<std::size_t>(TokenIndex(token.Kind))]);
+            painter.setPen(inks[static_cast<std::size_t>(TokenIndex(token.Kind))]);
             painter.drawText(x, baseline, piece);
         }
         x += advance;
@@ -175,8 +186,9 @@ void CodeView::PaintGutter(QPainter& painter, int firstLine, int lastLine) const
     painter.setPen(m_gutterColor.darker(130));
     painter.drawLine(gutter - 1, 0, gutter - 1, height);
 
-    painter.setPen(
-        m_gutterColor.lightness() > 128 ? m_gutterColor.darker(260) : m_gutterColor.lighter(260));
+    painter.setPen(ReadableOn(
+        m_gutterColor.lightness() > 128 ? m_gutterColor.darker(260) : m_gutterColor.lighter(260),
+        m_gutterColor));
     for (int line = firstLine; line <= lastLine; ++line) {
         const int top = (line - firstLine) * LineHeight();
         const CodeRegion& region = m_store.At(line);
@@ -243,6 +255,7 @@ void CodeView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     m_store.Select(line);
     viewport()->update();
+    DescribeSelection();
     emit LineDoubleClicked(line);
 }
 
@@ -349,7 +362,22 @@ void CodeView::MoveSelection(int line)
     m_store.Select(line);
     EnsureVisible(line);
     viewport()->update();
+    DescribeSelection();
     emit LineClicked(line);
+}
+
+void CodeView::DescribeSelection()
+{
+    const int selected = m_store.Selected();
+    const QString description = selected >= 0 && selected < m_store.Count()
+        ? tr("Line %1 of %2: %3")
+              .arg(selected + 1)
+              .arg(m_store.Count())
+              .arg(m_store.At(selected).Text)
+        : tr("The map's HTML code, one line per tag. Arrow keys select a line; double-click a "
+             "hotspot's line to edit it.");
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 } // namespace karvex::codebox

@@ -66,6 +66,8 @@ private:
     void PaintLine(QPainter& painter, int line, int top) const;
     void PaintLockMark(QPainter& painter, const QRect& box, const QIcon& icon) const;
     void MoveSelection(int line);
+    // Tells assistive technology which line is selected.
+    void DescribeSelection();
 
     RegionStore m_store;
     std::array<QColor, 5> m_tokenColors;

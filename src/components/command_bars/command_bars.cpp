@@ -1,9 +1,10 @@
 #include "components/command_bars/command_bars.h"
 
+#include "components/common/program_icons.h"
+
 #include <QAction>
 #include <QDockWidget>
 #include <QEvent>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
@@ -14,10 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-// The icon set is compiled into this static library; nothing else refers to it, so the
-// linker would drop it without this reference. Q_INIT_RESOURCE must stand outside a namespace.
-static void InitCommandBarIcons() { Q_INIT_RESOURCE(icons); }
-
 namespace karvex {
 
 namespace {
@@ -26,36 +23,33 @@ constexpr int kPanelMinimumChars = 9;
 
 QString Upper(const QString& key) { return key.toUpper(); }
 
-// The icon of the program's own set in every size it has, so menus (16) and toolbars (24) and
-// dense screens (32) each get a drawn picture rather than a scaled one.
-QIcon ResourceIcon(const QString& iconKey)
-{
-    QIcon icon;
-    if (iconKey.isEmpty())
-        return icon;
-    for (const char* folder : { ":/icons/16/", ":/icons/", ":/icons/32/" }) {
-        const QString path = QString::fromLatin1(folder) + iconKey + ".png";
-        if (QFile::exists(path))
-            icon.addFile(path);
-    }
-    return icon;
-}
-
 QString PlainCaption(const QAction* action) { return action->iconText(); }
+
+// A toolbar button's name for assistive technology is its tool's caption, or its tooltip for a
+// tool shown by icon alone, without the shortcut; the status tip describes it.
+void DescribeButton(QWidget* button, const QAction* tool)
+{
+    if (!button)
+        return;
+    QString name = PlainCaption(tool);
+    if (tool->text().isEmpty())
+        name = tool->toolTip().section(" (", 0, 0);
+    button->setAccessibleName(name);
+    button->setAccessibleDescription(tool->statusTip());
+}
 
 } // namespace
 
 CommandBars::CommandBars(QMainWindow* window)
     : QObject(window)
     , m_window(window)
-    , m_iconProvider(ResourceIcon)
+    , m_iconProvider(ProgramIcon)
 {
-    InitCommandBarIcons();
 }
 
 void CommandBars::SetIconProvider(std::function<QIcon(const QString& iconKey)> provider)
 {
-    m_iconProvider = provider ? std::move(provider) : ResourceIcon;
+    m_iconProvider = provider ? std::move(provider) : ProgramIcon;
     for (QAction* action : std::as_const(m_tools)) {
         const QString iconKey = action->property("iconKey").toString();
         action->setIcon(iconKey.isEmpty() ? QIcon() : m_iconProvider(iconKey));
@@ -85,12 +79,54 @@ QAction* CommandBars::Tool(const QString& key) const { return m_tools.value(Uppe
 
 void CommandBars::SetShortcut(const QString& key, const QKeySequence& sequence)
 {
+    SetShortcuts(key, { sequence });
+}
+
+void CommandBars::SetShortcuts(const QString& key, const QList<QKeySequence>& sequences)
+{
     QAction* action = Tool(key);
     if (!action)
         return;
-    action->setShortcut(sequence);
+    action->setShortcuts(sequences);
     // On the window itself the shortcut works whichever bar shows the tool, even a hidden one.
     m_window->addAction(action);
+}
+
+void CommandBars::ClaimKeysFrom(QWidget* widget) const
+{
+    if (!widget)
+        return;
+    QSet<QKeySequence> claimed;
+    for (const QAction* tool : m_tools) {
+        for (const QKeySequence& sequence : tool->shortcuts())
+            claimed.insert(sequence);
+    }
+    QList<QAction*> actions = widget->findChildren<QAction*>();
+    actions += widget->actions();
+    for (QAction* action : std::as_const(actions)) {
+        if (m_tools.value(Upper(action->objectName())) == action)
+            continue;
+        QList<QKeySequence> kept = action->shortcuts();
+        if (kept.removeIf([&claimed](const QKeySequence& s) { return claimed.contains(s); }) > 0)
+            action->setShortcuts(kept);
+    }
+}
+
+void CommandBars::SetStatusTip(const QString& key, const QString& text)
+{
+    if (QAction* action = Tool(key)) {
+        action->setStatusTip(text);
+        for (QToolBar* bar : std::as_const(m_toolBars)) {
+            if (QWidget* button = bar->widgetForAction(action))
+                DescribeButton(button, action);
+        }
+        for (QToolButton* button : m_window->findChildren<QToolButton*>()) {
+            if (button->defaultAction() == action && button->menu())
+                DescribeButton(button, action);
+        }
+    }
+    if (QMenu* menu = AnyMenu(key))
+        menu->menuAction()->setStatusTip(text);
 }
 
 QMenu* CommandBars::AddMenu(
@@ -155,6 +191,7 @@ void CommandBars::AddToToolBar(const QString& barKey, const QString& toolKey, bo
     if (separatorBefore)
         bar->addSeparator();
     bar->addAction(action);
+    DescribeButton(bar->widgetForAction(action), action);
 }
 
 void CommandBars::AddDropDownToToolBar(const QString& barKey, const QString& toolKey,
@@ -195,6 +232,7 @@ void CommandBars::AddDropDownToToolBar(const QString& barKey, const QString& too
     if (separatorBefore)
         bar->addSeparator();
     bar->addWidget(button);
+    DescribeButton(button, tool);
 
     m_dropDowns.append(dropDown);
     for (const QString& entryKey : std::as_const(dropDown.EntryKeys))

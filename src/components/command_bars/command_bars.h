@@ -46,6 +46,14 @@ public:
         const QString& category);
     QAction* Tool(const QString& key) const; // nullptr when unknown
     void SetShortcut(const QString& key, const QKeySequence& sequence);
+    // Several keys for one tool; menus show the first.
+    void SetShortcuts(const QString& key, const QList<QKeySequence>& sequences);
+    // Takes every key a tool uses away from the other actions of widget and its children, so
+    // the key reaches the tool instead of being ambiguous (a document sub-window's own menu
+    // closes on Ctrl+W, for one).
+    void ClaimKeysFrom(QWidget* widget) const;
+    // The sentence the status bar shows while the pointer rests on a tool or sub-menu.
+    void SetStatusTip(const QString& key, const QString& text);
 
     // A menu on the menu bar (empty parent) or a sub-menu appended to the parent menu;
     // nullptr when the parent is unknown.

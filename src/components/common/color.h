@@ -12,4 +12,11 @@ namespace karvex {
 QColor ToQColor(std::int32_t value);
 std::int32_t FromQColor(const QColor& color);
 
+// The contrast of two colours as the ratio of their relative luminances, 1 to 21.
+double ContrastRatio(const QColor& first, const QColor& second);
+// The ink when it stands out from the background; otherwise the same hue made lighter (on a
+// dark background) or darker (on a light one) until it does. Colours chosen for a light look
+// stay readable on a dark palette, and the reverse.
+QColor ReadableOn(const QColor& ink, const QColor& background);
+
 } // namespace karvex

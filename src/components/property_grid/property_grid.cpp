@@ -72,6 +72,8 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     layout->addWidget(m_tree, 1);
     layout->addWidget(description);
 
+    SetTitle(tr("Properties"));
+
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
         [this](QTreeWidgetItem* current) { ShowDescription(current); });
 
@@ -268,6 +270,17 @@ void PropertyGrid::FinishDialogValue(
     }
     CancelEdit();
     CommitUserValue(key, value);
+}
+
+void PropertyGrid::SetTitle(const QString& title)
+{
+    setAccessibleName(title);
+    m_tree->setAccessibleName(title);
+    m_tree->setAccessibleDescription(
+        tr("Each row is a property and its value; press F2 or start typing to change a value."));
+    m_descriptionCaption->setAccessibleDescription(tr("The selected property of %1").arg(title));
+    m_descriptionText->setAccessibleDescription(
+        tr("What the selected property of %1 means").arg(title));
 }
 
 void PropertyGrid::ShowDescription(QTreeWidgetItem* item)

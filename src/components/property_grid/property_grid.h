@@ -57,6 +57,9 @@ public:
     void SetBackgroundColor(std::int32_t color);
     void CancelEdit(); // ends an in-place edit without committing it
     bool HasItem(const QString& key) const;
+    // The name assistive technology (a screen reader) gives the grid, its list of entries and
+    // its description box.
+    void SetTitle(const QString& title);
 
 signals:
     // After the user committed a changed value. A directly connected handler may rewrite value;

@@ -14,6 +14,23 @@ constexpr int kHeadingKind = 0;
 // The expand arrow of a heading sits in this many pixels at the row's left.
 constexpr int kArrowWidth = 18;
 
+// A row that names itself for assistive technology: the value cell is read as "Caption: value"
+// (an empty value as "empty"), and both cells carry the row's description.
+class PropertyItem : public QTreeWidgetItem
+{
+public:
+    QVariant data(int column, int role) const override
+    {
+        if (role == Qt::AccessibleTextRole && column == kValueColumn) {
+            const QString value = text(kValueColumn);
+            return text(kCaptionColumn) + ": " + (value.isEmpty() ? QObject::tr("empty") : value);
+        }
+        if (role == Qt::AccessibleDescriptionRole)
+            return QTreeWidgetItem::data(kCaptionColumn, DescriptionRole);
+        return QTreeWidgetItem::data(column, role);
+    }
+};
+
 } // namespace
 
 PropertyTree::PropertyTree(QWidget* parent)
@@ -62,7 +79,7 @@ QTreeWidgetItem* PropertyTree::AddEntry(const QString& key, const QString& capti
     const QString upper = key.toUpper();
     if (m_byKey.contains(upper))
         return nullptr;
-    auto* item = new QTreeWidgetItem;
+    auto* item = new PropertyItem;
     item->setText(kCaptionColumn, caption);
     item->setData(kCaptionColumn, KeyRole, key);
     item->setData(kCaptionColumn, KindRole, kind);
