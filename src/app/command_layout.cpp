@@ -276,6 +276,10 @@ constexpr const char* kEditGroup[]
 constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
+// Commands whose features are not built yet: shown, but never enabled.
+constexpr const char* kUnbuiltCommands[]
+    = { "Cut", "Copy", "Paste", "t_Cut", "t_Copy", "t_Paste", "pop_Cut", "pop_Copy", "pop_Paste",
+          "Exp_CopyMap", "Wizard", "t_Hotspot", "t_Preview", "Option", "Help1" };
 
 struct ViewElementEntry
 {
@@ -414,6 +418,8 @@ void BuildCommandBars(CommandBars& bars)
     bars.SetTicked("t_Mouse", true);
     bars.SetTicked("Pointer", true);
     bars.SetEnabled("t_Rotate", false);
+    for (const char* key : kUnbuiltCommands)
+        bars.SetUnavailable(key);
     bars.Lock(false);
 }
 

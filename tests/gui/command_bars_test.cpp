@@ -183,12 +183,11 @@ private slots:
         const QByteArray closeKeys = shell.Bars.Tool("Close")->shortcut().toString().toLatin1();
         const std::pair<const char*, const char*> table[] = { { "New", "Ctrl+N" },
             { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" }, { "Exit", "Alt+Q" }, { "Undo", "Ctrl+Z" },
-            { "Redo", "Ctrl+Shift+Z" }, { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" },
-            { "Paste", "Ctrl+V" }, { "Delete", "Ctrl+Del" }, { "Lock", "Ctrl+L" },
+            { "Redo", "Ctrl+Shift+Z" }, { "Delete", "Ctrl+Del" }, { "Lock", "Ctrl+L" },
             { "Edit_Fig", "Ctrl+E" }, { "Pointer", "Alt+M" }, { "Rectangle", "Alt+R" },
-            { "Circle", "Alt+C" }, { "Polygon", "Alt+P" }, { "Help1", "F1" },
-            { "Close", closeKeys.constData() }, { "SaveAs", "Ctrl+Shift+S" }, { "Exit", "Ctrl+Q" },
-            { "Redo", "Ctrl+Y" }, { "Delete", "Del" } };
+            { "Circle", "Alt+C" }, { "Polygon", "Alt+P" }, { "Close", closeKeys.constData() },
+            { "SaveAs", "Ctrl+Shift+S" }, { "Exit", "Ctrl+Q" }, { "Redo", "Ctrl+Y" },
+            { "Delete", "Del" } };
         for (const auto& [tool, keys] : table) {
             clicks.clear();
             QTest::keySequence(&shell.Window, QKeySequence(keys));
@@ -217,14 +216,13 @@ private slots:
         QVERIFY(!shell.ZoomButton()->isEnabled());
         QVERIFY(!shell.Window.menuBar()->actions().at(1)->isEnabled()); // Edit on the bar
         QVERIFY(!shell.Bars.IsTicked("t_Lock"));
-        const QStringList always { "New", "Open", "t_New", "t_Open", "Option", "Exit", "File",
-            "View", "ViewToolbar", "Help", "Help1", "About", "Webpage1", "Report" };
+        const QStringList always { "New", "Open", "t_New", "t_Open", "Exit", "File", "View",
+            "ViewToolbar", "Help", "About", "Webpage1", "Report" };
         QCOMPARE(shell.Enabled(always), always);
 
         EnableDocumentCommands(shell.Bars, false);
         EnableFileCommands(shell.Bars, true);
-        const QStringList open { "t_Ruler", "Edit", "Mapping", "Wizard", "t_Hotspot", "Save",
-            "SaveAs", "CloseAll" };
+        const QStringList open { "t_Ruler", "Edit", "Mapping", "Save", "SaveAs", "CloseAll" };
         QCOMPARE(shell.Enabled(open), open);
         QVERIFY(!shell.Bars.IsEnabled("t_Cut")); // follows the selection, not the document
     }
@@ -234,11 +232,10 @@ private slots:
         Shell shell;
         UpdateEditCommands(shell.Bars, true, false);
         shell.Bars.SetTicked("Lock", true);
-        QCOMPARE(shell.Enabled({ "Delete", "Paste" }), QStringList { "Delete" });
+        QCOMPARE(shell.Enabled({ "Delete", "Edit_Fig" }), QStringList({ "Delete", "Edit_Fig" }));
         UpdateEditCommands(shell.Bars, false, true);
-        QCOMPARE(shell.Enabled({ "t_Delete", "Delete", "t_Copy", "Copy", "t_Cut", "Cut", "Edit_Fig",
-                     "t_Lock", "Lock", "t_Rotate", "t_Paste", "Paste" }),
-            QStringList({ "t_Paste", "Paste" }));
+        QCOMPARE(shell.Enabled({ "t_Delete", "Delete", "Edit_Fig", "t_Lock", "Lock", "t_Rotate" }),
+            QStringList());
         QVERIFY(!shell.Bars.IsTicked("Lock"));
 
         const QStringList tools { "t_Mouse", "Pointer", "t_Rectangle", "Rectangle", "t_Circle",
@@ -258,13 +255,11 @@ private slots:
             { { "t_Mouse", "t_Rectangle", "t_Circle", "t_Polygon", "t_Rotate", "Pointer",
                   "Rectangle", "Circle", "Polygon" },
                 "EDD" },
-            { { "t_Cut", "t_Copy", "t_Delete", "Cut", "Copy", "Delete", "Edit_Fig" }, "EUD" },
-            { { "t_Paste", "Paste" }, "DUD" },
+            { { "t_Delete", "Delete", "Edit_Fig" }, "EUD" },
             { { "t_Support", "t_Hide" }, "EDD" },
             { { "My_Zoom" }, "EDE" },
             { { "t_Undo", "t_Redo", "Undo", "Redo" }, "UUD" },
             { { "t_Lock", "Lock" }, "EUD" },
-            { { "t_Preview" }, "EEE" },
             { { "t_Ruler" }, "EDE" },
         };
         for (int mode = 0; mode < 3; ++mode) {
@@ -284,7 +279,22 @@ private slots:
         }
         Shell shell;
         SetPageModeCommands(shell.Bars, DocumentPage::Design, false, true);
-        QCOMPARE(shell.Enabled({ "t_Cut", "t_Rotate", "t_Paste" }), QStringList { "t_Paste" });
+        QCOMPARE(shell.Enabled({ "t_Delete", "t_Rotate", "t_Mouse" }), QStringList { "t_Mouse" });
+    }
+
+    // Commands whose features are not there yet stay disabled whatever the state asks.
+    void unbuiltCommandsStayDisabled()
+    {
+        Shell shell;
+        const QStringList unbuilt { "t_Cut", "Copy", "pop_Paste", "Exp_CopyMap", "t_Hotspot",
+            "Wizard", "t_Preview", "Option", "Help1" };
+        EnableDocumentCommands(shell.Bars, false);
+        EnableFileCommands(shell.Bars, true);
+        SetPageModeCommands(shell.Bars, DocumentPage::Design, true, true);
+        for (const QString& key : unbuilt)
+            shell.Bars.SetEnabled(key, true);
+        QCOMPARE(shell.Enabled(unbuilt), QStringList());
+        QVERIFY(shell.Bars.IsEnabled("Delete")); // the built ones next to them still follow
     }
 
     void viewElementsPersistInTheSettingsFile()
