@@ -188,7 +188,7 @@ void DocumentModel::ApplyAreaTag(int slot, const std::string& text)
 MapEdit DocumentModel::ApplyMapValue(
     const std::string& key, const std::string& value, bool checkMapNames)
 {
-    const MapEdit edit = EditMapValue(Doc(), key, value, checkMapNames);
+    MapEdit edit = EditMapValue(Doc(), key, value, checkMapNames);
     if (edit.Refused)
         return edit;
     emit imageTagChanged(edit.MapTagsChanged);
