@@ -67,7 +67,7 @@ struct Program
 
     std::string Page(int areas)
     {
-        const std::string path = (Folder / ("page" + std::to_string(areas) + ".html")).string();
+        std::string path = (Folder / ("page" + std::to_string(areas) + ".html")).string();
         if (!fs::exists(path))
             WriteWholeFile(path, bench::MakePage(areas, "world.png"));
         return path;

@@ -149,6 +149,7 @@ void BM_HitTest(benchmark::State& state)
     }
     std::mt19937 random(11);
     std::vector<QPointF> points;
+    points.reserve(1024);
     for (int i = 0; i < 1024; ++i)
         points.emplace_back(random() % kWidth, random() % kHeight);
     std::size_t next = 0;
@@ -167,6 +168,7 @@ void BM_HoverMoves(benchmark::State& state)
     QWidget& canvas = Canvas();
     std::mt19937 random(13);
     std::vector<QPoint> points;
+    points.reserve(1024);
     for (int i = 0; i < 1024; ++i)
         points.emplace_back(random() % kWidth, random() % kHeight);
     std::size_t next = 0;

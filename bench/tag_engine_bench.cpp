@@ -39,6 +39,7 @@ BENCHMARK(BM_ValidatePage)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
 void BM_ParseAreaTags(benchmark::State& state)
 {
     std::vector<std::string> tags;
+    tags.reserve(10000);
     for (int i = 0; i < 10000; ++i)
         tags.push_back(AreaTag(i));
     for (auto _ : state) {

@@ -3,7 +3,8 @@
 # Sourced by run.sh and test.sh.
 
 karvex_packages=(qt6-base-dev qt6-image-formats-plugins xvfb xauth xdotool
-                 cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format)
+                 cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+                 clang-tidy)
 
 karvex_setup() {
   if ! command -v dpkg >/dev/null 2>&1; then

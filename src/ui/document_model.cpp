@@ -383,7 +383,7 @@ MapEdit DocumentModel::ApplyMapValue(
 {
     EditStep step(*this, "Change " + ToDisplay(key));
     TouchMap();
-    const MapEdit edit = EditMapValue(Doc(), key, value, checkMapNames);
+    MapEdit edit = EditMapValue(Doc(), key, value, checkMapNames);
     if (edit.Refused)
         return edit;
     emit imageTagChanged(edit.MapTagsChanged);

@@ -382,12 +382,12 @@ void DocumentWindow::SelectMap()
 QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
 {
     m_surface->SetRedraw(false);
-    const QList<int> ids = m_model->AddHotspots(figures);
+    QList<int> ids = m_model->AddHotspots(figures);
     for (qsizetype i = 0; i < ids.size(); ++i) {
-        const Hotspot* spot = SpotFor(ids[i]);
+        const Hotspot* spot = SpotFor(ids.at(i));
         m_surface->AddFigure(spot->Coords, spot->Shape,
-            static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids[i]);
-        ShowFigureInfo(ids[i]);
+            static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids.at(i));
+        ShowFigureInfo(ids.at(i));
     }
     m_surface->FinishBulkAdd();
     m_surface->SetRedraw(true);

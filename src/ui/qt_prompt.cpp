@@ -168,7 +168,8 @@ std::optional<std::string> QtPrompt::ChooseSaveFile(const FileRequest& request)
 std::optional<std::int32_t> QtPrompt::ChooseColor(std::int32_t initial)
 {
     const auto bits = static_cast<std::uint32_t>(initial);
-    const QColor start(bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
+    const QColor start(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+        static_cast<int>((bits >> 16) & 0xFF));
     const QColor color = QColorDialog::getColor(start, Parent());
     if (!color.isValid())
         return std::nullopt;

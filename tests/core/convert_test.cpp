@@ -41,7 +41,7 @@ protected:
             "<area shape=\"circle\" coords=\"30,30,10\" href=\"b.html\">\n</map></p>");
     }
 
-    int Run(std::vector<std::string> args)
+    int Run(const std::vector<std::string>& args)
     {
         std::ostringstream outStream;
         std::ostringstream errStream;

@@ -38,7 +38,7 @@ protected:
 
     std::string Page(const std::string& name, const std::string& text)
     {
-        const std::string path = dir.File(name);
+        std::string path = dir.File(name);
         WriteWholeFile(path, text);
         return path;
     }

@@ -48,7 +48,7 @@ protected:
     // A page as an import leaves it: the document knows its IMG tag and map block.
     std::string LoadedPage(const std::string& block)
     {
-        const std::string page = "<html>\r\n<body>\r\n" + std::string(kImg) + "\r\n" + block
+        std::string page = "<html>\r\n<body>\r\n" + std::string(kImg) + "\r\n" + block
             + "\r\n</body>\r\n</html>\r\n";
         Doc().Title = Doc().FilePath = dir.File("page.html");
         Doc().SourceImgTag = kImg;

@@ -136,10 +136,10 @@ TEST(FileIo, ReadWriteAndExistence)
     EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(ApiReadFile(path, &prompt), "");
 
-    const std::string bytes = "a\r\nb\0\x93\xFF"
-                              "end";
-    ASSERT_TRUE(WriteWholeFile(path, std::string(bytes.data(), 10)));
-    EXPECT_EQ(ApiReadFile(path, &prompt), std::string(bytes.data(), 10));
+    using namespace std::string_literals;
+    const std::string bytes = "a\r\nb\0\x93\xFF"s + "end"; // ten bytes, a NUL among them
+    ASSERT_TRUE(WriteWholeFile(path, bytes));
+    EXPECT_EQ(ApiReadFile(path, &prompt), bytes);
     EXPECT_TRUE(prompt.Messages.empty());
 
     EXPECT_FALSE(FileExists(dir.Path().string())) << "a folder is not a file";

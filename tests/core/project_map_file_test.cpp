@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         picture = dir.File("pic.gif");
-        WriteWholeFile(picture, "GIF89a\xC8\x00\x64\x00" + std::string(20, '\0'));
+        WriteWholeFile(picture, std::string("GIF89a\xC8\x00\x64\x00", 10) + std::string(20, '\0'));
         Document& doc = state.Documents.emplace_back();
         doc.Title = "Untitled1";
         doc.ImgTag

@@ -27,7 +27,8 @@ class ReaderFuzz : public ::testing::Test
 protected:
     void SetUp() override
     {
-        WriteWholeFile(dir.File("pic.gif"), "GIF89a\x20\x00\x10\x00" + std::string(20, '\0'));
+        WriteWholeFile(
+            dir.File("pic.gif"), std::string("GIF89a\x20\x00\x10\x00", 10) + std::string(20, '\0'));
         page = dir.File("page.html");
         context.Ask = &prompt; // answers No to the question about a missing picture
         context.Style = PathStyle::Posix;

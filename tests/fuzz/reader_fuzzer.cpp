@@ -39,7 +39,8 @@ public:
             / ("karvex-reader-fuzz-" + std::to_string(getpid())))
     {
         std::filesystem::create_directories(m_path);
-        WriteWholeFile(File("pic.gif"), "GIF89a\x20\x00\x10\x00" + std::string(20, '\0'));
+        WriteWholeFile(
+            File("pic.gif"), std::string("GIF89a\x20\x00\x10\x00", 10) + std::string(20, '\0'));
     }
     ~PictureFolder()
     {

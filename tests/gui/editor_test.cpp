@@ -54,7 +54,7 @@ private slots:
     {
         Session app;
         const std::string path = app.Home.File("broken.gif");
-        QVERIFY(WriteWholeFile(path, "GIF89a\x10\x00"));
+        QVERIFY(WriteWholeFile(path, std::string("GIF89a\x10\x00", 8)));
         app.NewDocument(path);
         QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
         QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });

@@ -42,7 +42,7 @@ struct Session
     {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(QColor(90, 140, 200));
-        const std::string path = Home.File(name);
+        std::string path = Home.File(name);
         image.save(QString::fromStdString(path));
         return path;
     }

@@ -33,7 +33,7 @@ private:
 // Length of the comment starting at start ("<!--" already matched), up to and with "-->".
 int CommentLength(const QString& text, int start)
 {
-    const int close = text.indexOf(QStringLiteral("-->"), start + 4);
+    const int close = static_cast<int>(text.indexOf(QStringLiteral("-->"), start + 4));
     return close < 0 ? static_cast<int>(text.size()) - start : close + 3 - start;
 }
 
@@ -66,7 +66,7 @@ int ScanTagBody(const QString& text, int i, TokenSink& sink)
         }
         int end = i;
         if (expectValue && (c == u'"' || c == u'\'')) {
-            const int close = text.indexOf(c, i + 1);
+            const int close = static_cast<int>(text.indexOf(c, i + 1));
             end = close < 0 ? size : close + 1;
         } else {
             while (end < size && !IsSpace(text[end]) && text[end] != u'>'
@@ -91,7 +91,7 @@ std::vector<CodeToken> TokenizeTag(const QString& text)
     int i = 0;
     while (i < size) {
         if (text[i] != u'<') {
-            const int next = text.indexOf(u'<', i);
+            const int next = static_cast<int>(text.indexOf(u'<', i));
             const int end = next < 0 ? size : next;
             sink.Push(i, end - i, CodeTokenKind::Text);
             i = end;

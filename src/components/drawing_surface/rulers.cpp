@@ -83,8 +83,10 @@ void Ruler::paintEvent(QPaintEvent*)
 
     const int major = MajorStep(scale, horizontal ? 50 : 40);
     int minor = major % 10 == 0 ? major / 10 : major % 5 == 0 ? major / 5 : major / 2;
-    if (minor < 1 || minor * scale < 4)
-        minor = major % 5 == 0 && major / 5 * scale >= 4 ? major / 5 : major;
+    if (minor < 1 || minor * scale < 4) {
+        const int fifth = major / 5; // taken only when major is a multiple of 5
+        minor = major % 5 == 0 && fifth * scale >= 4 ? fifth : major;
+    }
     const int first = std::max(0, static_cast<int>(std::floor(-origin / scale)) - 1);
     const int last = std::min(length, static_cast<int>(std::ceil((extent - origin) / scale)) + 1);
     const QColor ink = m_color.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);

@@ -71,7 +71,9 @@ std::vector<ValidatorError> ParseErrorMessages(std::string_view text)
         }
         // A piece that does not complete a record alone may be the rest of an error text that
         // held a line break.
-        const std::string joined = pending + "\r\n" + piece;
+        std::string joined = pending;
+        joined += "\r\n";
+        joined += piece;
         if (auto error = ParseErrorLine(joined)) {
             errors.push_back(std::move(*error));
             hasPending = false;
@@ -79,7 +81,7 @@ std::vector<ValidatorError> ParseErrorMessages(std::string_view text)
             errors.push_back(std::move(*alone));
             hasPending = false;
         } else {
-            pending = joined;
+            pending = std::move(joined);
         }
     }
     return errors;

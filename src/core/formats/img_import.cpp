@@ -125,8 +125,6 @@ ImgReread RereadImgTag(Document& doc, const TagRecord& tag, PathStyle style)
                 result.PictureChanged = true;
                 result.PicturePath = path.Path;
             }
-        } else if (name == "USEMAP") {
-            continue;
         } else if (name == "HEIGHT") {
             image.Height = PictureNumber(value);
         } else if (name == "WIDTH") {
@@ -135,7 +133,7 @@ ImgReread RereadImgTag(Document& doc, const TagRecord& tag, PathStyle style)
             image.Border = PictureNumber(value);
         } else if (name == "ALT") {
             image.AltText = value;
-        } else if (IsRewritten(name)) {
+        } else if (name == "USEMAP" || IsRewritten(name)) {
             continue; // kept in ImgTag exactly as written
         } else if (!name.empty()) {
             doc.ImgAttributes.push_back({ Trim(attribute.Name), value });

@@ -198,8 +198,13 @@ std::string WriteMapFile(const Document& doc, int serverType)
         }
         const std::string shape = ToLower(ShapeKeyword(spot.Shape));
         const std::string coords = FormatCoords(spot.Coords, spot.Shape, cern);
-        text += cern ? shape + " " + coords + " " + href + " "
-                     : shape + " " + href + " " + coords + " ";
+        // CERN writes the coordinates before the link, NCSA after it.
+        text += shape;
+        text += ' ';
+        text += cern ? coords : href;
+        text += ' ';
+        text += cern ? href : coords;
+        text += ' ';
         text += kCrLf;
     }
     return text;

@@ -78,9 +78,9 @@ std::optional<std::int32_t> PanelColorValue(std::string_view value)
         return std::nullopt;
     const std::string_view digits = value.substr(value.size() - 6);
     std::int32_t channels[3] = {};
-    for (int pair = 0; pair < 3; ++pair) {
-        const int high = HexDigitValue(digits[static_cast<std::size_t>(pair * 2)]);
-        const int low = HexDigitValue(digits[static_cast<std::size_t>(pair * 2 + 1)]);
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        const int high = HexDigitValue(digits[pair * 2]);
+        const int low = HexDigitValue(digits[pair * 2 + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         channels[pair] = high * 16 + low;

@@ -202,7 +202,7 @@ std::string DefaultSettingsText()
 
 bool WriteDefaultSettings(const std::string& settingsPath)
 {
-    return WriteWholeFile(settingsPath, DefaultSettingsText());
+    return WriteWholeFile(settingsPath, DefaultSettingsText()).Ok;
 }
 
 void LoadAllSettings(const std::string& settingsPath, GlobalSettings& settings)

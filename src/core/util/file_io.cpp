@@ -206,7 +206,7 @@ std::optional<std::string> ResolveTarget(const std::string& path, Target& target
         if (next.front() != '/') {
             const auto slash = target.Path.rfind('/');
             if (slash != std::string::npos)
-                next = target.Path.substr(0, slash + 1) + next;
+                next.insert(0, target.Path, 0, slash + 1);
         }
         target.Path = std::move(next);
     }

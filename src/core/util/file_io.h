@@ -44,9 +44,7 @@ struct WriteResult
     bool Ok = false;
     std::string Reason; // why it failed, when not Ok
 
-    // Not explicit: callers such as "return WriteWholeFile(...);" in a function returning bool
-    // take the result as a plain success flag.
-    operator bool() const { return Ok; }
+    explicit operator bool() const { return Ok; }
 };
 
 // Replaces the file's bytes without ever leaving it half written: the bytes go to a new
