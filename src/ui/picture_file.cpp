@@ -115,7 +115,8 @@ std::string PictureFilter()
     std::vector<std::string> all;
     for (const PictureKind& kind : PictureKinds()) {
         const std::string patterns = Patterns(kind.Endings);
-        filter += kind.Caption + " Files (" + patterns + ")|" + patterns + "|";
+        filter.append(kind.Caption).append(" Files (").append(patterns).append(")|");
+        filter.append(patterns).append("|");
         all.insert(all.end(), kind.Endings.begin(), kind.Endings.end());
     }
     return filter + "All Picture Files|" + Patterns(all);

@@ -60,7 +60,7 @@ QString StartFolder(const FileRequest& request)
         folder = ToDisplay(request.InitialDir);
     if (request.FileName.empty())
         return folder.isEmpty() ? QDir::homePath() : folder;
-    const QString name = ToDisplay(request.FileName);
+    QString name = ToDisplay(request.FileName);
     if (folder.isEmpty() || QDir::isAbsolutePath(name))
         return name;
     return QDir(folder).filePath(name);
