@@ -33,12 +33,14 @@ if ! command -v clang-tidy >/dev/null 2>&1; then
   exit 1
 fi
 echo "karvex: clang-tidy over src/, tests/ and bench/"
-source_root=$(printf '%s' "$PWD" | sed 's/[][\\.*^$+?(){}|]/\\&/g')
+source_root=$(pwd -P | sed 's/[][\\.*^$+?(){}|]/\\&/g')
 header_filter="^$source_root/(src|tests|bench)/"
+# One file: nothing when clean, else its findings without clang-tidy's count of hidden warnings.
+tidy_one='out=$(clang-tidy --quiet -p build-asan --header-filter="$1" "$2" 2>&1) && exit 0
+printf "%s\n" "$out" | grep -Ev "^[0-9]+ (warnings?|errors?)( and [0-9]+ errors?)? generated\.$"
+exit 1'
 if ! git ls-files -z -- 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' ':!tests/fuzz/*' \
-  | xargs -0 -r -n 1 -P "$jobs" sh -c \
-    'out=$(clang-tidy --quiet -p build-asan --header-filter="$1" "$2" 2>&1) \
-       || { printf "%s\n" "$out"; exit 1; }' tidy "$header_filter"; then
+  | xargs -0 -r -n 1 -P "$jobs" sh -c "$tidy_one" tidy "$header_filter"; then
   echo "karvex: clang-tidy has findings (above)" >&2
   exit 1
 fi
