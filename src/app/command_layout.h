@@ -23,8 +23,6 @@ void EnableDocumentCommands(CommandBars& bars, bool disable);
 void EnableFileCommands(CommandBars& bars, bool documentOpen);
 void UpdateEditCommands(CommandBars& bars, bool hotspotSelected, bool clipboardHasHotspot);
 
-// Tool codes: 0 pointer, 1 rectangle,
-// 2 circle, 3 polygon, 4 rotate. Other codes change nothing.
 // The editor's tools, as the tool buttons and menu entries tick them.
 enum class Tool : int {
     Pointer = 0,
@@ -36,8 +34,7 @@ enum class Tool : int {
 
 void SetToolState(CommandBars& bars, Tool tool);
 
-// The command groups of the document window's page: 0 design, 1 code, 2 preview. Other modes
-// change nothing.
+// The command groups of the document window's page.
 void SetPageModeCommands(
     CommandBars& bars, DocumentPage page, bool hotspotSelected, bool clipboardHasHotspot);
 
@@ -54,8 +51,7 @@ void SetViewElement(CommandBars& bars, AppState& state, ViewElement element, boo
 // The stored flags of every element applied at start-up, without writing.
 void ApplyViewElements(CommandBars& bars, const AppState& state);
 
-// Panels: 0 and 4 the description, 1 the picture size, 5 the rotation angle (a degree sign is
-// appended). Other panel numbers change nothing.
+// The description and link share the first panel; a rotation angle gets a degree sign.
 void SetStatusText(CommandBars& bars, const QString& text, StatusPanel panel);
 
 // Shows or hides the zoom and picture size panels, which only mean something with a document.
