@@ -34,6 +34,10 @@ DocumentModel::DocumentModel(AppState& state, int slot, QObject* parent)
         m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { ApplyModified(!clean); });
 }
 
+// The history is destroyed after this object has stopped being a DocumentModel; what it says
+// while it clears itself must reach nobody.
+DocumentModel::~DocumentModel() { m_history->disconnect(); }
+
 DocumentModel::EditStep::EditStep(DocumentModel& model, const QString& text)
     : m_model(model)
 {

@@ -33,6 +33,7 @@ class DocumentModel : public QObject
 
 public:
     DocumentModel(AppState& state, int slot, QObject* parent = nullptr);
+    ~DocumentModel() override;
 
     // Groups the changes made while it lives into one step of the history; a step begun inside
     // another joins it. Every operation below is a step of its own when no step is open.

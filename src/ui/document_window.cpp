@@ -74,7 +74,13 @@ DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
     RefreshCaption();
 }
 
-DocumentWindow::~DocumentWindow() = default;
+// The model and its history go with the widget's children, after this object has stopped being
+// a DocumentWindow: nothing they say then may reach it.
+DocumentWindow::~DocumentWindow()
+{
+    m_model->History().disconnect(this);
+    m_model->disconnect(this);
+}
 
 void DocumentWindow::ConnectModel()
 {
