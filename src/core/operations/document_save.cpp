@@ -107,15 +107,15 @@ bool WriteDocument(Document& doc, const FileFormat& format, const std::string& f
     if (text.empty())
         text = format.Compose(doc);
 
+    // The backup is in place before the page is replaced, so no moment passes in which only
+    // the new version exists. A backup that fails does not stop the save; the user is told.
+    if (backup && previous && !previous->empty() && *previous != text)
+        result.BackupError = WriteBackup(fileName, *previous);
     if (const WriteResult written = WriteWholeFile(fileName, text); !written) {
         result.Error
             = "The file " + fileName + " could not be written.\r\nReason : " + written.Reason;
         return false;
     }
-    // The previous bytes are still at hand: the backup is written once the page has been, so a
-    // save that fails leaves no backup behind.
-    if (backup && previous && !previous->empty() && *previous != text)
-        result.BackupError = WriteBackup(fileName, *previous);
     return true;
 }
 
