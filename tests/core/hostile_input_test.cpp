@@ -100,7 +100,9 @@ const Seed kSeeds[] = {
     // A picture whose map the page lacks opens without hotspots.
     { "valid_img_tag.html", 0, "" },
     // A default line is the server's fallback link, not a region.
-    { "valid_ncsa.map", 3, "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html" },
+    { "valid_ncsa.map", 4,
+        "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html; "
+        "RECT 0,0,32,16 d.html" },
     { "valid_page_two_maps.html", 1, "RECT 0,0,9,9 x.html" }, // the first map, without a chooser
     { "valid_page_with_map.html", 4,
         "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html; "

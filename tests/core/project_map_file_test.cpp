@@ -160,13 +160,16 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
     EXPECT_EQ(cern[5], "rect (10,10) (50,40) a.html ");
     EXPECT_EQ(cern[6], "circle (30,30) 10 b.html ");
 
-    // Both dialects read back into the same hotspots; foreign lines are passed over.
+    // Both dialects read back into the same hotspots; the default link becomes a default area.
     for (int dialect : { 0, 1 }) {
         const std::string file = dir.File(dialect == 0 ? "n.map" : "c.map");
         WriteWholeFile(file, WriteMapFile(doc, dialect) + "default http://example.org/\r\n");
         const ImportResult back = ImportMapFile(file, context);
         ASSERT_TRUE(back.Ok) << back.Message;
-        ASSERT_EQ(back.Doc.Hotspots.size(), 4u) << dialect;
+        ASSERT_EQ(back.Doc.Hotspots.size(), 5u) << dialect;
+        const TagRecord fallback = ParseTag(back.Doc.Hotspots[4].AreaTag);
+        EXPECT_EQ(GetAttribute(fallback, "SHAPE", ""), "default");
+        EXPECT_EQ(GetAttribute(fallback, "HREF", ""), "http://example.org/");
         EXPECT_EQ(back.Doc.Hotspots[1].Coords, "10,10,50,40");
         EXPECT_EQ(GetAttribute(ParseTag(back.Doc.Hotspots[1].AreaTag), "HREF", ""), "a.html");
         EXPECT_EQ(back.Doc.Hotspots[2].Coords, "30,30,10");
@@ -196,6 +199,28 @@ TEST_F(SavedFiles, MapFilesInBothDialects)
     EXPECT_NE(wild.find("HREF=\"/my\" COORDS=\"1,2,15,14\""), std::string::npos);
     EXPECT_NE(wild.find("<AREA SHAPE=\"POLY\" HREF=\"c.html\" COORDS=\"1,1,8,1,4,6\">"),
         std::string::npos);
+
+    // Map files as people write them: menu text in quotes, comments after an entry, a point,
+    // a base line; a shape no server knows and broken numbers make no area.
+    const std::string written = MapFileToProjectText(dir.File("w.map"),
+        "base http://example.org/\n"
+        "rect another.html \"In this folder 5,5\" 306,0 419,27\n"
+        "rect \"Menu text\" ../up.html 0,0 9,9 # the way up\n"
+        "poly page.html#top 1,1 8,1 4,6\t# a fragment stays in the link\n"
+        "point spot.html 40,50\n"
+        "oval odd.html 1,1 5,5\n"
+        "rect broken.html 1,1 5\n"
+        "circle (30,30) bad.html\n");
+    EXPECT_NE(written.find("<AREA SHAPE=\"RECT\" HREF=\"another.html\" COORDS=\"306,0,419,27\">"),
+        std::string::npos);
+    EXPECT_NE(written.find("<AREA SHAPE=\"RECT\" HREF=\"../up.html\" COORDS=\"0,0,9,9\">"),
+        std::string::npos);
+    EXPECT_NE(written.find("<AREA SHAPE=\"POLY\" HREF=\"page.html#top\" COORDS=\"1,1,8,1,4,6\">"),
+        std::string::npos);
+    EXPECT_NE(written.find("<AREA SHAPE=\"CIRCLE\" HREF=\"spot.html\" COORDS=\"40,50,3\">"),
+        std::string::npos);
+    for (const char* gone : { "example.org", "odd.html", "broken.html", "bad.html" })
+        EXPECT_EQ(written.find(gone), std::string::npos) << gone;
 }
 
 } // namespace

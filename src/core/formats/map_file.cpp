@@ -174,6 +174,55 @@ bool ReadHotspotLine(
     return true;
 }
 
+// The part of an entry line a server reads: quoted menu text is blanked out, and a '#' after a
+// blank starts a comment that runs to the end of the line ('#' inside a link is its fragment).
+std::string EntryText(std::string_view line)
+{
+    std::string text;
+    text.reserve(line.size());
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char ch = line[i];
+        if (ch == '"') {
+            quoted = !quoted;
+            text += ' ';
+        } else if (quoted) {
+            text += ' ';
+        } else if (ch == '#' && i > 0
+            && std::string_view(kLineBlanks).find(line[i - 1]) != std::string_view::npos) {
+            break;
+        } else {
+            text += ch;
+        }
+    }
+    return text;
+}
+
+// The line's first word and what follows it.
+std::pair<std::string_view, std::string_view> LeadingWord(std::string_view line)
+{
+    const std::size_t start = std::min(line.find_first_not_of(kLineBlanks), line.size());
+    const std::size_t end = std::min(line.find_first_of(kLineBlanks, start), line.size());
+    return { line.substr(start, end - start), line.substr(end) };
+}
+
+// Whether a shape's coordinates can make an AREA: a broken line is passed over rather than
+// turned into COORDS text no browser reads.
+bool CoordinatesFit(const std::string& shape, const std::string& coords)
+{
+    if (coords.empty())
+        return false;
+    const std::size_t count = Split(coords, ",").size();
+    if (shape == "RECT")
+        return count == 4;
+    if (shape == "CIRCLE")
+        return count == 3;
+    return count >= 6 && count % 2 == 0;
+}
+
+// The radius of the small circle that stands for a server's "point" entry.
+constexpr int kPointRadius = 3;
+
 } // namespace
 
 std::string WriteMapFile(const Document& doc, int serverType)
@@ -239,7 +288,28 @@ std::string MapFileToProjectText(const std::string& fileName, const std::string&
                 height = GetAttribute(tag, "HEIGHT", "0");
             continue;
         }
-        if (ReadHotspotLine(line, shape, link, coords)) {
+        const std::string entry = EntryText(line);
+        const auto [word, rest] = LeadingWord(entry);
+        if (EqualsNoCase(word, "base"))
+            continue;
+        if (EqualsNoCase(word, "default")) {
+            // The link for clicks outside every other area.
+            areas += "<AREA SHAPE=\"default\" HREF=\"";
+            areas += EncodeRawValue(LeadingWord(rest).first);
+            areas += "\">";
+            areas += kCrLf;
+            continue;
+        }
+        bool read = false;
+        if (EqualsNoCase(word, "point")) {
+            read = ReadHotspotLine("circ " + std::string(rest), shape, link, coords)
+                && Split(coords, ",").size() == 2;
+            if (read)
+                coords += "," + std::to_string(kPointRadius);
+        } else {
+            read = ReadHotspotLine(entry, shape, link, coords);
+        }
+        if (read && CoordinatesFit(shape, coords)) {
             areas += "<AREA SHAPE=\"";
             areas += shape;
             areas += "\" HREF=\"";

@@ -13,7 +13,10 @@ namespace karvex {
 // per live hotspot; serverType 0 writes NCSA, 1 CERN.
 std::string WriteMapFile(const Document& doc, int serverType);
 
-// The project text for a map file of either dialect (fileName names the map).
+// The project text for a map file of either dialect (fileName names the map). Quoted menu text
+// and comments after an entry are passed over; "default" becomes a default area, "point" a
+// small circle; "base" lines, unknown shapes and entries with the wrong count of numbers make
+// no area.
 std::string MapFileToProjectText(const std::string& fileName, const std::string& text);
 
 // A map file as a new document.
