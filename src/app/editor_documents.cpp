@@ -212,6 +212,10 @@ bool Editor::ShowImportedDocument(ImportResult result)
     AddDocumentWindow(slot, picture);
     ShowImageSize({}, {});
     UpdateFileCommands();
+    if (!result.Warnings.empty())
+        m_prompt.Tell(ImportWarningsText(
+                          result.Warnings, m_state.Documents[static_cast<std::size_t>(slot)].Title),
+            m_state.AppTitle, PromptIcon::Exclamation);
     return true;
 }
 

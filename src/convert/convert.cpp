@@ -391,6 +391,8 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     }
     if (!result.Ok)
         return Fail(err, result.Message);
+    for (const std::string& warning : result.Warnings)
+        err << kProgram << ": " << options.Input << ": " << OneLine(warning) << '\n';
 
     AppState state;
     state.Documents.push_back(std::move(result.Doc));

@@ -158,6 +158,17 @@ std::string LoadErrorMessage(const std::string& reason, const std::string& fileN
     return message;
 }
 
+std::string ImportWarningsText(
+    const std::vector<std::string>& warnings, const std::string& fileName)
+{
+    std::string text = fileName + " was opened, but:\r\n";
+    for (std::size_t i = 0; i < warnings.size() && i < kShownWarnings; ++i)
+        text += "\r\n" + warnings[i];
+    if (warnings.size() > kShownWarnings)
+        text += "\r\n... and " + std::to_string(warnings.size() - kShownWarnings) + " more.";
+    return text;
+}
+
 std::string PictureReason(const std::string& detail)
 {
     if (detail.empty())

@@ -68,6 +68,9 @@ struct ImportResult
     std::string Message; // the failure message for the user
     Document Doc;
     std::string AreaTexts; // the AREA texts of the new hotspots, each followed by CR LF
+    // What the user should know about a document that did open: lines that could not be read,
+    // a map a browser would not connect. One sentence each.
+    std::vector<std::string> Warnings;
 };
 
 inline constexpr const char* kLoadErrorMessage
@@ -78,6 +81,12 @@ inline constexpr const char* kPictureReason
     = "Reason : There was an error while trying to load the picture.";
 inline constexpr const char* kMissingPictureQuestion
     = "The picture in this file can't be found, do you want to search for it?";
+
+// The warnings of an import for the user: the file's name, then one line each, the first
+// kShownWarnings of them and how many more there are.
+inline constexpr std::size_t kShownWarnings = 20;
+std::string ImportWarningsText(
+    const std::vector<std::string>& warnings, const std::string& fileName);
 
 // The load error message; after two line ends, "File : " and the file's name when given, then
 // the reason line when there is one.
