@@ -18,6 +18,10 @@ inline constexpr int kConvertUsage = 64; // bad command line (EX_USAGE)
 
 // Runs one conversion for the command-line arguments (without the program name). Results
 // such as the candidate list and --help go to out, errors to err; returns the exit status.
+// Standard input ("-" as INPUT) is in.
+int RunConvert(
+    const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+// The same with nothing on standard input.
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace karvex

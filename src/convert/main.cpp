@@ -10,5 +10,5 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return karvex::RunConvert(args, std::cout, std::cerr);
+    return karvex::RunConvert(args, std::cin, std::cout, std::cerr);
 }

@@ -30,10 +30,13 @@ constexpr int kCellPadding = 8;
 constexpr int kCaptionGap = 6;
 constexpr int kCaptionLines = 2;
 constexpr int kKeyRole = Qt::UserRole;
+constexpr int kNoteRole = Qt::UserRole + 1; // what the user should know before choosing it
 
 constexpr const char* kMessage = "There have been discovered more than one potential imagemap, "
                                  "please select the one you want to use.";
 constexpr const char* kNoDescription = "No Image Description Available";
+constexpr const char* kNoPictureNote = "No picture of the page uses this map: choosing it asks "
+                                       "for the picture to draw it on.";
 
 // The picture fitted into box (device pixels) with its aspect ratio kept; small pictures stay
 // as they are. Null when the file cannot be read.
@@ -256,6 +259,13 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     m_list->viewport()->setAttribute(Qt::WA_Hover);
     body->addWidget(m_list, 1);
 
+    m_note = new QLabel(this);
+    m_note->setObjectName("NoteLabel");
+    m_note->setWordWrap(true);
+    m_note->setTextFormat(Qt::PlainText);
+    m_note->hide();
+    body->addWidget(m_note);
+
     auto* buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
     m_cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
@@ -284,12 +294,20 @@ void MapChooserDialog::Fill(
     m_chosenKey.clear();
     m_list->clear();
     for (const MapCandidate& candidate : candidates) {
+        if (candidate.Kind == kCandidateMapOnly) {
+            const std::string& name
+                = candidate.MapName.empty() ? candidate.MapId : candidate.MapName;
+            AddItem({}, "Map \"" + name + "\" (no picture)", CandidateKey(candidate), pageFile,
+                kNoPictureNote);
+            continue;
+        }
         const TagRecord tag = ParseTag(candidate.ImgTag);
         const std::string src = GetAttribute(tag, "SRC", "");
         if (src.empty())
             continue;
         const std::string useMap = GetAttribute(tag, "USEMAP", "");
-        AddItem(src, GetAttribute(tag, "ALT", ""), useMap.empty() ? src : useMap, pageFile);
+        AddItem(src, GetAttribute(tag, "ALT", ""), useMap.empty() ? src : useMap, pageFile,
+            candidate.LooseMatch ? LooseMatchWarning(candidate) : std::string());
     }
     // Filling must not count as a choice.
     m_chosenKey.clear();
@@ -307,16 +325,23 @@ void MapChooserDialog::reject()
 }
 
 void MapChooserDialog::AddItem(const std::string& src, const std::string& alt,
-    const std::string& key, const std::string& pageFile)
+    const std::string& key, const std::string& pageFile, const std::string& note)
 {
     const ResolvedPath picture = ResolveSrcPath(src, pageFile);
     const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt);
     auto* item = new QListWidgetItem(
-        ThumbnailIcon(picture.Ok() ? picture.Path : std::string(), devicePixelRatioF()), caption);
+        ThumbnailIcon(
+            picture.Ok() && !src.empty() ? picture.Path : std::string(), devicePixelRatioF()),
+        caption);
     // Keys are compared byte for byte with the page's tags, so they never pass through QString.
     item->setData(kKeyRole, QByteArray::fromStdString(key));
-    item->setToolTip(
-        QString("<b>%1</b><br>%2").arg(caption.toHtmlEscaped(), ToDisplay(src).toHtmlEscaped()));
+    item->setData(kNoteRole, ToDisplay(note));
+    QString tip = QString("<b>%1</b>").arg(caption.toHtmlEscaped());
+    if (!src.empty())
+        tip += "<br>" + ToDisplay(src).toHtmlEscaped();
+    if (!note.empty())
+        tip += "<br><i>" + ToDisplay(note).toHtmlEscaped() + "</i>";
+    item->setToolTip(tip);
     m_list->addItem(item);
 }
 
@@ -324,6 +349,10 @@ void MapChooserDialog::ChooseSelected()
 {
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     m_chosenKey = selected.isEmpty() ? std::string() : ItemKey(*selected.first());
+    const QString note
+        = selected.isEmpty() ? QString() : selected.first()->data(kNoteRole).toString();
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
 }
 
 std::string ChooseMapCandidate(

@@ -26,8 +26,8 @@ class MapChooserDialog : public QDialog
 public:
     explicit MapChooserDialog(QWidget* parent = nullptr);
 
-    // Empties the choice and lists one item per candidate whose IMG tag has a SRC value; the
-    // pictures are looked up from pageFile's folder.
+    // Empties the choice and lists one item per candidate whose IMG tag has a SRC value, and one
+    // per map no picture uses; the pictures are looked up from pageFile's folder.
     void Fill(const std::vector<MapCandidate>& candidates, const std::string& pageFile);
 
     // The key of the chosen picture; "" before any choice and after Cancel.
@@ -39,6 +39,7 @@ public:
     QPushButton& OkButton() const { return *m_ok; }
     QPushButton& CancelButton() const { return *m_cancel; }
     QPushButton& HelpButton() const { return *m_help; }
+    QLabel& NoteLabel() const { return *m_note; }
 
     void reject() override;
 
@@ -46,14 +47,16 @@ signals:
     void HelpRequested(int contextId);
 
 private:
+    // note: what the user should know before choosing the item, shown when it is selected.
     void AddItem(const std::string& src, const std::string& alt, const std::string& key,
-        const std::string& pageFile);
+        const std::string& pageFile, const std::string& note);
     void ChooseSelected();
 
     QListWidget* m_list = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_help = nullptr;
+    QLabel* m_note = nullptr; // the selected item's note
     std::string m_chosenKey;
 };
 

@@ -143,10 +143,25 @@ TEST_F(Convert, AFifthKindOfFileNeedsOnlyItsTableEntry)
 
 TEST_F(Convert, SeveralMapsAreListedUntilOneIsNamed)
 {
-    WriteWholeFile(dir.File("two.html"), kTwoMaps);
+    // A third map no picture uses, reached through an OBJECT only.
+    WriteWholeFile(dir.File("two.html"),
+        std::string(kTwoMaps) + "<map id=\"obj\"><area coords=0,0,4,4 nohref></map>\n");
+    const std::string listed = "#top\ttop\t\timg/pic.gif\t1\tconnected\tLogo\n"
+                               "#Side\tSide\t\timg/pic.gif\t1\tconnected\t\n"
+                               "#obj\t\tobj\t\t1\tno picture\t\n";
     EXPECT_EQ(Run({ dir.File("two.html"), dir.File("x.html") }), kConvertChooseMap);
-    EXPECT_EQ(out, "#top\timg/pic.gif\tLogo\n#Side\timg/pic.gif\n");
+    EXPECT_EQ(out, listed);
     EXPECT_FALSE(fs::exists(dir.File("x.html")));
+    ASSERT_EQ(Run({ dir.File("two.html"), "--list" }), kConvertOk);
+    EXPECT_EQ(out, listed);
+    ASSERT_EQ(Run({ dir.File("two.html"), "--list", "--json" }), kConvertOk);
+    EXPECT_EQ(out,
+        "[\n  {\"map\": \"#top\", \"name\": \"top\", \"id\": \"\", \"picture\": \"img/pic.gif\", "
+        "\"alt\": \"Logo\", \"areas\": 1, \"browserConnects\": true},\n"
+        "  {\"map\": \"#Side\", \"name\": \"Side\", \"id\": \"\", \"picture\": \"img/pic.gif\", "
+        "\"alt\": \"\", \"areas\": 1, \"browserConnects\": true},\n"
+        "  {\"map\": \"#obj\", \"name\": \"\", \"id\": \"obj\", \"picture\": null, \"alt\": \"\", "
+        "\"areas\": 1, \"browserConnects\": false}\n]\n");
 
     for (const char* name : { "#Side", "Side", "side", "#SIDE" }) {
         ASSERT_EQ(Run({ dir.File("two.html"), dir.File("x.html"), "--map", name }), kConvertOk)
@@ -156,23 +171,77 @@ TEST_F(Convert, SeveralMapsAreListedUntilOneIsNamed)
         EXPECT_EQ(written.find("top.html"), std::string::npos) << name;
     }
     EXPECT_EQ(Run({ dir.File("two.html"), dir.File("x.html"), "--map=nope" }), kConvertFailed);
-    EXPECT_EQ(err,
-        "karvex-convert: The page has no map 'nope'. Its maps are:\n"
-        "#top\timg/pic.gif\tLogo\n#Side\timg/pic.gif\n");
+    EXPECT_EQ(err, "karvex-convert: The page has no map 'nope'. Its maps are:\n" + listed);
+
+    // The map no picture uses converts with the picture it is given.
+    EXPECT_EQ(Run({ dir.File("two.html"), dir.File("o.html"), "--map", "obj" }), kConvertFailed);
+    EXPECT_NE(err.find("--picture"), std::string::npos) << err;
+    ASSERT_EQ(Run({ dir.File("two.html"), dir.File("o.html"), "--map", "obj", "--picture",
+                  dir.File("img/pic.gif") }),
+        kConvertOk)
+        << err;
+    EXPECT_NE(ApiReadFile(dir.File("o.html"))
+                  .find("<IMG SRC=\"img/pic.gif\" USEMAP=\"#obj\" WIDTH=\"200\" HEIGHT=\"100\">\r\n"
+                        "<map id=\"obj\">\r\n<area coords=0,0,4,4 nohref>\r\n</MAP>"),
+        std::string::npos);
 }
 
-TEST_F(Convert, MissingPictureFailsWithoutAsking)
+TEST_F(Convert, MissingPictureIsNotNeeded)
 {
-    WriteWholeFile(dir.File("lost.html"), "<img src=gone.gif usemap=#m><map name=m></map>");
-    EXPECT_EQ(Run({ dir.File("lost.html"), dir.File("x.map") }), kConvertFailed);
+    // The size comes from WIDTH and HEIGHT, else from the hotspots; standard error says which.
+    WriteWholeFile(dir.File("sized.html"),
+        "<img src=gone.gif usemap=#m width=300 height=90><map name=m>"
+        "<area shape=circle coords=10,10,5 href=a.html></map>");
+    ASSERT_EQ(Run({ dir.File("sized.html"), dir.File("s.map") }), kConvertOk) << err;
+    EXPECT_NE(err.find("WIDTH and HEIGHT"), std::string::npos) << err;
+    EXPECT_NE(ApiReadFile(dir.File("s.map")).find("circle a.html 10,10 15,10"), std::string::npos);
+
+    WriteWholeFile(dir.File("lost.html"),
+        "<img src=gone.gif usemap=#m><map name=m><area shape=poly coords=5,5,120,8,60,70 "
+        "href=p.html></map>");
+    ASSERT_EQ(Run({ dir.File("lost.html"), dir.File("l.html") }), kConvertOk) << err;
+    EXPECT_NE(err.find("its size 120 x 70 comes from the hotspots' coordinates"), std::string::npos)
+        << err;
+    EXPECT_NE(ApiReadFile(dir.File("l.html"))
+                  .find("<img src=gone.gif usemap=#m WIDTH=\"120\" HEIGHT=\"70\">\r\n<map name=m>"),
+        std::string::npos);
+
+    // Nothing to take a size from, and no map for the picture, fail without writing.
+    WriteWholeFile(dir.File("empty.html"), "<img src=gone.gif usemap=#m><map name=m></map>");
+    EXPECT_EQ(Run({ dir.File("empty.html"), dir.File("x.map") }), kConvertFailed);
+    EXPECT_NE(err.find("--picture FILE"), std::string::npos) << err;
+    WriteWholeFile(dir.File("nomap.html"), "<img src=img/pic.gif usemap=#m>");
+    EXPECT_EQ(Run({ dir.File("nomap.html"), dir.File("x.html") }), kConvertFailed);
     EXPECT_EQ(err,
-        "karvex-convert: There has been an error while trying to open the file. Loading has "
-        "been canceled. File : "
-            + dir.File("lost.html")
-            + " Reason : There was an error while trying to load the picture. The picture "
-            + dir.File("gone.gif") + " was not found.\n");
+        "karvex-convert: The page " + dir.File("nomap.html")
+            + " has no map '#m' for the picture that names it; nothing was written.\n");
     EXPECT_FALSE(fs::exists(dir.File("x.map")));
+    EXPECT_FALSE(fs::exists(dir.File("x.html")));
     EXPECT_EQ(Run({ dir.File("none.kvp"), dir.File("x.map") }), kConvertFailed);
+}
+
+TEST_F(Convert, StandardStreamsAndKindsGivenOnTheCommandLine)
+{
+    std::istringstream page("<img src=img/pic.gif usemap=#m><map name=m>"
+                            "<area shape=rect coords=1,2,3,4 href=\"a b.html\"></map>");
+    std::ostringstream outStream;
+    std::ostringstream errStream;
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.Path());
+    const int status
+        = RunConvert({ "-", "-", "--from", "html", "--to", "map" }, page, outStream, errStream);
+    fs::current_path(before);
+    ASSERT_EQ(status, kConvertOk) << errStream.str();
+    EXPECT_NE(outStream.str().find("rect a%20b.html 1,2 3,4"), std::string::npos)
+        << outStream.str();
+
+    // A page under another name is read as the kind --from gives.
+    fs::copy_file(dir.File("page.html"), dir.File("page.txt"));
+    ASSERT_EQ(Run({ dir.File("page.txt"), dir.File("p.kvp"), "--from=html" }), kConvertOk) << err;
+    ASSERT_EQ(Run({ dir.File("p.kvp"), dir.File("p.out"), "--to", "html" }), kConvertOk) << err;
+    EXPECT_NE(ApiReadFile(dir.File("p.out")).find("href=\"b.html\""), std::string::npos);
+    EXPECT_EQ(Run({ "-", "x.html" }), kConvertUsage);
+    EXPECT_EQ(Run({ "a.html", "--list", "--into", "b.html" }), kConvertUsage);
 }
 
 TEST_F(Convert, CommandLineMistakesAreUsageErrors)

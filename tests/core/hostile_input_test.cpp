@@ -37,6 +37,11 @@ struct Seed
     int Hotspots; // kRefused: the reader refuses the file with the load error
     const char* Areas = nullptr; // null: not compared
     void (*Check)(const Document&) = nullptr; // a further property that matters for this seed
+    // The editor asks for the picture of a map no picture uses (and is given pic.gif), and the
+    // converter needs --picture for it.
+    bool AsksForPicture = false;
+    // The converter refuses the seed: its picture has no map to convert.
+    bool NothingToConvert = false;
 };
 
 const Seed kSeeds[] = {
@@ -55,8 +60,8 @@ const Seed kSeeds[] = {
     // srcset and data-src are not SRC, nor is "SRC" in the ALT text.
     { "img_srcset_datasrc_alt_src.html", 1, "RECT 1,1,4,4 a.html",
         [](const Document& doc) { EXPECT_EQ(fs::path(doc.Images[1].Src).filename(), "pic.gif"); } },
-    // The ALT quote is never closed, so a browser drops the IMG tag: the page has no picture.
-    { "img_unclosed_quote.html", kRefused },
+    // The ALT quote is never closed, so a browser drops the IMG tag: the map has no picture.
+    { "img_unclosed_quote.html", 1, "RECT 1,1,4,4 a.html", nullptr, true },
     { "map_comment_holding_gt.html", 1, "RECT 2,2,9,9 a.html" },
     { "map_comment_over_lines.html", 1, "CIRCLE 9,9,3 new.html" },
     { "map_end_stray.html", 1, "RECT 1,1,4,4 a.html" },
@@ -98,7 +103,7 @@ const Seed kSeeds[] = {
         "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html; "
         "POLY 1,1,8,1,4,6 /shapes/circle" },
     // A picture whose map the page lacks opens without hotspots.
-    { "valid_img_tag.html", 0, "" },
+    { "valid_img_tag.html", 0, "", nullptr, false, true },
     // A default line is the server's fallback link, not a region.
     { "valid_ncsa.map", 4,
         "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html; "
@@ -144,19 +149,26 @@ struct SeedFolder
 };
 
 // Opens a file with the reader its ending selects; the picture is never missing, so nothing
-// may be asked.
-ImportResult Open(const std::string& path)
+// may be asked unless the seed's map has no picture: then pic.gif is given.
+ImportResult Open(const std::string& path, bool asksForPicture = false)
 {
     test::ScriptedPrompt prompt;
-    prompt.Answers.push_back(PromptAnswer::No);
+    prompt.Answers.push_back(asksForPicture ? PromptAnswer::Yes : PromptAnswer::No);
+    const std::string picture = (fs::path(path).parent_path() / "pic.gif").string();
+    prompt.Files.push_back(picture);
     ImportContext context;
     context.Ask = &prompt;
     const fs::path ending = fs::path(path).extension();
     ImportResult result = ending == ".kvp" ? LoadProjectFile(path, context)
         : ending == ".map"                 ? ImportMapFile(path, context)
                                            : ImportHtmlFile(path, context);
-    for (const PromptMessage& message : prompt.Messages)
-        ADD_FAILURE() << "asked: " << message.Text;
+    if (asksForPicture) {
+        EXPECT_EQ(prompt.Messages.size(), 1u);
+        EXPECT_EQ(result.Doc.Images[1].Src, picture);
+    } else {
+        for (const PromptMessage& message : prompt.Messages)
+            ADD_FAILURE() << "asked: " << message.Text;
+    }
     return result;
 }
 
@@ -242,7 +254,7 @@ TEST_P(HostileSeed, ReaderOpensOrRefusesItAsABrowserWould)
 {
     const Seed& seed = GetParam();
     const SeedFolder folder(seed.File);
-    const ImportResult result = Open(folder.Input);
+    const ImportResult result = Open(folder.Input, seed.AsksForPicture);
     if (seed.Hotspots == kRefused) {
         EXPECT_FALSE(result.Ok) << seed.File << " opened: " << Areas(result.Doc);
         const std::string start = kLoadErrorMessage + std::string("\r\n\r\nFile : ") + folder.Input;
@@ -268,7 +280,7 @@ TEST_P(HostileSeed, ConverterWritesOnlyItsOutput)
 {
     const Seed& seed = GetParam();
     const SeedFolder folder(seed.File);
-    const ImportResult opened = Open(folder.Input);
+    const ImportResult opened = Open(folder.Input, seed.AsksForPicture);
     const bool page = IsPage(folder.Input);
     std::vector<std::vector<std::string>> runs;
     for (const char* output : { "out.html", "out.kvp", "out.map" })
@@ -279,11 +291,14 @@ TEST_P(HostileSeed, ConverterWritesOnlyItsOutput)
         // A page with several maps converts the one the reader took.
         if (page && opened.Ok)
             args.insert(args.end(), { "--map", opened.Doc.Images[1].UseMap });
+        if (seed.AsksForPicture)
+            args.insert(args.end(), { "--picture", folder.Dir.File("pic.gif") });
         const bool into = args[1] == "--into";
         const Snapshot before = Take(folder.Dir.Path());
         const ConvertRun run = Convert(args);
         SCOPED_TRACE(::testing::PrintToString(args) + " " + run.Err);
-        if (seed.Hotspots == kRefused || (into && run.Status != kConvertOk))
+        if (seed.Hotspots == kRefused || seed.NothingToConvert
+            || (into && run.Status != kConvertOk))
             ExpectRefusal(run, folder.Input);
         else
             EXPECT_EQ(run.Status, kConvertOk);

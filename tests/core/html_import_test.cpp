@@ -109,14 +109,105 @@ TEST_F(HtmlImport, MessyPageOpensWithEveryHotspotABrowserSees)
 
 TEST_F(HtmlImport, MapsAreNamedAsBrowsersNameThem)
 {
-    // The name follows the first "#"; character references are read before names compare.
-    for (const char* page : { "<img src=\"img/logo.gif\" usemap=\"#a&amp;b\"><map name=\"a&b\">",
-             "<img src=\"img/logo.gif\" usemap=\"#a#b\"><map name=\"a#b\">" }) {
-        const auto candidates
-            = FindMapCandidates(std::string(page) + "<area coords=1,2,3,4></map>", false);
-        ASSERT_EQ(candidates.size(), 1u);
-        EXPECT_TRUE(candidates[0].MapFound) << page;
+    // The name follows the first "#" in its own letter case and is the first MAP, in page order,
+    // whose NAME or ID it is; character references are read before names compare.
+    struct Case
+    {
+        const char* UseMap;
+        const char* Maps;
+        const char* Opened; // the NAME or ID of the map that opens; "" for none
+        bool Connected; // a browser connects the picture to it
+    };
+    const Case cases[] = {
+        { "#a&amp;b", "<map name=\"a&b\">", "a&b", true },
+        { "#a#", "<map name=\"a\"></map><map name=\"a#\">", "a#", true },
+        { "  #m", "<map name=m>", "m", true },
+        { "page.html#m", "<map name=m>", "m", true },
+        { "#Nav", "<map name=nav></map><map id=Nav>", "Nav", true },
+        { "#x", "<map id=x name=y></map><map name=x>", "x", true },
+        // What a browser does not connect still opens, as this editor always opened it.
+        { "#NAV", "<map name=nav>", "nav", false },
+        { "m", "<map name=m>", "m", false },
+        { "#q", "<script>'<map name=q>'</script><title><map name=q></title>", "", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.UseMap + std::string(" with ") + c.Maps);
+        const std::string page = "<img src=\"img/logo.gif\" usemap=\"" + std::string(c.UseMap)
+            + "\">" + c.Maps + "<area coords=1,2,3,4></map>";
+        const auto candidates = FindMapCandidates(page, false);
+        ASSERT_FALSE(candidates.empty());
+        EXPECT_EQ(candidates[0].MapFound, c.Connected);
+        EXPECT_EQ(candidates[0].LooseMatch, !c.Connected && *c.Opened);
+        EXPECT_TRUE(candidates[0].MapName == c.Opened || candidates[0].MapId == c.Opened)
+            << candidates[0].MapName << " / " << candidates[0].MapId;
+        const ImportResult result = ImportHtmlText(dir.File("p.html"), page, context);
+        ASSERT_TRUE(result.Ok);
+        EXPECT_EQ(result.Warnings.size(), candidates[0].LooseMatch ? 1u : 0u);
+        if (candidates[0].LooseMatch) {
+            EXPECT_NE(result.Warnings[0].find("a browser will not connect"), std::string::npos);
+        }
     }
+}
+
+TEST_F(HtmlImport, MapNamedOnlyByIdOpensAndSavesBack)
+{
+    const std::string head
+        = "<img src=\"img/logo.gif\" usemap=\"#Nav\">\n"
+          "<map name=\"nav\"><area shape=rect coords=1,1,2,2 href=n.html></map>\n";
+    const std::string map = "<map id=\"Nav\"><area shape=rect coords=1,1,5,5 href=x.html></map>";
+    const std::string file = Page("page.html", head + map + "\n");
+    ImportResult result = ImportHtmlFile(file, context);
+    ASSERT_TRUE(result.Ok);
+    ASSERT_EQ(result.Doc.Hotspots.size(), 2u);
+    EXPECT_EQ(result.Doc.Hotspots[1].Coords, "1,1,5,5");
+
+    AppState state;
+    state.Documents.push_back(std::move(result.Doc));
+    state.CurrentDocument = 1;
+    Hotspot& spot = state.Documents[1].Hotspots[1];
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "y.html", "");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
+    EXPECT_EQ(ApiReadFile(file), head + ReplaceAll(map, "x.html", "\"y.html\"") + "\n");
+}
+
+TEST_F(HtmlImport, MapsNoPictureUsesAreOfferedAndAskForAPicture)
+{
+    const std::string head = "<img src=img/logo.gif usemap=#top alt=Logo>\n"
+                             "<map name=top><area shape=rect coords=1,1,5,5></map>\n"
+                             "<object data=img/logo.gif usemap=#obj></object>\n";
+    const std::string objectMap = "<map name=obj><area shape=circle coords=9,9,3 nohref></map>";
+    // Neither a second map of a taken name nor a map without NAME or ID is reachable.
+    const std::string tail = "\n<map name=top><area coords=0,0,2,2></map><map><area></map>\n";
+    const std::string file = Page("page.html", head + objectMap + tail);
+    const auto candidates = FindMapCandidates(ApiReadFile(file), false);
+    ASSERT_EQ(candidates.size(), 2u);
+    EXPECT_EQ(candidates[1].Kind, kCandidateMapOnly);
+    EXPECT_EQ(CandidateKey(candidates[1]), "#obj");
+    EXPECT_EQ(candidates[1].AreaCount, 1u);
+
+    context.ChooseMap = [](const std::vector<MapCandidate>& list) { return CandidateKey(list[1]); };
+    prompt.Answers.push_back(PromptAnswer::Yes);
+    prompt.Files.push_back(dir.File("img/logo.gif"));
+    ImportResult result = ImportHtmlFile(file, context);
+    ASSERT_TRUE(result.Ok) << result.Message;
+    ASSERT_EQ(prompt.Messages.size(), 1u);
+    EXPECT_EQ(prompt.Messages[0].Text, kMissingPictureQuestion);
+    ASSERT_EQ(result.Doc.Hotspots.size(), 2u);
+    EXPECT_EQ(result.Doc.Hotspots[1].AreaTag, "<area shape=circle coords=9,9,3 nohref>");
+    EXPECT_EQ(result.Doc.ImgTag,
+        "<IMG SRC=\"img/logo.gif\" USEMAP=\"#obj\" WIDTH=\"120\" HEIGHT=\"60\">");
+
+    // Saved back, only the map changes: the page has no IMG for it.
+    AppState state;
+    state.Documents.push_back(std::move(result.Doc));
+    state.CurrentDocument = 1;
+    Hotspot& spot = state.Documents[1].Hotspots[1];
+    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "o.html", "");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
+    const std::string saved = ApiReadFile(file);
+    EXPECT_EQ(saved.substr(0, head.size()), head);
+    EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
+    EXPECT_NE(saved.find("HREF=\"o.html\"></map>"), std::string::npos) << saved;
 }
 
 TEST_F(HtmlImport, SeveralMapsAskWhichOne)
@@ -144,6 +235,10 @@ TEST_F(HtmlImport, SeveralMapsAskWhichOne)
     ASSERT_EQ(chosen.Doc.Hotspots.size(), 2u);
     EXPECT_EQ(chosen.Doc.Hotspots[1].Shape, ShapeCircle);
     EXPECT_EQ(chosen.Doc.Images[1].MapName, "SIDE");
+    ASSERT_EQ(chosen.Warnings.size(), 1u);
+    EXPECT_EQ(chosen.Warnings[0],
+        "The picture's USEMAP \"#SIDE\" does not name the map \"side\" exactly (letter case), so "
+        "a browser will not connect the picture to the map.");
 
     context.ChooseMap = [](const std::vector<MapCandidate>&) { return std::string(); };
     const ImportResult cancelled = ImportHtmlText(dir.File("p.html"), page, context);

@@ -1,10 +1,12 @@
 // The map chooser: one item per picture of the page, and the key each way of closing returns.
 
+#include "core/formats/html_import.h"
 #include "support/modal_answer.h"
 #include "support/temp_dir.h"
 #include "ui/map_chooser_dialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -14,7 +16,12 @@ using namespace karvex;
 
 namespace {
 
-MapCandidate Candidate(const std::string& imgTag) { return { "", imgTag, 0, false }; }
+MapCandidate Candidate(const std::string& imgTag)
+{
+    MapCandidate candidate;
+    candidate.ImgTag = imgTag;
+    return candidate;
+}
 
 // Pictures in a folder below the page; the page itself need not exist.
 struct Page
@@ -86,6 +93,31 @@ private slots:
         QVERIFY(!missing.isNull());
         QVERIFY(missing.pixelColor(middle).alpha() > 0);
         QVERIFY(missing.pixelColor(middle) != QColor(Qt::red));
+    }
+
+    void selectingAnItemSaysWhatABrowserWillNotDo()
+    {
+        Page page;
+        MapChooserDialog dialog;
+        dialog.Fill(FindMapCandidates("<img src=pics/wide.png usemap=#nav alt=Nav><map name=nav>"
+                                      "</map><img src=pics/tall.jpg usemap=#Side><map name=side>"
+                                      "</map><map id=spare><area coords=1,1,2,2></map>",
+                        false),
+            page.File);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QListWidget& list = dialog.List();
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(list.item(2)->text(), QString("Map \"spare\" (no picture)"));
+        const QStringList notes { "", "a browser will not connect", "No picture of the page" };
+        for (int row = 0; row < list.count(); ++row) {
+            ClickRow(dialog, row);
+            const QString note = notes[row];
+            QCOMPARE(dialog.NoteLabel().isVisible(), !note.isEmpty());
+            QVERIFY2(
+                dialog.NoteLabel().text().contains(note), qPrintable(dialog.NoteLabel().text()));
+        }
+        QCOMPARE(dialog.ChosenKey(), std::string("#spare"));
     }
 
     void closingReturnsTheChoice_data()

@@ -2,9 +2,11 @@
 
 #include "core/code/html_validator.h"
 #include "core/formats/area_import.h"
+#include "core/formats/html_writer.h"
 #include "core/formats/image_size.h"
 #include "core/formats/img_import.h"
 #include "core/formats/page_tags.h"
+#include "core/formats/tag_writer.h"
 #include "core/util/file_io.h"
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
@@ -48,11 +50,23 @@ std::size_t MapBlockEnd(const PageTags& tags, const TagAt& mapTag)
 struct MapTagInfo
 {
     TagAt Tag;
+    std::string Name; // decoded; empty when the tag has no NAME
+    std::string Id;
     std::size_t BlockEnd = kNone;
 };
 
-// The map name an IMG's USEMAP names, as a browser compares it: after the first "#", with the
-// page's character references read.
+// The map an IMG's USEMAP names for a browser: the text after the first "#", with the page's
+// character references read; nothing without a "#".
+std::optional<std::string> BrowserMapName(const TagRecord& img)
+{
+    const std::string useMap = DecodeAttributeValue(GetAttribute(img, "USEMAP", ""));
+    const std::size_t hash = useMap.find('#');
+    if (hash == std::string::npos)
+        return std::nullopt;
+    return useMap.substr(hash + 1);
+}
+
+// The map name as this editor has always read USEMAP: after the first "#", or the whole value.
 std::string UseMapName(const TagRecord& img)
 {
     return DecodeAttributeValue(UseMapTarget(GetAttribute(img, "USEMAP", "")));
@@ -64,7 +78,8 @@ std::string MapTagName(std::string_view tagText, std::string_view defaultName)
     return DecodeAttributeValue(GetAttribute(ParseOneTag(tagText), "NAME", defaultName));
 }
 
-// Every MAP of the page once: the first of each name, exactly and in upper case.
+// Every MAP of the page once, looked up as a browser does (NAME or ID, exact) and as this editor
+// always has (NAME in any letter case, "0" for a map without one); the first in page order wins.
 struct MapIndex
 {
     std::vector<MapTagInfo> Maps;
@@ -75,11 +90,32 @@ struct MapIndex
         : m_tags(tags)
     {
         for (const TagAt& tag : tags.Maps()) {
-            const std::string name = MapTagName(Slice(text, tag), "0");
-            Exact.emplace(name, Maps.size());
-            Upper.emplace(ToUpper(name), Maps.size());
-            Maps.push_back({ tag, kNone });
+            const TagRecord record = ParseOneTag(Slice(text, tag));
+            MapTagInfo info { tag, DecodeAttributeValue(GetAttribute(record, "NAME", "")),
+                DecodeAttributeValue(GetAttribute(record, "ID", "")), kNone };
+            if (!info.Name.empty())
+                Exact.emplace(info.Name, Maps.size());
+            if (!info.Id.empty())
+                Exact.emplace(info.Id, Maps.size());
+            Upper.emplace(ToUpper(MapTagName(Slice(text, tag), "0")), Maps.size());
+            Maps.push_back(std::move(info));
         }
+    }
+
+    // The map a browser connects img to, else the one this editor has always opened for it;
+    // loose tells which.
+    std::size_t MapOf(const TagRecord& img, bool& loose) const
+    {
+        loose = false;
+        if (const std::optional<std::string> name = BrowserMapName(img)) {
+            if (const auto found = Exact.find(*name); found != Exact.end())
+                return found->second;
+        }
+        const auto found = Upper.find(ToUpper(UseMapName(img)));
+        if (found == Upper.end())
+            return kNone;
+        loose = true;
+        return found->second;
     }
 
     // The block end, searched once per map.
@@ -91,19 +127,45 @@ struct MapIndex
         return map.BlockEnd;
     }
 
+    std::size_t AreaCount(std::size_t index)
+    {
+        const std::vector<TagAt>& areas = m_tags.Areas();
+        return PageTags::FirstFrom(areas, BlockEnd(index))
+            - PageTags::FirstFrom(areas, Maps[index].Tag.End);
+    }
+
+    // A map that the USEMAP "#" + its NAME (else its ID) reaches: it is the first of that name.
+    bool Reachable(std::size_t index) const
+    {
+        const MapTagInfo& map = Maps[index];
+        const std::string& key = map.Name.empty() ? map.Id : map.Name;
+        if (key.empty())
+            return false;
+        const auto found = Exact.find(key);
+        return found != Exact.end() && found->second == index;
+    }
+
 private:
     const PageTags& m_tags;
 };
 
 // The candidates of the page without their map blocks; mapOf gets each one's map in maps, or
-// kNone.
+// kNone, and imageOf each one's IMG in tags.Images(), or kNone.
 std::vector<MapCandidate> CollectCandidates(std::string_view text, const PageTags& tags,
-    bool searchWithoutMap, const MapIndex& maps, std::vector<std::size_t>& mapOf)
+    bool searchWithoutMap, MapIndex& maps, std::vector<std::size_t>& mapOf,
+    std::vector<std::size_t>& imageOf)
 {
     std::vector<MapCandidate> candidates;
     mapOf.clear();
-    for (const TagAt& tag : tags.Images()) {
-        const std::string_view imgText = Slice(text, tag);
+    imageOf.clear();
+    std::vector<bool> used(maps.Maps.size(), false);
+    const auto describeMap = [&maps](MapCandidate& candidate, std::size_t map) {
+        candidate.MapName = maps.Maps[map].Name;
+        candidate.MapId = maps.Maps[map].Id;
+        candidate.AreaCount = maps.AreaCount(map);
+    };
+    for (std::size_t i = 0; i < tags.Images().size(); ++i) {
+        const std::string_view imgText = Slice(text, tags.Images()[i]);
         const TagRecord img = ParseOneTag(imgText);
         const bool hasUseMap = !GetAttribute(img, "USEMAP", "").empty();
         if (!hasUseMap && !searchWithoutMap)
@@ -112,14 +174,29 @@ std::vector<MapCandidate> CollectCandidates(std::string_view text, const PageTag
         candidate.ImgTag = std::string(imgText);
         std::size_t map = kNone;
         if (hasUseMap) {
-            candidate.Kind = 2;
-            if (const auto found = maps.Exact.find(UseMapName(img)); found != maps.Exact.end()) {
-                candidate.MapFound = true;
-                map = found->second;
+            candidate.Kind = kCandidateWithMap;
+            bool loose = false;
+            map = maps.MapOf(img, loose);
+            if (map != kNone) {
+                candidate.MapFound = !loose;
+                candidate.LooseMatch = loose;
+                used[map] = true;
+                describeMap(candidate, map);
             }
         }
         candidates.push_back(std::move(candidate));
         mapOf.push_back(map);
+        imageOf.push_back(i);
+    }
+    for (std::size_t map = 0; map < maps.Maps.size(); ++map) {
+        if (used[map] || !maps.Reachable(map))
+            continue;
+        MapCandidate candidate;
+        candidate.Kind = kCandidateMapOnly;
+        describeMap(candidate, map);
+        candidates.push_back(std::move(candidate));
+        mapOf.push_back(map);
+        imageOf.push_back(kNone);
     }
     return candidates;
 }
@@ -158,6 +235,15 @@ std::string LoadErrorMessage(const std::string& reason, const std::string& fileN
     return message;
 }
 
+std::string LooseMatchWarning(const MapCandidate& candidate)
+{
+    const std::string useMap = GetAttribute(ParseTag(candidate.ImgTag), "USEMAP", "");
+    const std::string& map = candidate.MapName.empty() ? candidate.MapId : candidate.MapName;
+    return "The picture's USEMAP \"" + useMap + "\" does not name the map \"" + map + "\" exactly ("
+        + (useMap.find('#') == std::string::npos ? "it lacks the \"#\"" : "letter case")
+        + "), so a browser will not connect the picture to the map.";
+}
+
 std::string ImportWarningsText(
     const std::vector<std::string>& warnings, const std::string& fileName)
 {
@@ -191,14 +277,17 @@ std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWi
     const PageTags tags(text);
     MapIndex maps(text, tags);
     std::vector<std::size_t> mapOf;
+    std::vector<std::size_t> imageOf;
     std::vector<MapCandidate> candidates
-        = CollectCandidates(text, tags, searchWithoutMap, maps, mapOf);
+        = CollectCandidates(text, tags, searchWithoutMap, maps, mapOf, imageOf);
     FillMapBlocks(text, maps, mapOf, candidates);
     return candidates;
 }
 
 std::string CandidateKey(const MapCandidate& candidate)
 {
+    if (candidate.Kind == kCandidateMapOnly)
+        return "#" + (candidate.MapName.empty() ? candidate.MapId : candidate.MapName);
     const TagRecord img = ParseTag(candidate.ImgTag);
     const std::string useMap = GetAttribute(img, "USEMAP", "");
     return useMap.empty() ? GetAttribute(img, "SRC", "") : useMap;
@@ -239,12 +328,14 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
     doc.Title = fileName;
     doc.FilePath = fileName;
 
-    std::string picture;
-    if (!src.empty()) {
+    std::string picture = context.Picture;
+    if (picture.empty() && !src.empty()) {
         const ResolvedPath path = ResolveSrcPath(src, fileName, context.Style);
-        if (path.Ok() && FileExists(path.Path))
+        if (path.Ok() && (FileExists(path.Path) || context.KeepMissingPicture))
             picture = path.Path;
     }
+    if (picture.empty() && context.KeepMissingPicture)
+        picture = src;
     if (picture.empty()) {
         if (!context.Ask)
             return false;
@@ -407,8 +498,9 @@ ImportResult ImportHtmlText(
     const PageTags tags(text);
     MapIndex maps(text, tags);
     std::vector<std::size_t> mapOf;
+    std::vector<std::size_t> imageOf;
     std::vector<MapCandidate> candidates
-        = CollectCandidates(text, tags, context.SearchWithoutMap, maps, mapOf);
+        = CollectCandidates(text, tags, context.SearchWithoutMap, maps, mapOf, imageOf);
     if (candidates.empty())
         return Failed(kNoImagesReason, fileName);
     std::string chosen;
@@ -424,31 +516,46 @@ ImportResult ImportHtmlText(
         return cancelled;
     }
 
-    // The first IMG of the page that the key names.
-    TagRecord img;
-    bool found = false;
-    for (std::size_t i = 0; i < tags.Images().size() && !found; ++i) {
-        img = ParseOneTag(Slice(text, tags.Images()[i]));
-        const std::string useMap = GetAttribute(img, "USEMAP", "");
-        found = useMap.empty() ? GetAttribute(img, "SRC", "") == chosen : useMap == chosen;
-    }
-    if (!found)
+    // The first candidate the key names: a picture first, as it comes first in the list.
+    std::size_t pick = 0;
+    while (pick < candidates.size() && CandidateKey(candidates[pick]) != chosen)
+        ++pick;
+    if (pick == candidates.size())
         return Failed({}, fileName);
+    const MapCandidate& candidate = candidates[pick];
+    const std::size_t mapIndex = mapOf[pick];
 
     ImportResult result;
     Document& doc = result.Doc;
+    const bool mapOnly = candidate.Kind == kCandidateMapOnly;
+    // A map no picture uses gets a picture the way a missing one is found: the user is asked.
+    const TagRecord img = mapOnly
+        ? ParseOneTag("<IMG USEMAP=\"" + EncodeAttributeValue(chosen) + "\">")
+        : ParseOneTag(Slice(text, tags.Images()[imageOf[pick]]));
     if (!ImportImgTag(doc, img, fileName, true, context))
         return Failed(MissingPictureReason(img, fileName, context.Style), fileName);
     MapImage& image = doc.Images[1];
-    const std::string mapName = UseMapName(img);
+    if (mapOnly) {
+        // The page has no IMG tag to save back into; the new one names the chosen picture.
+        doc.SourceImgTag.clear();
+        doc.ImgTag = "<IMG SRC=\"" + EncodeAttributeValue(image.Src) + "\" USEMAP=\""
+            + EncodeAttributeValue(chosen) + "\">";
+        if (image.Width > 0 && image.Height > 0)
+            doc.ImgTag = SetAttributesInTag(doc.ImgTag,
+                std::vector<AttributePair> { { "WIDTH", std::to_string(image.Width) },
+                    { "HEIGHT", std::to_string(image.Height) } });
+        ApplyPicturePathMode(doc, fileName, PathModeKind::Relative, context.Style);
+    }
+    if (candidate.LooseMatch)
+        result.Warnings.push_back(LooseMatchWarning(candidate));
     if (GetAttribute(img, "USEMAP", "").empty()) {
         image.MapTag = "<MAP NAME=\"\">";
     } else {
+        const std::string mapName = UseMapName(img);
         image.MapName = mapName;
-        const auto map = maps.Upper.find(ToUpper(mapName));
-        if (map != maps.Upper.end()) {
-            const TagAt mapTag = maps.Maps[map->second].Tag;
-            const std::size_t end = maps.BlockEnd(map->second);
+        if (mapIndex != kNone) {
+            const TagAt mapTag = maps.Maps[mapIndex].Tag;
+            const std::size_t end = maps.BlockEnd(mapIndex);
             image.MapTag = std::string(Slice(text, mapTag));
             doc.SourceMapCode = text.substr(mapTag.Start, end - mapTag.Start);
             const std::vector<TagAt>& allAreas = tags.Areas();
@@ -483,8 +590,11 @@ ImportResult ImportHtmlText(
 std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name)
 {
     const PageTags tags(page);
+    const std::string wanted = DecodeAttributeValue(name);
     for (const TagAt& tag : tags.Maps()) {
-        if (MapTagName(Slice(page, tag), "") != DecodeAttributeValue(name))
+        const TagRecord record = ParseOneTag(Slice(page, tag));
+        if (DecodeAttributeValue(GetAttribute(record, "NAME", "")) != wanted
+            && DecodeAttributeValue(GetAttribute(record, "ID", "")) != wanted)
             continue;
         const std::size_t end = MapBlockEnd(tags, tag);
         return page.substr(tag.Start, end - tag.Start);

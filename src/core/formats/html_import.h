@@ -22,23 +22,41 @@ namespace karvex {
 
 class Prompt;
 
-// One picture of a page that could be edited.
+// One picture of a page that could be edited, or one map of the page that no picture uses.
 struct MapCandidate
 {
     // "<MAP" of the matching map through "</MAP>" (through its last AREA when it is never
-    // closed), or empty
+    // closed), or empty. Filled only for the chooser.
     std::string MapBlock;
-    std::string ImgTag;
-    int Kind = 0; // 2 for an IMG tag with a USEMAP attribute, 0 for one without
-    bool MapFound = false; // a MAP of exactly the USEMAP name was found
+    std::string ImgTag; // empty for a map no picture uses
+    // 2 for an IMG tag with a USEMAP attribute, 0 for one without, 1 for a map no picture uses
+    int Kind = 0;
+    // A browser connects the picture to its map: the first MAP whose NAME or ID equals the
+    // USEMAP value after its first "#", in the same letter case.
+    bool MapFound = false;
+    // The picture's map was found only as this editor has always found it (in any letter case,
+    // or from a USEMAP without "#"): it opens, but a browser does not connect the two.
+    bool LooseMatch = false;
+    std::string MapName; // NAME and ID of the map found, as written in the page
+    std::string MapId;
+    std::size_t AreaCount = 0; // AREA tags of the map found
 };
 
-// The pictures of a page: every IMG with a USEMAP, and with searchWithoutMap every other IMG.
+inline constexpr int kCandidateWithMap = 2;
+inline constexpr int kCandidateWithoutMap = 0;
+inline constexpr int kCandidateMapOnly = 1;
+
+// The pictures of a page: every IMG with a USEMAP, with searchWithoutMap every other IMG, and
+// after them every map that no picture uses and a USEMAP could name.
 std::vector<MapCandidate> FindMapCandidates(std::string_view text, bool searchWithoutMap);
 
 // What identifies a candidate to the chooser and the import: its USEMAP value, or its SRC
-// value when it has none.
+// value when it has none; for a map no picture uses, "#" and the map's NAME (else its ID).
 std::string CandidateKey(const MapCandidate& candidate);
+
+// The sentence that tells the user a picture's map was found although a browser will not
+// connect the two.
+std::string LooseMatchWarning(const MapCandidate& candidate);
 
 inline constexpr const char* kPictureFilter = "GIF Files (*.gif)|*.gif|JPEG Files "
                                               "(*.jpg)|*.jpg|BMP Files (*.bmp)|*.bmp|All Picture "
@@ -58,6 +76,11 @@ struct ImportContext
     PathStyle Style = kNativePathStyle;
     // The filter of the dialog that looks for a missing picture; its last entry lists them all.
     std::string PictureFilter = kPictureFilter;
+    // The picture to use whatever the IMG tag names (the converter's --picture).
+    std::string Picture;
+    // A picture that cannot be found is kept as the path the IMG tag names, without asking:
+    // the size then comes from WIDTH and HEIGHT (the converter, which needs no pixels).
+    bool KeepMissingPicture = false;
 };
 
 // The result of a reader: a filled document record that is not yet part of any state.
@@ -152,7 +175,7 @@ ImportResult ImportHtmlText(
 ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& context);
 
 // The block ("<MAP" through "</MAP>", or through its last AREA when it is never closed) of the
-// first map of a page, outside comments, whose NAME is name; nothing when there is none.
+// first map of a page, outside comments, whose NAME or ID is name; nothing when there is none.
 std::optional<std::string_view> FindMapBlock(std::string_view page, std::string_view name);
 
 // The first IMG tag of a page, outside comments, whose USEMAP names the map name.

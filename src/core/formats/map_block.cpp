@@ -19,15 +19,21 @@ bool IsLineBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
 bool AllBlank(std::string_view text) { return std::all_of(text.begin(), text.end(), IsLineBlank); }
 
-// The MAP start tag named name; a tag that has that name already is kept as written.
+// The MAP start tag named name; a tag whose first NAME or first ID is that name already is kept
+// as written (a map named only by its ID stays so).
 std::string NamedMapTag(std::string_view tag, const std::string& name)
 {
+    bool nameSeen = false;
+    bool idSeen = false;
     for (const AttributeSpan& span : ScanAttributeSpans(tag, tag.size() - 1)) {
-        if (!EqualsNoCase(tag.substr(span.NameStart, span.NameEnd - span.NameStart), "NAME"))
+        const std::string_view attribute
+            = tag.substr(span.NameStart, span.NameEnd - span.NameStart);
+        bool& seen = EqualsNoCase(attribute, "NAME") ? nameSeen : idSeen;
+        if ((!EqualsNoCase(attribute, "NAME") && !EqualsNoCase(attribute, "ID")) || seen)
             continue;
+        seen = true;
         if (UnquotedValue(tag.substr(span.ValueStart, span.ValueEnd - span.ValueStart)) == name)
             return std::string(tag);
-        break;
     }
     return SetAttributeInTag(std::string(tag), "NAME", name, "");
 }
