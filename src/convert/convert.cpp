@@ -246,7 +246,10 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
         } else if (name == "--from" || name == "--to") {
             const FileFormat* format = FormatNamed(value);
             if (!format)
-                note(name + " takes html, map or kvp, not '" + value + "'");
+                note(std::string(name)
+                         .append(" takes html, map or kvp, not '")
+                         .append(value)
+                         .append("'"));
             (name == "--from" ? options.From : options.To) = format;
         } else if (name == "--server") {
             if (upper == "NCSA" || upper == "CERN")
@@ -460,7 +463,8 @@ int ImportPage(const Input& input, const ConvertOptions& options, ImportContext&
         return Fail(err,
             "The page " + input.Name + " has no map '" + key
                 + "' for the picture that names it; nothing was written.");
-    context.ChooseMap = [&key](const std::vector<MapCandidate>&) { return key; };
+    context.ChooseMap
+        = [&key](const std::vector<MapCandidate>&) -> const std::string& { return key; };
     result = ImportHtmlText(input.Name, text, context);
     return kConvertOk;
 }

@@ -112,7 +112,7 @@ private slots:
         const QStringList notes { "", "a browser will not connect", "No picture of the page" };
         for (int row = 0; row < list.count(); ++row) {
             ClickRow(dialog, row);
-            const QString note = notes[row];
+            const QString& note = notes[row];
             QCOMPARE(dialog.NoteLabel().isVisible(), !note.isEmpty());
             QVERIFY2(
                 dialog.NoteLabel().text().contains(note), qPrintable(dialog.NoteLabel().text()));
