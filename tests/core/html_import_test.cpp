@@ -128,7 +128,10 @@ TEST_F(HtmlImport, MapsAreNamedAsBrowsersNameThem)
         // What a browser does not connect still opens, as this editor always opened it.
         { "#NAV", "<map name=nav>", "nav", false },
         { "m", "<map name=m>", "m", false },
-        { "#q", "<script>'<map name=q>'</script><title><map name=q></title>", "", false },
+        { "#q",
+            "<script>'<map name=q>'</script><title><map name=q></title><!-- <map name=q> -->"
+            "<noscript><map name=q></noscript>",
+            "", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.UseMap + std::string(" with ") + c.Maps);

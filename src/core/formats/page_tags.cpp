@@ -13,13 +13,16 @@ constexpr auto kNone = std::string_view::npos;
 
 bool IsLetter(char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 
-// Elements whose content a browser does not read as tags.
-constexpr std::string_view kRawTextElements[]
-    = { "script", "style", "textarea", "title", "template", "xmp" };
+// Elements whose content a browser does not read as tags (noscript with scripting on, as
+// browsers run), and "plaintext", whose content runs to the end of the page.
+constexpr std::string_view kRawTextElements[] = { "script", "style", "textarea", "title",
+    "template", "xmp", "iframe", "noembed", "noframes", "noscript", "plaintext" };
 
 // Where the raw text of element `name` that starts at `from` ends: the "<" of its end tag.
 std::size_t RawTextEnd(std::string_view text, std::size_t from, std::string_view name)
 {
+    if (name == "plaintext")
+        return text.size();
     for (std::size_t at = text.find("</", from); at != kNone; at = text.find("</", at + 2)) {
         const std::size_t after = at + 2 + name.size();
         if (EqualsNoCase(text.substr(at + 2, name.size()), name)

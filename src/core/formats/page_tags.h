@@ -2,7 +2,8 @@
 
 // Reading a page as a browser's tokenizer reads it, and the tags of a page the readers look for.
 // Text inside comments, inside another tag (a quoted value can hold "<img ...>") and inside
-// elements whose content is not markup (script, style, textarea, title, template, xmp) is no tag.
+// elements whose content is not markup (script, style, textarea, title, template, xmp, iframe,
+// noembed, noframes, noscript, plaintext) is no tag.
 
 #include "core/formats/tag_reader.h"
 
