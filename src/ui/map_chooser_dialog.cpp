@@ -90,8 +90,9 @@ void DrawPlaceholder(QPainter& painter, const QRectF& area)
     painter.drawPath(hills);
 }
 
-// The item's icon: the thumbnail centred on a square with a thin frame, or the placeholder.
-QIcon ThumbnailIcon(const std::string& picturePath, qreal ratio)
+// The item's icon: the thumbnail centred on a square with a thin frame, or the placeholder;
+// emblem, when given, in its lower right corner.
+QIcon ThumbnailIcon(const std::string& picturePath, qreal ratio, const QIcon& emblem = {})
 {
     const int side = qRound(kThumbSide * ratio);
     QPixmap pixmap(side, side);
@@ -116,6 +117,11 @@ QIcon ThumbnailIcon(const std::string& picturePath, qreal ratio)
         painter.setPen(QColor(0, 0, 0, 60));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(target.adjusted(0, 0, -1, -1));
+    }
+    if (!emblem.isNull()) {
+        const int emblemSide = qRound(24 * ratio);
+        painter.drawPixmap(
+            side - emblemSide, side - emblemSide, emblem.pixmap(QSize(emblemSide, emblemSide)));
     }
     painter.end();
     pixmap.setDevicePixelRatio(ratio);
@@ -329,9 +335,13 @@ void MapChooserDialog::AddItem(const std::string& src, const std::string& alt,
 {
     const ResolvedPath picture = ResolveSrcPath(src, pageFile);
     const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt);
+    // A picture a browser does not connect to its map carries a warning sign.
+    const QIcon emblem = note.empty() || src.empty()
+        ? QIcon()
+        : style()->standardIcon(QStyle::SP_MessageBoxWarning);
     auto* item = new QListWidgetItem(
-        ThumbnailIcon(
-            picture.Ok() && !src.empty() ? picture.Path : std::string(), devicePixelRatioF()),
+        ThumbnailIcon(picture.Ok() && !src.empty() ? picture.Path : std::string(),
+            devicePixelRatioF(), emblem),
         caption);
     // Keys are compared byte for byte with the page's tags, so they never pass through QString.
     item->setData(kKeyRole, QByteArray::fromStdString(key));
