@@ -550,10 +550,11 @@ bool SizeWithoutPicture(Document& doc, const std::string& inputName, std::ostrea
     MapImage& image = doc.Images[1];
     if (FileExists(image.Src))
         return true;
-    const std::string picture = image.Src.empty() ? std::string("The picture") : image.Src;
+    const std::string picture
+        = image.Src.empty() ? std::string("No picture is named") : image.Src + " was not found";
     if (image.Width > 0 && image.Height > 0) {
         err << kProgram << ": " << inputName << ": " << picture
-            << " was not found; its size comes from the IMG tag's WIDTH and HEIGHT.\n";
+            << "; its size comes from the IMG tag's WIDTH and HEIGHT.\n";
         return true;
     }
     std::int32_t width = 0;
@@ -573,8 +574,8 @@ bool SizeWithoutPicture(Document& doc, const std::string& inputName, std::ostrea
     doc.ImgTag = SetAttributesInTag(doc.ImgTag,
         std::vector<AttributePair> {
             { "WIDTH", std::to_string(image.Width) }, { "HEIGHT", std::to_string(image.Height) } });
-    err << kProgram << ": " << inputName << ": " << picture << " was not found; its size "
-        << image.Width << " x " << image.Height << " comes from the hotspots' coordinates.\n";
+    err << kProgram << ": " << inputName << ": " << picture << "; its size " << image.Width << " x "
+        << image.Height << " comes from the hotspots' coordinates.\n";
     return true;
 }
 
@@ -656,7 +657,7 @@ int Convert(const ConvertOptions& options, std::istream& in, std::ostream& out, 
     Document& doc = state.Documents[1];
     if (!SizeWithoutPicture(doc, options.Input, err))
         return Fail(err,
-            "The picture " + doc.Images[1].Src + " of " + options.Input
+            "The picture of " + options.Input
                 + " was not found, and neither the IMG tag nor the hotspots give its size; give "
                   "it with --picture FILE.");
     if (options.ServerType)

@@ -206,6 +206,13 @@ TEST_F(Convert, MissingPictureIsNotNeeded)
                   .find("<img src=gone.gif usemap=#m WIDTH=\"120\" HEIGHT=\"70\">\r\n<map name=m>"),
         std::string::npos);
 
+    // A server's map file names no picture at all.
+    WriteWholeFile(dir.File("bare.map"), "rect /a.html 0,0 50,40\n");
+    ASSERT_EQ(Run({ dir.File("bare.map"), dir.File("bare.html") }), kConvertOk) << err;
+    EXPECT_NE(err.find("No picture is named; its size 50 x 40"), std::string::npos) << err;
+    EXPECT_NE(
+        ApiReadFile(dir.File("bare.html")).find("WIDTH=\"50\" HEIGHT=\"40\""), std::string::npos);
+
     // Nothing to take a size from, and no map for the picture, fail without writing.
     WriteWholeFile(dir.File("empty.html"), "<img src=gone.gif usemap=#m><map name=m></map>");
     EXPECT_EQ(Run({ dir.File("empty.html"), dir.File("x.map") }), kConvertFailed);

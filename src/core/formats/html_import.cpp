@@ -335,8 +335,8 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
             picture = path.Path;
     }
     if (picture.empty() && context.KeepMissingPicture)
-        picture = src;
-    if (picture.empty()) {
+        picture = src; // which may name none: a map file without a picture, say
+    if (picture.empty() && !context.KeepMissingPicture) {
         if (!context.Ask)
             return false;
         const PromptAnswer answer = context.Ask->Ask({ kMissingPictureQuestion, context.Title,

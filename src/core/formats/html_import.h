@@ -78,8 +78,8 @@ struct ImportContext
     std::string PictureFilter = kPictureFilter;
     // The picture to use whatever the IMG tag names (the converter's --picture).
     std::string Picture;
-    // A picture that cannot be found is kept as the path the IMG tag names, without asking:
-    // the size then comes from WIDTH and HEIGHT (the converter, which needs no pixels).
+    // A picture that cannot be found is kept as the path the IMG tag names (even none), without
+    // asking: the size then comes from WIDTH and HEIGHT (the converter, which needs no pixels).
     bool KeepMissingPicture = false;
 };
 
