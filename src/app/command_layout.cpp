@@ -42,7 +42,9 @@ constexpr ToolSpec kMenuTools[] = {
     { "Delete", "Delete", "pic_Delete", "Edit" },
     { "Lock", "Lock Hotspots", "pic_Lock", "Edit" },
     { "Edit_Fig", "Edit Hotspot", "pic_Edit", "Edit" },
+    { "Exp_Copy", "Export Hotspot to Clipboard", "", "Edit" },
     { "Exp_CopyMap", "Export Map to Clipboard", "", "Edit" },
+    { "Imp_Paste", "Import Hotspot from Clipboard", "", "Edit" },
     { "Pointer", "Pointer", "pic_Pointer", "Mapping" },
     { "Rectangle", "Rectangle", "pic_Rectangle", "Mapping" },
     { "Circle", "Circle", "pic_Circle", "Mapping" },
@@ -81,7 +83,8 @@ const MenuSpec kMenus[] = {
             { "SaveAs" }, { "Close" }, { "CloseAll" }, { "Option", true }, { "Exit" } } },
     { "Edit", "&Edit",
         { { "Undo" }, { "Redo" }, { "Cut", true }, { "Copy" }, { "Paste" }, { "Delete" },
-            { "Lock" }, { "Edit_Fig", true }, { "Exp_CopyMap" } } },
+            { "Lock" }, { "Edit_Fig", true }, { "Exp_Copy" }, { "Exp_CopyMap" },
+            { "Imp_Paste" } } },
     { "Mapping", "M&apping", // Alt+M is the pointer tool
         { { "Pointer" }, { "Rectangle" }, { "Circle" }, { "Polygon" }, { "Wizard", true } } },
     { "View", "&View",
@@ -154,6 +157,7 @@ constexpr ShortcutSpec kShortcuts[] = {
     { "New", "Ctrl+N" }, { "Open", "Ctrl+O" }, { "Save", "Ctrl+S" }, { "SaveAs", "Ctrl+Shift+S" },
     { "Exit", "Ctrl+Q; Alt+Q" }, { "Undo", "Ctrl+Z" }, { "Redo", "Ctrl+Shift+Z; Ctrl+Y" },
     { "Cut", "Ctrl+X" }, { "Copy", "Ctrl+C" }, { "Paste", "Ctrl+V" },
+    { "Exp_Copy", "Ctrl+Shift+C" }, { "Imp_Paste", "Ctrl+Shift+V" },
     // Plain Del only where a hotspot has the focus: see DeleteKeyGuard.
     { "Delete", "Del; Ctrl+Del" }, { "Lock", "Ctrl+L" }, { "Edit_Fig", "Ctrl+E" },
     { "Pointer", "Alt+M" }, { "Rectangle", "Alt+R" }, { "Circle", "Alt+C" }, { "Polygon", "Alt+P" },
@@ -218,7 +222,9 @@ constexpr StatusTipSpec kStatusTips[] = {
     { "Delete", "Deletes the selected hotspot." },
     { "Lock", "Locks the selected hotspot against changes, or unlocks it." },
     { "Edit_Fig", "Edits the HTML code of the selected hotspot." },
+    { "Exp_Copy", "Copies the AREA tag of the selected hotspot to the clipboard as text." },
     { "Exp_CopyMap", "Copies the HTML code of the whole image map to the clipboard." },
+    { "Imp_Paste", "Adds a hotspot made from an AREA tag copied as text, from a web page say." },
     { "Pointer", "Selects, moves and resizes hotspots." },
     { "Rectangle", "Draws a rectangular hotspot." },
     { "Circle", "Draws a circular hotspot." },
@@ -251,7 +257,7 @@ constexpr const char* kTickableTools[] = { "t_Mouse", "t_Rectangle", "t_Circle",
 constexpr const char* kDocumentCommands[] = { "t_Cut", "t_Save", "t_Copy", "t_Paste", "t_Delete",
     "t_Undo", "Undo", "Redo", "t_Redo", "t_Lock", "t_Rectangle", "t_Circle", "t_Polygon", "t_Mouse",
     "t_Rotate", "My_Zoom", "t_Support", "t_Ruler", "t_Hide", "t_Preview", "Save", "SaveAs", "Edit",
-    "Mapping", "Wizard", "t_Hotspot" };
+    "Mapping", "Wizard", "t_Hotspot", "Paste", "pop_Paste", "Exp_CopyMap", "Imp_Paste" };
 constexpr const char* kDocumentReenabled[]
     = { "t_Ruler", "Edit", "Mapping", "Wizard", "t_Hotspot" };
 
@@ -260,7 +266,7 @@ constexpr const char* kFileCommands[] = { "t_Save", "Save", "SaveAs", "Close", "
 // Commands on the selected hotspot, with their pop-up twins.
 constexpr const char* kSelectionCommands[]
     = { "t_Delete", "Delete", "t_Copy", "Copy", "t_Cut", "Cut", "Edit_Fig", "t_Lock", "Lock",
-          "pop_Delete", "pop_Copy", "pop_Cut", "pop_Edit_Fig", "pop_Lock" };
+          "Exp_Copy", "pop_Delete", "pop_Copy", "pop_Cut", "pop_Edit_Fig", "pop_Lock" };
 constexpr const char* kLockTicks[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kPasteCommands[] = { "t_Paste", "Paste", "pop_Paste" };
 
@@ -270,16 +276,15 @@ constexpr const char* kToolTicks[][2] = { { "t_Mouse", "Pointer" }, { "t_Rectang
 
 constexpr const char* kDrawingTools[] = { "t_Mouse", "t_Rectangle", "t_Circle", "t_Polygon",
     "t_Rotate", "Pointer", "Rectangle", "Circle", "Polygon" };
-constexpr const char* kEditGroup[]
-    = { "t_Cut", "t_Copy", "t_Paste", "t_Delete", "Cut", "Copy", "Paste", "Delete", "Edit_Fig",
-          "Exp_CopyMap", "pop_Cut", "pop_Copy", "pop_Paste", "pop_Delete", "pop_Edit_Fig" };
+constexpr const char* kEditGroup[] = { "t_Cut", "t_Copy", "t_Paste", "t_Delete", "Cut", "Copy",
+    "Paste", "Delete", "Edit_Fig", "Exp_Copy", "Exp_CopyMap", "Imp_Paste", "pop_Cut", "pop_Copy",
+    "pop_Paste", "pop_Delete", "pop_Edit_Fig" };
 constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
 // Commands whose features are not built yet: shown, but never enabled.
 constexpr const char* kUnbuiltCommands[]
-    = { "Cut", "Copy", "Paste", "t_Cut", "t_Copy", "t_Paste", "pop_Cut", "pop_Copy", "pop_Paste",
-          "Exp_CopyMap", "Wizard", "t_Hotspot", "t_Preview", "Option", "Help1" };
+    = { "Wizard", "t_Hotspot", "t_Preview", "Option", "Help1" };
 
 struct ViewElementEntry
 {

@@ -22,6 +22,7 @@ class CodeEditDialog;
 class CommandBars;
 class DocumentWindow;
 class Prompt;
+class SystemClipboard;
 
 class Editor : public QObject, public DocumentHost
 {
@@ -53,6 +54,17 @@ public:
 
     // Hotspots and view
     void DeleteHotspot(bool askWhenLocked);
+    // The program's own hotspot clipboard: whole records, pasted into any document.
+    void CopyHotspot();
+    void CutHotspot();
+    void PasteHotspot();
+    // The desktop's clipboard: the current hotspot's AREA tag, or the whole map code.
+    enum class ExportKind { Hotspot, Map };
+    void ExportToClipboard(ExportKind kind);
+    // One AREA tag from the desktop's clipboard as a new hotspot; "error-Impo.CLIP" otherwise.
+    void ImportFromClipboard();
+    // The clipboard the export and import use; the desktop's unless a test gives another.
+    void SetSystemClipboard(SystemClipboard& clipboard) { m_clipboard = &clipboard; }
     // Renames the current hotspot; false when the name is its own or refused as taken (the
     // caller then shows the old name again).
     bool RenameHotspot(const std::string& newName) override;
@@ -112,6 +124,8 @@ private:
     static std::string SuggestedFileName(const Document& doc);
     void ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening);
     bool ClipboardHasHotspot() const;
+    // Asks before a locked hotspot is deleted or cut; true on Yes.
+    bool ConfirmLockedDelete();
     bool HotspotSelected() const;
 
     AppState& m_state;
@@ -120,6 +134,7 @@ private:
     QMdiArea& m_area;
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
+    SystemClipboard* m_clipboard = nullptr;
     Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current
     std::string m_lastFolder;

@@ -5,8 +5,10 @@
 #include "app/editor.h"
 #include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/drawing_surface.h"
+#include "core/formats/html_writer.h"
 #include "core/model/app_state.h"
 #include "core/model/zoom_levels.h"
+#include "core/operations/hotspot_clipboard.h"
 #include "core/operations/hotspot_ops.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
@@ -14,10 +16,13 @@
 #include "ui/document_model.h"
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
+#include "ui/system_clipboard.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QUndoStack>
+#include <optional>
+#include <utility>
 
 namespace karvex {
 
@@ -60,6 +65,84 @@ bool Editor::HotspotSelected() const
 
 bool Editor::ClipboardHasHotspot() const { return m_state.HotspotClipboard.size() > 1; }
 
+void Editor::CopyHotspot()
+{
+    const Hotspot* spot = LiveHotspot(m_state, m_state.CurrentHotspot);
+    if (!ActiveWindow() || !spot)
+        return;
+    m_state.HotspotClipboard.push_back(ClipboardEntry(*spot));
+    UpdateEditCommands(m_bars, true, ClipboardHasHotspot());
+}
+
+void Editor::CutHotspot()
+{
+    DocumentWindow* window = ActiveWindow();
+    const int slot = m_state.CurrentHotspot;
+    const Hotspot* spot = LiveHotspot(m_state, slot);
+    if (!window || !spot)
+        return;
+    if (spot->Locked && !ConfirmLockedDelete())
+        return;
+    m_state.HotspotClipboard.push_back(ClipboardEntry(*spot));
+    window->DeleteHotspot(slot);
+    UpdateEditCommands(m_bars, HotspotSelected(), ClipboardHasHotspot());
+}
+
+void Editor::PasteHotspot()
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window || !ClipboardHasHotspot())
+        return;
+    const Hotspot& entry = m_state.HotspotClipboard.back();
+    const Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    const QRect visible = window->VisiblePictureArea();
+    const PictureCorner corner = PasteCorner(
+        doc, entry, { visible.x(), visible.y(), visible.right() + 1, visible.bottom() + 1 });
+    const QList<int> ids
+        = window->AddHotspotRecords({ PlaceClipboardEntry(entry, corner.X, corner.Y) }, "Paste");
+    if (!ids.isEmpty())
+        window->SelectHotspot(ids.back());
+}
+
+void Editor::ExportToClipboard(ExportKind kind)
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    SystemClipboard& clipboard = m_clipboard ? *m_clipboard : DesktopClipboard();
+    if (kind == ExportKind::Hotspot) {
+        if (const Hotspot* spot = LiveHotspot(m_state, m_state.CurrentHotspot))
+            clipboard.SetMarkup(ToDisplay(spot->AreaTag));
+        return;
+    }
+    // The code as the code page shows it; the document's record of its page stays as it is.
+    Document copy = m_state.Documents[static_cast<std::size_t>(window->Slot())];
+    clipboard.SetMarkup(ToDisplay(GenerateMapCode(copy, true, false)));
+}
+
+void Editor::ImportFromClipboard()
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    const SystemClipboard& clipboard = m_clipboard ? *m_clipboard : DesktopClipboard();
+    std::optional<Hotspot> spot = HotspotFromClipboardText(FromDisplay(clipboard.Text()));
+    if (!spot) {
+        m_prompt.Tell(kClipboardImportError, m_state.AppTitle);
+        return;
+    }
+    const QList<int> ids = window->AddHotspotRecords({ std::move(*spot) }, "Paste AREA Tag", true);
+    if (!ids.isEmpty())
+        window->SelectHotspot(ids.back());
+}
+
+bool Editor::ConfirmLockedDelete()
+{
+    return m_prompt.Ask({ "This hotspot is locked. Are you sure you want to delete it?",
+               "Delete Hotspot", PromptIcon::Critical, PromptButtons::YesNo, PromptAnswer::No })
+        == PromptAnswer::Yes;
+}
+
 void Editor::DeleteHotspot(bool askWhenLocked)
 {
     DocumentWindow* window = ActiveWindow();
@@ -67,13 +150,8 @@ void Editor::DeleteHotspot(bool askWhenLocked)
     Hotspot* spot = LiveHotspot(m_state, slot);
     if (!window || !spot)
         return;
-    if (askWhenLocked && spot->Locked) {
-        const PromptAnswer answer
-            = m_prompt.Ask({ "This hotspot is locked. Are you sure you want to delete it?",
-                "Delete Hotspot", PromptIcon::Critical, PromptButtons::YesNo, PromptAnswer::No });
-        if (answer != PromptAnswer::Yes)
-            return;
-    }
+    if (askWhenLocked && spot->Locked && !ConfirmLockedDelete())
+        return;
     window->DeleteHotspot(slot);
 }
 

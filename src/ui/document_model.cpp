@@ -232,12 +232,23 @@ int DocumentModel::AddDrawnHotspot(const Figure& figure)
 
 QList<int> DocumentModel::AddHotspots(const std::vector<Figure>& figures)
 {
-    EditStep step(*this, figures.size() == 1 ? "Draw" : "Add Hotspots");
+    std::vector<Hotspot> records;
+    records.reserve(figures.size());
+    for (const Figure& figure : figures)
+        records.push_back(HotspotFromFigure(figure));
+    return AddHotspotRecords(std::move(records), figures.size() == 1 ? "Draw" : "Add Hotspots");
+}
+
+QList<int> DocumentModel::AddHotspotRecords(
+    std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames)
+{
+    EditStep step(*this, stepText);
     QList<int> ids;
-    ids.reserve(static_cast<qsizetype>(figures.size()));
-    for (const Figure& figure : figures) {
-        Touch(NextHotspotNumber(m_state.HotspotNames, figure.Kind).Slot);
-        const int slot = AddHotspotFromFigure(Doc(), m_state.HotspotNames, figure);
+    ids.reserve(static_cast<qsizetype>(records.size()));
+    for (Hotspot& record : records) {
+        Touch(NextHotspotNumber(m_state.HotspotNames, record.Shape).Slot);
+        const int slot
+            = AddHotspotRecord(Doc(), m_state.HotspotNames, std::move(record), keepFreeNames);
         m_retired.erase(slot);
         ids.push_back(slot);
     }

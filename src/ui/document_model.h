@@ -60,6 +60,11 @@ public:
     // Hotspots. A figure the surface drew, and figures added in bulk (one notice for all).
     int AddDrawnHotspot(const Figure& figure);
     QList<int> AddHotspots(const std::vector<Figure>& figures);
+    // Whole records (pasted, read from the clipboard, generated) as new live hotspots, each in
+    // the next free slot with the next name of its shape (or its own, with keepFreeNames, when
+    // no live hotspot has it); one step, one notice.
+    QList<int> AddHotspotRecords(
+        std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames = false);
     // Takes a hotspot out of the live set, keeping its record so that an undo can bring it back.
     void RetireHotspot(int slot);
     void RestoreHotspot(int slot, const Figure& figure);

@@ -387,8 +387,20 @@ void DocumentWindow::SelectMap()
 
 QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
 {
+    return ShowAddedHotspots([&] { return m_model->AddHotspots(figures); });
+}
+
+QList<int> DocumentWindow::AddHotspotRecords(
+    std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames)
+{
+    return ShowAddedHotspots(
+        [&] { return m_model->AddHotspotRecords(std::move(records), stepText, keepFreeNames); });
+}
+
+QList<int> DocumentWindow::ShowAddedHotspots(const std::function<QList<int>()>& add)
+{
     m_surface->SetRedraw(false);
-    QList<int> ids = m_model->AddHotspots(figures);
+    QList<int> ids = add();
     for (qsizetype i = 0; i < ids.size(); ++i) {
         const Hotspot* spot = SpotFor(ids.at(i));
         m_surface->AddFigure(spot->Coords, spot->Shape,
@@ -400,6 +412,8 @@ QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
     m_surface->AfterBulkAdd();
     return ids;
 }
+
+QRect DocumentWindow::VisiblePictureArea() const { return m_surface->VisiblePictureArea(); }
 
 void DocumentWindow::SetSelectedCoordinate(int which, int value)
 {

@@ -8,7 +8,9 @@
 
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +56,11 @@ public:
     // Hotspots for figures the surface does not show yet (a paste, a generated grid): the
     // surface takes them over and the model adds them with one notice.
     QList<int> AddHotspots(const std::vector<Figure>& figures);
+    // Whole records (a paste, an AREA tag from the clipboard), as the model adds them.
+    QList<int> AddHotspotRecords(
+        std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames = false);
+    // The part of the picture the user sees, in picture pixels.
+    QRect VisiblePictureArea() const;
     // 1 X1, 2 Y1, 3 X2, 4 Y2 of the selected hotspot, as its figure on the surface reshapes.
     void SetSelectedCoordinate(int which, int value);
     // The window title: the document's file name, with "*" while changed.
@@ -99,6 +106,9 @@ private:
     // Hands the surface what only the record knows of a hotspot's figure: whether it is the
     // "default" area under all others, its label and its spoken description.
     void ShowFigureInfo(int slot);
+    // Runs add, which adds hotspots to the model, and hands their figures to the surface in
+    // one batch.
+    QList<int> ShowAddedHotspots(const std::function<QList<int>()>& add);
 
     DocumentHost& m_host;
     const int m_slot;

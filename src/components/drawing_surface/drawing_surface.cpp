@@ -329,6 +329,19 @@ void DrawingSurface::Reveal(const QRect& box)
         static_cast<int>(box.width() * s / 2) + 20, static_cast<int>(box.height() * s / 2) + 20);
 }
 
+QRect DrawingSurface::VisiblePictureArea() const
+{
+    const QRect area(QPoint(0, 0), m_canvas->Area());
+    const QWidget* viewport = m_scroll->viewport();
+    if (!viewport->isVisible())
+        return area;
+    const QPoint topLeft = m_canvas->mapFrom(viewport, viewport->rect().topLeft());
+    const QPoint bottomRight = m_canvas->mapFrom(viewport, viewport->rect().bottomRight());
+    const QRect seen(m_canvas->ToPicture(topLeft), m_canvas->ToPicture(bottomRight));
+    const QRect visible = seen.intersected(area);
+    return visible.isEmpty() ? area : visible;
+}
+
 void DrawingSurface::SetAllSelected(bool selected) { m_editor->SetAllSelected(selected); }
 
 void DrawingSurface::ShowFigures(int show) { m_canvas->SetFiguresVisible(show != 0); }

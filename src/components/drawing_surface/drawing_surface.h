@@ -104,6 +104,9 @@ public:
     void ShowLabels(bool show);
     void SetRulersVisible(bool visible);
     void ShowTip(const QString& text);
+    // The part of the drawing area the scroll view shows, in picture pixels (the whole area
+    // while the surface is not shown).
+    QRect VisiblePictureArea() const;
     void MapLoaded();
     // A bulk add's figures are taken over; the earlier undo and redo history is dropped.
     void FinishBulkAdd();

@@ -1,5 +1,6 @@
 #include "core/model/hotspot_names.h"
 
+#include <utility>
 #include <vector>
 
 namespace karvex {
@@ -43,20 +44,11 @@ std::string MakeHotspotName(
     return stem + std::to_string(n);
 }
 
-std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const Figure& figure)
+Hotspot HotspotFromFigure(const Figure& figure)
 {
-    const auto number = NextHotspotNumber(names, figure.Kind);
-    if (static_cast<std::size_t>(number.Slot) >= doc.Hotspots.size())
-        doc.Hotspots.resize(static_cast<std::size_t>(number.Slot) + 1);
-    names.Add(number.Name, number.Slot);
-
-    Hotspot& spot = doc.Hotspots[static_cast<std::size_t>(number.Slot)];
-    spot = Hotspot {};
-    spot.Active = true;
+    Hotspot spot;
     spot.Color = std::to_string(figure.Color);
-    spot.Id = number.Slot;
     spot.Locked = figure.Locked;
-    spot.Name = number.Name;
     spot.Coords = figure.Coordinates;
     spot.Shape = figure.Kind;
     spot.X1 = figure.X1;
@@ -65,7 +57,30 @@ std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const 
     spot.Y2 = figure.Y2;
     spot.AreaTag = "<AREA SHAPE=\"" + ShapeKeyword(figure.Kind) + "\" COORDS=\""
         + figure.Coordinates + "\">";
-    return number.Slot;
+    return spot;
+}
+
+std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const Figure& figure)
+{
+    return AddHotspotRecord(doc, names, HotspotFromFigure(figure));
+}
+
+std::int32_t AddHotspotRecord(
+    Document& doc, HotspotNameTable& names, Hotspot record, bool keepFreeName)
+{
+    auto number = NextHotspotNumber(names, record.Shape);
+    if (keepFreeName && !record.Name.empty() && !names.Contains(record.Name))
+        number.Name = record.Name;
+    if (static_cast<std::size_t>(number.Slot) >= doc.Hotspots.size())
+        doc.Hotspots.resize(static_cast<std::size_t>(number.Slot) + 1);
+    names.Add(number.Name, number.Slot);
+
+    Hotspot& spot = doc.Hotspots[static_cast<std::size_t>(number.Slot)];
+    spot = std::move(record);
+    spot.Active = true;
+    spot.Id = number.Slot;
+    spot.Name = std::move(number.Name);
+    return spot.Id;
 }
 
 } // namespace karvex

@@ -32,4 +32,13 @@ std::string MakeHotspotName(
 // and returns the slot.
 std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const Figure& figure);
 
+// The record of a figure, before it has a slot and a name.
+Hotspot HotspotFromFigure(const Figure& figure);
+
+// Puts a whole record (a pasted or generated hotspot) into a new slot of doc as a live hotspot,
+// registers its name and returns the slot. The record's own name is kept when keepFreeName is
+// set and no live hotspot has it; otherwise it gets the next name of its shape.
+std::int32_t AddHotspotRecord(
+    Document& doc, HotspotNameTable& names, Hotspot record, bool keepFreeName = false);
+
 } // namespace karvex
