@@ -31,6 +31,7 @@ struct MapCandidate
     std::string ImgTag;
     int Kind = 0; // 2 for an IMG tag with a USEMAP attribute, 0 for one without
     bool MapFound = false; // a MAP of exactly the USEMAP name was found
+    std::string Charset; // of the page's texts, for a chooser to show them
 };
 
 // The pictures of a page: every IMG with a USEMAP, and with searchWithoutMap every other IMG.
@@ -58,6 +59,9 @@ struct ImportContext
     PathStyle Style = kNativePathStyle;
     // The filter of the dialog that looks for a missing picture; its last entry lists them all.
     std::string PictureFilter = kPictureFilter;
+    // The charset of a page's text when the caller knows it better than the page's own
+    // declaration (a UTF-16 page handed over as UTF-8); "" takes what the text declares.
+    std::string Charset;
 };
 
 // The result of a reader: a filled document record that is not yet part of any state.
