@@ -289,7 +289,8 @@ void MapChooserDialog::Fill(
         if (src.empty())
             continue;
         const std::string useMap = GetAttribute(tag, "USEMAP", "");
-        AddItem(src, GetAttribute(tag, "ALT", ""), useMap.empty() ? src : useMap, pageFile);
+        AddItem(src, GetAttribute(tag, "ALT", ""), useMap.empty() ? src : useMap, pageFile,
+            candidate.Charset);
     }
     // Filling must not count as a choice.
     m_chosenKey.clear();
@@ -307,16 +308,16 @@ void MapChooserDialog::reject()
 }
 
 void MapChooserDialog::AddItem(const std::string& src, const std::string& alt,
-    const std::string& key, const std::string& pageFile)
+    const std::string& key, const std::string& pageFile, const std::string& charset)
 {
     const ResolvedPath picture = ResolveSrcPath(src, pageFile);
-    const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt);
+    const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt, charset);
     auto* item = new QListWidgetItem(
         ThumbnailIcon(picture.Ok() ? picture.Path : std::string(), devicePixelRatioF()), caption);
     // Keys are compared byte for byte with the page's tags, so they never pass through QString.
     item->setData(kKeyRole, QByteArray::fromStdString(key));
-    item->setToolTip(
-        QString("<b>%1</b><br>%2").arg(caption.toHtmlEscaped(), ToDisplay(src).toHtmlEscaped()));
+    item->setToolTip(QString("<b>%1</b><br>%2")
+                         .arg(caption.toHtmlEscaped(), ToDisplay(src, charset).toHtmlEscaped()));
     m_list->addItem(item);
 }
 

@@ -47,7 +47,7 @@ signals:
 
 private:
     void AddItem(const std::string& src, const std::string& alt, const std::string& key,
-        const std::string& pageFile);
+        const std::string& pageFile, const std::string& charset);
     void ChooseSelected();
 
     QListWidget* m_list = nullptr;

@@ -14,7 +14,7 @@ using namespace karvex;
 
 namespace {
 
-MapCandidate Candidate(const std::string& imgTag) { return { "", imgTag, 0, false }; }
+MapCandidate Candidate(const std::string& imgTag) { return { "", imgTag, 0, false, "" }; }
 
 // Pictures in a folder below the page; the page itself need not exist.
 struct Page
