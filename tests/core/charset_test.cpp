@@ -236,6 +236,36 @@ TEST_F(PageInItsCharset, TypedTextIsWrittenInThePagesCharset)
     EXPECT_EQ(SaveBack(), expected);
 }
 
+TEST_F(PageInItsCharset, MapPutIntoAPageOfAnotherCharsetIsWrittenInThatCharset)
+{
+    Document& doc = Open(kEucKrPage);
+    const std::string head
+        = std::string("<html><head><meta charset=\"utf-8\"></head>\n<p>") + kHelloUtf8 + "</p>\n";
+    const std::string other = dir.File("other.html");
+    WriteWholeFile(other, head + "</body></html>\n");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, other, false, false, PageConflict::Insert).Ok);
+    const std::string saved = ApiReadFile(other);
+    EXPECT_EQ(saved.substr(0, head.size()), head);
+    EXPECT_NE(saved.find(std::string("alt=\"") + kSeoulUtf8 + "\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find(std::string("alt=\"") + kMapUtf8 + "\""), std::string::npos) << saved;
+    EXPECT_TRUE(IsValidUtf8(saved));
+
+    // The document keeps its own bytes, and saves into that page again without a conflict.
+    EXPECT_EQ(doc.Charset, "EUC-KR");
+    EXPECT_NE(doc.Hotspots[1].AreaTag.find(kSeoulEucKr), std::string::npos);
+    SetHotspotAttribute(doc.Hotspots[1], "HREF", "z.html");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, other, false, false).Ok);
+    std::string expected = saved;
+    expected.replace(expected.find("href=x.html"), 11, "href=\"z.html\"");
+    EXPECT_EQ(ApiReadFile(other), expected);
+
+    // Into a Windows-1252 page, Hangul goes as character references.
+    const std::string latin = dir.File("latin.html");
+    WriteWholeFile(latin, "<p>caf\xE9</p>\n");
+    ASSERT_TRUE(SaveDocumentFile(state, 1, latin, false, true, PageConflict::Insert).Ok);
+    EXPECT_NE(ApiReadFile(latin).find("alt=\"&#49436;&#50872;\""), std::string::npos);
+}
+
 TEST_F(PageInItsCharset, PagesWithoutADeclarationKeepTheOldRule)
 {
     // Not UTF-8 and no META: Windows-1252, in which typed text is now stored too.
