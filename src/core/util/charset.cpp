@@ -3,7 +3,6 @@
 #include "core/util/strings.h"
 #include "core/util/text_codec.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -179,7 +178,8 @@ CharsetText Convert(std::string_view text, const char* from, const char* to,
             = length == 0 ? std::string("?") : "&#" + std::to_string(codePoint) + ";";
         in += length == 0 ? 1 : length;
         inLeft -= length == 0 ? 1 : length;
-        out.resize(std::max(out.size(), used + reference.size()) * 2);
+        if (out.size() < used + reference.size())
+            out.resize((used + reference.size()) * 2);
         out.replace(used, reference.size(), reference);
         used += reference.size();
     }
