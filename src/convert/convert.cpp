@@ -10,9 +10,11 @@
 #include "core/operations/document_ops.h"
 #include "core/operations/document_save.h"
 #include "core/operations/file_formats.h"
+#include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
+#include "core/util/text_codec.h"
 #include "karvex/version.h"
 
 #include <cstdint>
@@ -293,7 +295,11 @@ int ImportPage(const std::string& input, const ConvertOptions& options, ImportCo
     ReadResult file = ReadWholeFile(input);
     if (!file.Ok)
         return Fail(err, LoadErrorMessage("Reason : " + file.Reason + ".", input));
-    const std::string text = PageText(std::move(file.Bytes));
+    // A UTF-16 page is read as UTF-8, whatever its META says.
+    std::optional<Utf16Page> utf16 = DecodeUtf16Page(file.Bytes);
+    if (utf16)
+        context.Charset = kUtf8Charset;
+    const std::string text = utf16 ? std::move(utf16->Utf8) : std::move(file.Bytes);
     const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
     if (!candidates.empty() && options.MapName) {
         const MapPick pick = PickCandidate(candidates, *options.MapName);
