@@ -2,7 +2,8 @@
 # Installs what the build and the tests need from Debian's packages, when it is missing.
 # Sourced by run.sh and test.sh.
 
-karvex_packages=(qt6-base-dev qt6-image-formats-plugins xvfb xauth xdotool
+# fonts-nanum: a Hangul font, so that the text of Korean pages can be read in the editor.
+karvex_packages=(qt6-base-dev qt6-image-formats-plugins xvfb xauth xdotool fonts-nanum
                  cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
                  clang-tidy)
 

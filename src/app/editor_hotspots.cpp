@@ -196,13 +196,14 @@ void Editor::OpenCodeEditor(const std::string& name)
     const Hotspot* spot = LiveHotspot(m_state, slot);
     if (!spot)
         return;
+    const std::string charset = window->Model().Doc().Charset;
     CodeEditDialog dialog(window);
-    dialog.SetCode(ToDisplay(spot->AreaTag));
+    dialog.SetCode(ToDisplay(spot->AreaTag, charset));
     const std::string coordsAtOpening = spot->Coords;
     const bool accepted
         = m_runCodeDialog ? m_runCodeDialog(dialog) : dialog.exec() == QDialog::Accepted;
     if (accepted)
-        ApplyCodeEdit(slot, FromDisplay(dialog.Code()), coordsAtOpening);
+        ApplyCodeEdit(slot, FromDisplay(dialog.Code(), charset), coordsAtOpening);
 }
 
 void Editor::ApplyCodeEdit(int slot, const std::string& text, const std::string& coordsAtOpening)

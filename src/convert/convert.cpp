@@ -3,6 +3,7 @@
 #include "core/formats/html_import.h"
 #include "core/formats/html_writer.h"
 #include "core/formats/map_file.h"
+#include "core/formats/page_charset.h"
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
 #include "core/formats/tag_writer.h"
@@ -10,6 +11,7 @@
 #include "core/operations/document_ops.h"
 #include "core/operations/document_save.h"
 #include "core/operations/file_formats.h"
+#include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "core/util/prompt.h"
 #include "core/util/strings.h"
@@ -348,12 +350,12 @@ void ListMaps(const std::vector<MapListing>& maps, std::ostream& stream)
     }
 }
 
-// A JSON string of page text: UTF-8 as it is, other bytes read as Windows-1252.
-std::string JsonString(const std::string& bytes)
+// A JSON string of page text in the page's charset.
+std::string JsonString(const std::string& bytes, const std::string& charset)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string json = "\"";
-    for (const char ch : DecodeForDisplay(bytes)) {
+    for (const char ch : DisplayText(bytes, charset)) {
         const auto code = static_cast<unsigned char>(ch);
         if (ch == '"' || ch == '\\') {
             json += '\\';
@@ -369,16 +371,17 @@ std::string JsonString(const std::string& bytes)
     return json + "\"";
 }
 
-void ListMapsAsJson(const std::vector<MapListing>& maps, std::ostream& stream)
+void ListMapsAsJson(
+    const std::vector<MapListing>& maps, const std::string& charset, std::ostream& stream)
 {
     stream << '[';
     for (std::size_t i = 0; i < maps.size(); ++i) {
         const MapListing& map = maps[i];
-        stream << (i == 0 ? "\n  " : ",\n  ") << "{\"map\": " << JsonString(map.Key)
-               << ", \"name\": " << JsonString(map.Name) << ", \"id\": " << JsonString(map.Id)
-               << ", \"picture\": "
-               << (map.HasPicture ? JsonString(map.Picture) : std::string("null"))
-               << ", \"alt\": " << JsonString(map.Alt) << ", \"areas\": " << map.Areas
+        stream << (i == 0 ? "\n  " : ",\n  ") << "{\"map\": " << JsonString(map.Key, charset)
+               << ", \"name\": " << JsonString(map.Name, charset)
+               << ", \"id\": " << JsonString(map.Id, charset) << ", \"picture\": "
+               << (map.HasPicture ? JsonString(map.Picture, charset) : std::string("null"))
+               << ", \"alt\": " << JsonString(map.Alt, charset) << ", \"areas\": " << map.Areas
                << ", \"browserConnects\": " << (map.BrowserConnects ? "true" : "false") << '}';
     }
     stream << (maps.empty() ? "]\n" : "\n]\n");
@@ -431,7 +434,11 @@ struct Input
 int ImportPage(const Input& input, const ConvertOptions& options, ImportContext& context,
     ImportResult& result, std::ostream& out, std::ostream& err)
 {
-    const std::string text = PageText(input.Bytes);
+    // A UTF-16 page is read as UTF-8, whatever its META says.
+    std::optional<Utf16Page> utf16 = DecodeUtf16Page(input.Bytes);
+    if (utf16)
+        context.Charset = kUtf8Charset;
+    const std::string text = utf16 ? std::move(utf16->Utf8) : input.Bytes;
     const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
     if (candidates.empty())
         return Fail(err, LoadErrorMessage(kNoImagesReason, input.Name));
@@ -584,13 +591,17 @@ int List(const Input& input, const ConvertOptions& options, ImportContext& conte
     std::ostream& out, std::ostream& err)
 {
     std::vector<MapListing> maps;
+    std::string charset;
     if (input.Format->Route == OpenRoute::Html) {
-        maps = Listings(FindMapCandidates(PageText(input.Bytes), false));
+        const std::string text = PageText(input.Bytes);
+        charset = TextCharset(text);
+        maps = Listings(FindMapCandidates(text, false));
     } else {
         const ImportResult result = ReadOther(input, context);
         if (!result.Ok)
             return Fail(err, result.Message);
         const Document& doc = result.Doc;
+        charset = doc.Charset;
         const MapImage& image = doc.Images[1];
         const std::size_t areas = static_cast<std::size_t>(std::count_if(doc.Hotspots.begin(),
             doc.Hotspots.end(), [](const Hotspot& spot) { return spot.Active; }));
@@ -598,7 +609,7 @@ int List(const Input& input, const ConvertOptions& options, ImportContext& conte
             GetAttribute(ParseTag(doc.ImgTag), "SRC", ""), image.AltText, areas, true, true });
     }
     if (options.Json)
-        ListMapsAsJson(maps, out);
+        ListMapsAsJson(maps, charset, out);
     else
         ListMaps(maps, out);
     return kConvertOk;

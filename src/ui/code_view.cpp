@@ -46,6 +46,8 @@ const Document& CodeView::Doc() const
     return m_state.Documents[static_cast<std::size_t>(m_slot)];
 }
 
+QString CodeView::Shown(const std::string& bytes) const { return ToDisplay(bytes, Doc().Charset); }
+
 const Hotspot* CodeView::Live(int slot) const
 {
     const auto& spots = Doc().Hotspots;
@@ -77,7 +79,7 @@ void CodeView::EnsureFilled()
     if (m_state.CurrentDocument != m_slot)
         return;
     if (const Hotspot* spot = Live(m_state.CurrentHotspot))
-        m_box.SelectRegion(ToDisplay(spot->Name));
+        m_box.SelectRegion(Shown(spot->Name));
     else
         m_box.SelectRegion("IMAGE_TAG");
 }
@@ -89,18 +91,18 @@ void CodeView::FillCodeView()
     m_filled = true;
     const std::string visit = std::string("<!-- Visit us at ") + kMakerAddress + " -->";
     for (const std::string& line : { std::string(), std::string(), visit })
-        m_box.AddRegion(ToDisplay(line), ToDisplay(line), "StartComment", {}, 2);
-    m_box.AddRegion(ToDisplay(Doc().ImgTag), "IMAGE_TAG", "Map_Image", {}, 0);
-    m_box.AddRegion(ToDisplay(Doc().Images[1].MapTag), "MAP_AREA_START", "MAP_START", {}, 0);
+        m_box.AddRegion(Shown(line), Shown(line), "StartComment", {}, 2);
+    m_box.AddRegion(Shown(Doc().ImgTag), "IMAGE_TAG", "Map_Image", {}, 0);
+    m_box.AddRegion(Shown(Doc().Images[1].MapTag), "MAP_AREA_START", "MAP_START", {}, 0);
     bool any = false;
     for (std::size_t slot = 1; slot < Doc().Hotspots.size(); ++slot) {
         const Hotspot& spot = Doc().Hotspots[slot];
         if (!spot.Active)
             continue;
         any = true;
-        m_box.AddRegion(ToDisplay(spot.AreaTag), ToDisplay(spot.Name), kAreaGroup, {}, 0);
+        m_box.AddRegion(Shown(spot.AreaTag), Shown(spot.Name), kAreaGroup, {}, 0);
         if (spot.Locked)
-            m_box.SetRegionLocked(ToDisplay(spot.Name), true, 0);
+            m_box.SetRegionLocked(Shown(spot.Name), true, 0);
     }
     if (!any)
         m_box.AddRegion(kNoCodeText, kNoCodeKey, kAreaGroup, {}, 0);
@@ -130,7 +132,7 @@ void CodeView::AddHotspotRegions(const QList<int>& ids)
     m_box.RemoveRegion(kEndComment);
     for (const int slot : ids) {
         if (const Hotspot* spot = Live(slot)) {
-            m_box.AddRegion(ToDisplay(spot->AreaTag), ToDisplay(spot->Name), kAreaGroup,
+            m_box.AddRegion(Shown(spot->AreaTag), Shown(spot->Name), kAreaGroup,
                 spot->Locked ? m_lockIcon : QIcon(), 0);
         }
     }
@@ -146,7 +148,7 @@ void CodeView::RemoveHotspotRegion(const std::string& name)
     RedrawPause pause(m_box);
     if (LiveCount() == 0)
         AddAreaLine(kNoCodeText, kNoCodeKey, {});
-    m_box.RemoveRegion(ToDisplay(name));
+    m_box.RemoveRegion(Shown(name));
 }
 
 void CodeView::UpdateHotspotRegion(int slot)
@@ -157,15 +159,15 @@ void CodeView::UpdateHotspotRegion(int slot)
     if (!spot)
         return;
     RedrawPause pause(m_box);
-    m_box.UpdateRegionText(ToDisplay(spot->Name), ToDisplay(spot->AreaTag));
-    m_box.SetRegionLocked(ToDisplay(spot->Name), spot->Locked, 0);
+    m_box.UpdateRegionText(Shown(spot->Name), Shown(spot->AreaTag));
+    m_box.SetRegionLocked(Shown(spot->Name), spot->Locked, 0);
 }
 
 void CodeView::UpdateImageTagRegion()
 {
     if (!m_filled)
         return;
-    m_box.UpdateRegionText("IMAGE_TAG", ToDisplay(Doc().ImgTag));
+    m_box.UpdateRegionText("IMAGE_TAG", Shown(Doc().ImgTag));
 }
 
 void CodeView::UpdateMapTagRegions()
@@ -174,9 +176,9 @@ void CodeView::UpdateMapTagRegions()
         return;
     RedrawPause pause(m_box);
     const MapImage& image = Doc().Images[1];
-    m_box.UpdateRegionText("MAP_AREA_START", ToDisplay(image.MapTag));
+    m_box.UpdateRegionText("MAP_AREA_START", Shown(image.MapTag));
     m_box.UpdateRegionText(
-        "MAP_AREA_END", ToDisplay(image.MapEndTag.empty() ? "</MAP>" : image.MapEndTag));
+        "MAP_AREA_END", Shown(image.MapEndTag.empty() ? "</MAP>" : image.MapEndTag));
 }
 
 void CodeView::RenameHotspotRegion(int slot, const std::string& oldName)
@@ -184,7 +186,7 @@ void CodeView::RenameHotspotRegion(int slot, const std::string& oldName)
     if (!m_filled)
         return;
     if (const Hotspot* spot = Live(slot))
-        m_box.RenameRegion(ToDisplay(oldName), ToDisplay(spot->Name));
+        m_box.RenameRegion(Shown(oldName), Shown(spot->Name));
 }
 
 void CodeView::SelectHotspotRegion(int slot)
@@ -192,7 +194,7 @@ void CodeView::SelectHotspotRegion(int slot)
     if (!m_filled)
         return;
     if (const Hotspot* spot = Live(slot))
-        m_box.SelectRegion(ToDisplay(spot->Name));
+        m_box.SelectRegion(Shown(spot->Name));
 }
 
 void CodeView::SelectMapRegion()

@@ -8,6 +8,8 @@
 
 #include <QIcon>
 #include <QList>
+#include <QString>
+#include <string>
 
 namespace karvex {
 
@@ -38,6 +40,8 @@ public:
 
 private:
     const Document& Doc() const;
+    // A text of the document as the code box shows it.
+    QString Shown(const std::string& bytes) const;
     const Hotspot* Live(int slot) const;
     int LiveCount() const;
     // Adds an area line before "</MAP>" and the end comment, which stay the last two lines.

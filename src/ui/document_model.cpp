@@ -134,7 +134,7 @@ void DocumentModel::Restore(const DocumentState& state)
             spots.resize(slot + 1);
         Hotspot& spot = spots[slot];
         const bool wasLive = spot.Active;
-        const QString oldName = ToDisplay(spot.Name);
+        const QString oldName = ToDisplay(spot.Name, doc.Charset);
         spot = target.Record;
         if (ownNames && spot.Active)
             names.Add(spot.Name, target.Slot);
@@ -146,7 +146,7 @@ void DocumentModel::Restore(const DocumentState& state)
         } else if (!wasLive && spot.Active) {
             added.push_back(target.Slot);
         } else if (spot.Active) {
-            if (oldName != ToDisplay(spot.Name))
+            if (oldName != ToDisplay(spot.Name, doc.Charset))
                 renamed.emplace_back(target.Slot, oldName);
             changed.push_back(target.Slot);
         }
@@ -267,7 +267,7 @@ void DocumentModel::RetireHotspot(int slot)
         return;
     EditStep step(*this, "Delete");
     Touch(slot);
-    const QString name = ToDisplay(spot->Name);
+    const QString name = ToDisplay(spot->Name, Doc().Charset);
     m_retired[slot].push_back(*spot);
     DeleteHotspotRecord(m_state, slot);
     if (m_state.CurrentHotspot == slot)
@@ -351,7 +351,7 @@ void DocumentModel::SetAttribute(int slot, const std::string& name, const std::s
     Hotspot* spot = LiveHotspot(slot);
     if (!spot)
         return;
-    EditStep step(*this, "Change " + ToDisplay(name));
+    EditStep step(*this, "Change " + ToDisplay(name, Doc().Charset));
     Touch(slot);
     const std::string before = spot->AreaTag;
     SetHotspotAttribute(*spot, name, value);
@@ -369,7 +369,7 @@ RenameCheck DocumentModel::Rename(int slot, const std::string& newName)
         return check;
     EditStep step(*this, "Rename");
     Touch(slot);
-    const QString oldName = ToDisplay(spot->Name);
+    const QString oldName = ToDisplay(spot->Name, Doc().Charset);
     RenameHotspotRecord(m_state, slot, newName);
     emit hotspotRenamed(slot, oldName);
     Changed();
@@ -396,7 +396,7 @@ void DocumentModel::ApplyAreaTag(int slot, const std::string& text)
 MapEdit DocumentModel::ApplyMapValue(
     const std::string& key, const std::string& value, bool checkMapNames)
 {
-    EditStep step(*this, "Change " + ToDisplay(key));
+    EditStep step(*this, "Change " + ToDisplay(key, Doc().Charset));
     TouchMap();
     MapEdit edit = EditMapValue(Doc(), key, value, checkMapNames);
     if (edit.Refused)

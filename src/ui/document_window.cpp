@@ -31,14 +31,15 @@ std::string AttributeOf(const std::string& tagText, const char* name)
 }
 
 // "Door, rectangle, link door.html": a hotspot as the canvas announces it when selected.
-QString SpokenDescription(const Hotspot& spot, bool defaultArea, const std::string& href)
+QString SpokenDescription(
+    const Hotspot& spot, bool defaultArea, const std::string& href, const std::string& charset)
 {
     const char* shape = defaultArea  ? "default area"
         : spot.Shape == ShapeCircle  ? "circle"
         : spot.Shape == ShapePolygon ? "polygon"
                                      : "rectangle";
-    return ToDisplay(spot.Name) + ", " + shape + ", "
-        + (href.empty() ? QString("no link") : "link " + ToDisplay(href));
+    return ToDisplay(spot.Name, charset) + ", " + shape + ", "
+        + (href.empty() ? QString("no link") : "link " + ToDisplay(href, charset));
 }
 
 } // namespace
@@ -90,15 +91,16 @@ void DocumentWindow::ConnectModel()
         for (const int slot : ids)
             ShowFigureInfo(slot);
     });
-    connect(m, &DocumentModel::hotspotRemoved, this,
-        [this](int, const QString& name) { m_codeView->RemoveHotspotRegion(FromDisplay(name)); });
+    connect(m, &DocumentModel::hotspotRemoved, this, [this](int, const QString& name) {
+        m_codeView->RemoveHotspotRegion(FromDisplay(name, Doc().Charset));
+    });
     connect(m, &DocumentModel::hotspotChanged, this, [this](int slot) {
         m_codeView->UpdateHotspotRegion(slot);
         SyncSelectedFigure(slot);
         ShowFigureInfo(slot);
     });
     connect(m, &DocumentModel::hotspotRenamed, this, [this](int slot, const QString& oldName) {
-        m_codeView->RenameHotspotRegion(slot, FromDisplay(oldName));
+        m_codeView->RenameHotspotRegion(slot, FromDisplay(oldName, Doc().Charset));
         ShowFigureInfo(slot);
     });
     connect(m, &DocumentModel::imageTagChanged, this, [this](bool mapTags) {
@@ -208,8 +210,10 @@ void DocumentWindow::ShowFigureInfo(int slot)
     const bool defaultArea = EqualsNoCase(Trim(GetAttribute(tag, "SHAPE", "")), "default");
     const std::string alt = Trim(DecodeAttributeValue(GetAttribute(tag, "ALT", "")));
     m_surface->SetFigureUnderlay(slot, defaultArea);
-    m_surface->SetFigureText(slot, ToDisplay(alt.empty() ? spot->Name : alt),
-        SpokenDescription(*spot, defaultArea, DecodeAttributeValue(GetAttribute(tag, "HREF", ""))));
+    const std::string& charset = Doc().Charset;
+    m_surface->SetFigureText(slot, ToDisplay(alt.empty() ? spot->Name : alt, charset),
+        SpokenDescription(
+            *spot, defaultArea, DecodeAttributeValue(GetAttribute(tag, "HREF", "")), charset));
 }
 
 CodeBox& DocumentWindow::Code() const
@@ -235,7 +239,7 @@ void DocumentWindow::SetUpCodeBox()
     connect(m_codeBox, &CodeBox::RegionDoubleClicked, this,
         [this](const QString& key, const QString& group) {
             if (group.toUpper() == "MAP_AREA")
-                m_host.OpenCodeEditor(FromDisplay(key));
+                m_host.OpenCodeEditor(FromDisplay(key, Doc().Charset));
         });
     connect(m_codeBox, &CodeBox::RegionMouseUp, this,
         [this](int button, int, const QString& key, const QString& group) {
@@ -249,7 +253,7 @@ void DocumentWindow::OnRegionClicked(const QString& key, const QString& group)
     const QString upper = group.toUpper();
     if (upper == "MAP_AREA") {
         emit panelEnabled(true);
-        const int slot = FindHotspotIdByName(m_host.State(), FromDisplay(key));
+        const int slot = FindHotspotIdByName(m_host.State(), FromDisplay(key, Doc().Charset));
         if (key.toUpper() != "NOCODE" && slot > 0)
             SelectHotspot(slot);
     } else if (upper == "MAP_IMAGE") {
@@ -513,10 +517,11 @@ void DocumentWindow::OnFigureHover(int state, int id)
         m_host.SetStatusText({}, StatusPanel::Link);
         return;
     }
-    m_surface->ShowTip(ToDisplay(AttributeOf(spot->AreaTag, "ALT")));
+    m_surface->ShowTip(ToDisplay(AttributeOf(spot->AreaTag, "ALT"), Doc().Charset));
     const std::string href = AttributeOf(spot->AreaTag, "HREF");
     m_host.SetStatusText(
-        href.empty() ? QString("No Url Specified") : ToDisplay(href), StatusPanel::Link);
+        href.empty() ? QString("No Url Specified") : ToDisplay(href, Doc().Charset),
+        StatusPanel::Link);
 }
 
 void DocumentWindow::OnFigureActivated(int state, int id)

@@ -304,7 +304,7 @@ void MapChooserDialog::Fill(
             const std::string& name
                 = candidate.MapName.empty() ? candidate.MapId : candidate.MapName;
             AddItem({}, "Map \"" + name + "\" (no picture)", CandidateKey(candidate), pageFile,
-                kNoPictureNote);
+                candidate.Charset, kNoPictureNote);
             continue;
         }
         const TagRecord tag = ParseTag(candidate.ImgTag);
@@ -313,7 +313,7 @@ void MapChooserDialog::Fill(
             continue;
         const std::string useMap = GetAttribute(tag, "USEMAP", "");
         AddItem(src, GetAttribute(tag, "ALT", ""), useMap.empty() ? src : useMap, pageFile,
-            candidate.LooseMatch ? LooseMatchWarning(candidate) : std::string());
+            candidate.Charset, candidate.LooseMatch ? LooseMatchWarning(candidate) : std::string());
     }
     // Filling must not count as a choice.
     m_chosenKey.clear();
@@ -331,10 +331,11 @@ void MapChooserDialog::reject()
 }
 
 void MapChooserDialog::AddItem(const std::string& src, const std::string& alt,
-    const std::string& key, const std::string& pageFile, const std::string& note)
+    const std::string& key, const std::string& pageFile, const std::string& charset,
+    const std::string& note)
 {
     const ResolvedPath picture = ResolveSrcPath(src, pageFile);
-    const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt);
+    const QString caption = alt.empty() ? QString(kNoDescription) : ToDisplay(alt, charset);
     // A picture a browser does not connect to its map carries a warning sign.
     const QIcon emblem = note.empty() || src.empty()
         ? QIcon()
@@ -345,12 +346,12 @@ void MapChooserDialog::AddItem(const std::string& src, const std::string& alt,
         caption);
     // Keys are compared byte for byte with the page's tags, so they never pass through QString.
     item->setData(kKeyRole, QByteArray::fromStdString(key));
-    item->setData(kNoteRole, ToDisplay(note));
+    item->setData(kNoteRole, ToDisplay(note, charset));
     QString tip = QString("<b>%1</b>").arg(caption.toHtmlEscaped());
     if (!src.empty())
-        tip += "<br>" + ToDisplay(src).toHtmlEscaped();
+        tip += "<br>" + ToDisplay(src, charset).toHtmlEscaped();
     if (!note.empty())
-        tip += "<br><i>" + ToDisplay(note).toHtmlEscaped() + "</i>";
+        tip += "<br><i>" + ToDisplay(note, charset).toHtmlEscaped() + "</i>";
     item->setToolTip(tip);
     m_list->addItem(item);
 }

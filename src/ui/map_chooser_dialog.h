@@ -49,7 +49,7 @@ signals:
 private:
     // note: what the user should know before choosing the item, shown when it is selected.
     void AddItem(const std::string& src, const std::string& alt, const std::string& key,
-        const std::string& pageFile, const std::string& note);
+        const std::string& pageFile, const std::string& charset, const std::string& note);
     void ChooseSelected();
 
     QListWidget* m_list = nullptr;

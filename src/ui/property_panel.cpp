@@ -43,9 +43,10 @@ void AddEntries(PropertyGrid& grid, std::span<const PropertyEntry> entries)
         grid.AddItem(e.Key, e.Caption, e.Kind, e.Preset, e.Description);
 }
 
-QString Attr(const TagRecord& tag, const char* name, const char* fallback = "")
+QString Attr(
+    const TagRecord& tag, const char* name, const std::string& charset, const char* fallback = "")
 {
-    return ToDisplay(GetAttribute(tag, name, fallback));
+    return ToDisplay(GetAttribute(tag, name, fallback), charset);
 }
 
 // Keeps a grid from reporting the program's own writes for the life of the object.
@@ -164,6 +165,12 @@ Document* PropertyPanel::CurrentDoc() const
     return &m_state.Documents[static_cast<std::size_t>(slot)];
 }
 
+std::string PropertyPanel::Charset() const
+{
+    const Document* doc = CurrentDoc();
+    return doc ? doc->Charset : std::string();
+}
+
 Hotspot* PropertyPanel::LiveSpot(int slot) const
 {
     Document* doc = CurrentDoc();
@@ -208,21 +215,22 @@ void PropertyPanel::WriteHotspotValues(const Hotspot& spot)
     BusyGrid busy(*m_hotspotGrid);
     PropertyGrid& grid = *m_hotspotGrid;
     const TagRecord tag = ParseTag(spot.AreaTag);
-    grid.SetValue("Name", ToDisplay(spot.Name));
+    const std::string charset = Charset();
+    grid.SetValue("Name", ToDisplay(spot.Name, charset));
     grid.SetValue("Color", ToDisplay(ColorToHtml(spot.Color)));
     grid.SetValue("Type", ToDisplay(ConvertShape(std::to_string(spot.Shape), false)));
     UpdateCoordinateItems(spot.Id);
     for (const char* key : { "Alt", "Href", "Target" })
-        grid.SetValue(key, Attr(tag, key));
+        grid.SetValue(key, Attr(tag, key, charset));
     grid.SetValue("Locked", spot.Locked ? "True" : "False");
     grid.SetValue("X1", QString::number(spot.X1));
     grid.SetValue("X2", QString::number(spot.X2));
     grid.SetValue("Y1", QString::number(spot.Y1));
     grid.SetValue("Y2", QString::number(spot.Y2));
     for (const char* key : { "OnFocus", "OnBlur" })
-        grid.SetValue(key, Attr(tag, key));
+        grid.SetValue(key, Attr(tag, key, charset));
     for (const PropertyEntry& event : EventEntries())
-        grid.SetValue(event.Key, Attr(tag, event.Key));
+        grid.SetValue(event.Key, Attr(tag, event.Key, charset));
     ShowCustoms(grid, m_hotspotCustoms, spot.Attributes, false);
 }
 
@@ -248,19 +256,20 @@ void PropertyPanel::WriteMapValues()
     BusyGrid busy(*m_mapGrid);
     PropertyGrid& grid = *m_mapGrid;
     const TagRecord tag = ParseTag(doc->ImgTag);
-    grid.SetValue("Picture", Attr(tag, "SRC"));
-    grid.SetValue("LowSrc", Attr(tag, "LOWSRC"));
-    grid.SetValue("Usemap", Attr(tag, "USEMAP"));
-    grid.SetValue("AltText", Attr(tag, "ALT"));
-    grid.SetValue("BorderSize", Attr(tag, "BORDER", "0"));
-    grid.SetValue("Width", Attr(tag, "WIDTH", "0"));
-    grid.SetValue("Height", Attr(tag, "HEIGHT", "0"));
+    const std::string& charset = doc->Charset;
+    grid.SetValue("Picture", Attr(tag, "SRC", charset));
+    grid.SetValue("LowSrc", Attr(tag, "LOWSRC", charset));
+    grid.SetValue("Usemap", Attr(tag, "USEMAP", charset));
+    grid.SetValue("AltText", Attr(tag, "ALT", charset));
+    grid.SetValue("BorderSize", Attr(tag, "BORDER", charset, "0"));
+    grid.SetValue("Width", Attr(tag, "WIDTH", charset, "0"));
+    grid.SetValue("Height", Attr(tag, "HEIGHT", charset, "0"));
     grid.SetValue("RelativePath", ToDisplay(PathModeText(doc->PathMode)));
     grid.SetValue("ServerType", ToDisplay(ServerTypeText(doc->ServerType)));
     for (const char* key : PlainMapKeys())
-        grid.SetValue(key, Attr(tag, key));
+        grid.SetValue(key, Attr(tag, key, charset));
     for (const PropertyEntry& event : EventEntries())
-        grid.SetValue(event.Key, Attr(tag, event.Key));
+        grid.SetValue(event.Key, Attr(tag, event.Key, charset));
     ShowCustoms(grid, m_mapCustoms, doc->ImgAttributes, false);
 }
 
@@ -270,7 +279,7 @@ void PropertyPanel::ShowCustoms(PropertyGrid& grid, CustomSection& section,
     // Rebuilt only when the set of names changed, so an entry being edited is not pulled away.
     std::vector<QString> wanted;
     for (const AttributePair& pair : attributes) {
-        const QString key = ToDisplay(pair.Name);
+        const QString key = ToDisplay(pair.Name, Charset());
         if (!key.isEmpty())
             wanted.push_back(key);
     }
@@ -297,9 +306,9 @@ void PropertyPanel::ShowCustoms(PropertyGrid& grid, CustomSection& section,
     }
     BusyGrid busy(grid);
     for (const AttributePair& pair : attributes) {
-        const QString key = ToDisplay(pair.Name);
+        const QString key = ToDisplay(pair.Name, Charset());
         if (std::find(section.Keys.begin(), section.Keys.end(), key) != section.Keys.end())
-            grid.SetValue(key, ToDisplay(pair.Value));
+            grid.SetValue(key, ToDisplay(pair.Value, Charset()));
     }
 }
 
@@ -320,7 +329,7 @@ void PropertyPanel::RebuildHotspotChooser()
         names.push_back(kMapEntry);
         for (std::size_t slot = 1; slot < doc->Hotspots.size(); ++slot) {
             if (doc->Hotspots[slot].Active)
-                names.push_back(ToDisplay(doc->Hotspots[slot].Name));
+                names.push_back(ToDisplay(doc->Hotspots[slot].Name, doc->Charset));
         }
     }
     static_cast<QStringListModel*>(m_chooser->model())->setStringList(names);
@@ -406,7 +415,7 @@ void PropertyPanel::OnHotspotsAdded(const QList<int>& ids)
     if (!spot)
         return;
     const int index = ChooserIndexFor(ids.front());
-    m_chooser->insertItem(index, ToDisplay(spot->Name));
+    m_chooser->insertItem(index, ToDisplay(spot->Name, Charset()));
     m_chooser->setCurrentIndex(index);
 }
 
@@ -434,10 +443,10 @@ void PropertyPanel::OnHotspotRenamed(int slot, const QString& oldName)
         return;
     const int index = m_chooser->findText(oldName, Qt::MatchFixedString);
     if (index > 0)
-        m_chooser->setItemText(index, ToDisplay(spot->Name));
+        m_chooser->setItemText(index, ToDisplay(spot->Name, Charset()));
     if (m_shownSlot == slot) {
         BusyGrid busy(*m_hotspotGrid);
-        m_hotspotGrid->SetValue("Name", ToDisplay(spot->Name));
+        m_hotspotGrid->SetValue("Name", ToDisplay(spot->Name, Charset()));
         m_hotspotGrid->RedrawGrid();
     }
 }
@@ -480,10 +489,10 @@ void PropertyPanel::DocumentClosed(int slot, bool anyOpen)
 
 bool PropertyPanel::CleanValue(QString& value)
 {
-    std::string text = FromDisplay(value);
+    std::string text = FromDisplay(value, Charset());
     if (!CleanPanelValue(text))
         return false;
-    value = ToDisplay(text);
+    value = ToDisplay(text, Charset());
     if (m_host)
         m_host->Prompts().Tell(kBadSymbolsMessage, m_state.AppTitle, PromptIcon::Critical);
     return true;
@@ -501,7 +510,7 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
     // One committed entry is one step, whatever the figure reports back on the way.
     DocumentModel::EditStep step(model, "Change " + key);
     CleanValue(value);
-    const std::string text = FromDisplay(value);
+    const std::string text = FromDisplay(value, Charset());
     const QString upper = key.toUpper();
 
     if (upper == "COLOR") {
@@ -521,7 +530,7 @@ void PropertyPanel::OnHotspotValue(QString& value, const QString& key)
         m_host->RenameHotspot(Trim(text));
     } else {
         const bool known = upper == "ALT" || upper == "HREF" || upper == "TARGET";
-        model.SetAttribute(slot, FromDisplay(known ? upper : key), text);
+        model.SetAttribute(slot, FromDisplay(known ? upper : key, Charset()), text);
     }
     // The entry shows what the hotspot now holds, which is the old value after a refusal.
     if (const Hotspot* spot = LiveSpot(slot))
@@ -539,14 +548,14 @@ void PropertyPanel::OnMapValue(QString& value, const QString& key)
         return;
     DocumentModel::EditStep step(window->Model(), "Change " + key);
     CleanValue(value);
-    const std::string text = FromDisplay(value);
+    const std::string text = FromDisplay(value, Charset());
     if (key.toUpper() == "PICTURE") {
         const bool same = Trim(text) == GetAttribute(ParseTag(doc->ImgTag), "SRC", "");
         if (!same && !Trim(text).empty())
             UseTypedPicture(Trim(text));
     } else {
         const MapEdit edit = window->Model().ApplyMapValue(
-            FromDisplay(key), text, m_state.Settings.ini_MapNameCheck);
+            FromDisplay(key, Charset()), text, m_state.Settings.ini_MapNameCheck);
         if (edit.Refused && !edit.Message.empty())
             m_host->Prompts().Tell(edit.Message, m_state.AppTitle, PromptIcon::Critical);
     }
@@ -620,7 +629,8 @@ void PropertyPanel::OnChooserActivated(int index)
     if (index <= 0) {
         window->SelectMap();
     } else {
-        const int slot = FindHotspotIdByName(m_state, FromDisplay(m_chooser->itemText(index)));
+        const int slot
+            = FindHotspotIdByName(m_state, FromDisplay(m_chooser->itemText(index), Charset()));
         if (slot > 0)
             window->SelectHotspot(slot);
     }

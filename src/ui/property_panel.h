@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -66,6 +67,8 @@ private:
     void BuildGrids();
     void StyleGrid(PropertyGrid& grid);
     Document* CurrentDoc() const;
+    // The charset the current document's texts are shown and typed in.
+    std::string Charset() const;
     Hotspot* LiveSpot(int slot) const;
     void ShowDocumentPage(bool hasDocument);
     void WriteHotspotValues(const Hotspot& spot);

@@ -8,6 +8,7 @@
 #include "core/formats/project_file.h"
 #include "core/formats/tag_reader.h"
 #include "core/model/records.h"
+#include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
@@ -86,6 +87,14 @@ const Seed kSeeds[] = {
             }
             EXPECT_EQ(doc.Images[1].Width, 65535);
             EXPECT_EQ(doc.Images[1].Height, 16);
+        } },
+    // The charset comes from the first META outside comments whose label is known.
+    { "page_meta_charset_euc_kr.html", 1, "RECT 1,2,15,14 a.html",
+        [](const Document& doc) {
+            EXPECT_EQ(doc.Charset, "EUC-KR");
+            EXPECT_EQ(DisplayText(
+                          GetAttribute(ParseTag(doc.Hotspots[1].AreaTag), "ALT", ""), doc.Charset),
+                "\xEC\x84\x9C\xEC\x9A\xB8");
         } },
     { "page_utf16le_bom.html", 1, "RECT 1,2,15,14 caf\xC3\xA9.html" },
     // Each line ends its tag: the hotspot is Roof, its tag closed. The second AREA has no SHAPE

@@ -5,8 +5,10 @@
 #include "core/formats/html_writer.h"
 #include "core/formats/image_size.h"
 #include "core/formats/img_import.h"
+#include "core/formats/page_charset.h"
 #include "core/formats/page_tags.h"
 #include "core/formats/tag_writer.h"
+#include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "core/util/numbers.h"
 #include "core/util/prompt.h"
@@ -503,11 +505,14 @@ ImportResult ImportHtmlText(
         = CollectCandidates(text, tags, context.SearchWithoutMap, maps, mapOf, imageOf);
     if (candidates.empty())
         return Failed(kNoImagesReason, fileName);
+    const std::string charset = context.Charset.empty() ? TextCharset(text) : context.Charset;
     std::string chosen;
     if (candidates.size() == 1 || !context.ChooseMap) {
         chosen = CandidateKey(candidates.front());
     } else {
         FillMapBlocks(text, maps, mapOf, candidates);
+        for (MapCandidate& candidate : candidates)
+            candidate.Charset = charset;
         chosen = context.ChooseMap(candidates);
     }
     if (chosen.empty()) {
@@ -534,6 +539,7 @@ ImportResult ImportHtmlText(
         : ParseOneTag(Slice(text, tags.Images()[imageOf[pick]]));
     if (!ImportImgTag(doc, img, fileName, true, context))
         return Failed(MissingPictureReason(img, fileName, context.Style), fileName);
+    doc.Charset = charset;
     MapImage& image = doc.Images[1];
     if (mapOnly) {
         // The page has no IMG tag to save back into; the new one names the chosen picture.
@@ -636,7 +642,13 @@ ImportResult ImportHtmlFile(const std::string& fileName, const ImportContext& co
     std::string text;
     if (!ReadFileForImport(fileName, text, result))
         return result;
-    return ImportHtmlText(fileName, PageText(std::move(text)), context);
+    // A UTF-16 page is read as UTF-8, whatever its META says.
+    if (std::optional<Utf16Page> page = DecodeUtf16Page(text)) {
+        ImportContext utf8 = context;
+        utf8.Charset = kUtf8Charset;
+        return ImportHtmlText(fileName, page->Utf8, utf8);
+    }
+    return ImportHtmlText(fileName, text, context);
 }
 
 } // namespace karvex

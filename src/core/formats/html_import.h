@@ -40,6 +40,7 @@ struct MapCandidate
     std::string MapName; // NAME and ID of the map found, as written in the page
     std::string MapId;
     std::size_t AreaCount = 0; // AREA tags of the map found
+    std::string Charset; // of the page's texts, for a chooser to show them
 };
 
 inline constexpr int kCandidateWithMap = 2;
@@ -81,6 +82,9 @@ struct ImportContext
     // A picture that cannot be found is kept as the path the IMG tag names (even none), without
     // asking: the size then comes from WIDTH and HEIGHT (the converter, which needs no pixels).
     bool KeepMissingPicture = false;
+    // The charset of a page's text when the caller knows it better than the page's own
+    // declaration (a UTF-16 page handed over as UTF-8); "" takes what the text declares.
+    std::string Charset;
 };
 
 // The result of a reader: a filled document record that is not yet part of any state.

@@ -1,6 +1,7 @@
 #include "core/formats/project_file.h"
 
 #include "core/formats/html_writer.h"
+#include "core/formats/page_charset.h"
 #include "core/formats/tag_writer.h"
 #include "core/util/numbers.h"
 #include "core/util/strings.h"
@@ -212,6 +213,8 @@ ImportResult LoadProjectText(
     doc.PathMode = pathMode >= 0 && pathMode <= 2 ? static_cast<PathModeKind>(pathMode)
                                                   : PathModeKind::Current;
     doc.ServerType = serverType == 1 ? 1 : 0;
+    // A project keeps its page's texts but not its page's META: its bytes tell what they are.
+    doc.Charset = TextCharset(text);
     MapImage& image = doc.Images[1];
     // A project without a MAP line still needs a map start tag to write its hotspots under.
     image.MapTag = mapTag.empty()

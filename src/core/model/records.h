@@ -87,6 +87,9 @@ struct Document
     DocumentPage PageMode = DocumentPage::Design;
     PathModeKind PathMode = PathModeKind::Current;
     std::int32_t ServerType = 0;
+    // The character set of the texts above, which stay the file's own bytes: what widgets decode
+    // them by and encode typed text in. "" for a map not read from a file: typed text is UTF-8.
+    std::string Charset;
 };
 
 // "RECT"/"POLY"/"POLYGON"/"CIRCLE" (any case) to "1"/"3"/"2" when toNumber is true, else

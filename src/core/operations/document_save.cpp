@@ -1,6 +1,8 @@
 #include "core/operations/document_save.h"
 
+#include "core/formats/page_charset.h"
 #include "core/operations/file_formats.h"
+#include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "core/util/strings.h"
 #include "core/util/text_codec.h"
@@ -29,6 +31,44 @@ struct SavedTexts
     }
 };
 
+// text, which is in charset from, in charset to; text that is not in charset from stays as it is.
+std::string Recoded(const std::string& text, const std::string& from, const std::string& to)
+{
+    const CharsetText utf8 = DecodeToUtf8(text, from);
+    if (!utf8.Ok)
+        return text;
+    CharsetText recoded = EncodeFromUtf8(utf8.Text, to);
+    if (!recoded.Ok)
+        return text;
+    return std::move(recoded.Text);
+}
+
+// MergeIntoPage for a page in another charset than the document's: the map goes into the page
+// in the page's charset, and the document keeps its texts in its own. The texts a later save
+// searches for are the page's bytes, as they are after any merge.
+MergeOutcome MergeInCharset(
+    Document& doc, std::string& page, PageConflict onConflict, const std::string& pageCharset)
+{
+    const std::string docCharset = doc.Charset.empty() ? kUtf8Charset : doc.Charset;
+    Document inPage = doc;
+    inPage.ImgTag = Recoded(doc.ImgTag, docCharset, pageCharset);
+    for (MapImage& image : inPage.Images) {
+        image.MapTag = Recoded(image.MapTag, docCharset, pageCharset);
+        image.MapEndTag = Recoded(image.MapEndTag, docCharset, pageCharset);
+    }
+    for (Hotspot& spot : inPage.Hotspots) {
+        if (spot.Active)
+            spot.AreaTag = Recoded(spot.AreaTag, docCharset, pageCharset);
+    }
+    const std::string imgTagInPage = inPage.ImgTag;
+    const MergeOutcome outcome = MergeIntoPage(inPage, page, onConflict);
+    doc.SourceImgTag = std::move(inPage.SourceImgTag);
+    doc.SourceMapCode = std::move(inPage.SourceMapCode);
+    if (inPage.ImgTag != imgTagInPage)
+        doc.ImgTag = Recoded(inPage.ImgTag, pageCharset, docCharset);
+    return outcome;
+}
+
 // The map of doc merged into the page fileName whose bytes are pageBytes; nothing (with the
 // reason in result) when the page has no place for it. An empty text is no page: "" comes back,
 // and the caller writes the file afresh.
@@ -41,7 +81,12 @@ std::optional<std::string> MergedPage(Document& doc, const std::string& fileName
     std::string text = utf16 ? utf16->Utf8 : pageBytes;
     if (text.empty())
         return std::string();
-    const MergeOutcome outcome = MergeIntoPage(doc, text, onConflict);
+    // The page the document was read from has the document's charset; another page may not.
+    const std::string pageCharset = utf16 ? kUtf8Charset : TextCharset(text);
+    const std::string docCharset = doc.Charset.empty() ? kUtf8Charset : doc.Charset;
+    const MergeOutcome outcome = pageCharset == docCharset
+        ? MergeIntoPage(doc, text, onConflict)
+        : MergeInCharset(doc, text, onConflict, pageCharset);
     if (outcome != MergeOutcome::Merged) {
         result.PageChanged = outcome == MergeOutcome::PageChanged;
         result.Error = "The image map or its picture in " + fileName

@@ -32,8 +32,9 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-// Decodes one UTF-8 sequence at bytes[i]; returns its length, 0 when it is malformed.
-std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& cp)
+} // namespace
+
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& cp)
 {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     std::size_t length = 0;
@@ -69,13 +70,22 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t i, char32_t& cp)
     return length;
 }
 
-} // namespace
+std::optional<char> Windows1252Byte(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (std::size_t k = 0; k < kHighControls.size(); ++k) {
+        if (kHighControls[k] == cp)
+            return static_cast<char>(0x80 + k);
+    }
+    return std::nullopt;
+}
 
 bool IsValidUtf8(std::string_view bytes)
 {
     char32_t cp = 0;
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = DecodeOne(bytes, i, cp);
+        const std::size_t length = DecodeUtf8At(bytes, i, cp);
         if (length == 0)
             return false;
         i += length;
@@ -100,23 +110,14 @@ std::string Utf8ToWindows1252(std::string_view utf8)
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = DecodeOne(utf8, i, cp);
+        const std::size_t length = DecodeUtf8At(utf8, i, cp);
         if (length == 0) {
             out.push_back('?');
             ++i;
             continue;
         }
         i += length;
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            out.push_back(static_cast<char>(cp));
-            continue;
-        }
-        char mapped = '?';
-        for (std::size_t k = 0; k < kHighControls.size(); ++k) {
-            if (kHighControls[k] == cp)
-                mapped = static_cast<char>(0x80 + k);
-        }
-        out.push_back(mapped);
+        out.push_back(Windows1252Byte(cp).value_or('?'));
     }
     return out;
 }
@@ -207,7 +208,7 @@ std::string EncodeUtf16Page(std::string_view utf8, bool bigEndian, bool byteOrde
         AppendUtf16(out, 0xFEFF, bigEndian);
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = DecodeOne(utf8, i, cp);
+        const std::size_t length = DecodeUtf8At(utf8, i, cp);
         if (length == 0) {
             cp = 0xFFFD; // not from a UTF-16 page: text typed in is always valid UTF-8
             i += 1;

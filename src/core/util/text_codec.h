@@ -2,6 +2,7 @@
 
 // Turning the single-byte text of files into UTF-8 for display and back.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,12 @@
 namespace karvex {
 
 bool IsValidUtf8(std::string_view bytes);
+
+// Reads the UTF-8 sequence at bytes[i] into codePoint; returns its length, 0 when it is malformed.
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& codePoint);
+
+// The Windows-1252 byte of a code point; nothing when the code page lacks it.
+std::optional<char> Windows1252Byte(char32_t codePoint);
 
 // Windows-1252 bytes to UTF-8; the five unassigned bytes map to the C1 controls.
 std::string Windows1252ToUtf8(std::string_view bytes);
