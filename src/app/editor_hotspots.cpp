@@ -110,14 +110,15 @@ void Editor::ExportToClipboard(ExportKind kind)
     if (!window)
         return;
     SystemClipboard& clipboard = m_clipboard ? *m_clipboard : DesktopClipboard();
+    const Document& doc = m_state.Documents[static_cast<std::size_t>(window->Slot())];
     if (kind == ExportKind::Hotspot) {
         if (const Hotspot* spot = LiveHotspot(m_state, m_state.CurrentHotspot))
-            clipboard.SetMarkup(ToDisplay(spot->AreaTag));
+            clipboard.SetMarkup(ToDisplay(spot->AreaTag, doc.Charset));
         return;
     }
     // The code as the code page shows it; the document's record of its page stays as it is.
-    Document copy = m_state.Documents[static_cast<std::size_t>(window->Slot())];
-    clipboard.SetMarkup(ToDisplay(GenerateMapCode(copy, true, false)));
+    Document copy = doc;
+    clipboard.SetMarkup(ToDisplay(GenerateMapCode(copy, true, false), doc.Charset));
 }
 
 void Editor::ImportFromClipboard()
@@ -126,7 +127,9 @@ void Editor::ImportFromClipboard()
     if (!window)
         return;
     const SystemClipboard& clipboard = m_clipboard ? *m_clipboard : DesktopClipboard();
-    std::optional<Hotspot> spot = HotspotFromClipboardText(FromDisplay(clipboard.Text()));
+    const std::string& charset
+        = m_state.Documents[static_cast<std::size_t>(window->Slot())].Charset;
+    std::optional<Hotspot> spot = HotspotFromClipboardText(FromDisplay(clipboard.Text(), charset));
     if (!spot) {
         m_prompt.Tell(kClipboardImportError, m_state.AppTitle);
         return;
