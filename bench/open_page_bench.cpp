@@ -2,12 +2,7 @@
 // shown: the reader, the figures, the name tables and the property panel (offscreen platform).
 // Run with GLIBC_TUNABLES=glibc.malloc.hugetlb=1, as the editor sets it for itself at start.
 
-#include "app/editor.h"
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "core/model/app_state.h"
-#include "core/util/file_io.h"
-#include "core/util/prompt.h"
+#include "editor_program.h"
 #include "generated_pages.h"
 
 #include <QApplication>
@@ -26,43 +21,11 @@ namespace {
 using namespace karvex;
 namespace fs = std::filesystem;
 
-// Answers every question with its default; the benchmark's pages never ask one.
-class QuietPrompt : public Prompt
+struct Program : bench::EditorProgram
 {
-public:
-    PromptAnswer Ask(const PromptMessage& message) override { return message.Default; }
-    std::optional<std::string> ChooseOpenFile(const FileRequest&) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(const FileRequest&) override { return {}; }
-    std::optional<std::int32_t> ChooseColor(std::int32_t) override { return {}; }
-    std::optional<std::string> InputText(
-        const std::string&, const std::string&, const std::string&) override
-    {
-        return {};
-    }
-};
-
-struct Program
-{
-    fs::path Folder = fs::temp_directory_path() / ("karvex-open-bench-" + std::to_string(getpid()));
-    AppState State;
-    QuietPrompt Prompt;
-    std::unique_ptr<MainWindow> Window;
-
     Program()
+        : EditorProgram("open-bench")
     {
-        fs::create_directories(Folder);
-        WriteWholeFile(
-            (Folder / "kvx.ini").string(), "[General]\r\nini_ErrorLog=0\r\nini_Search=0\r\n");
-        QImage picture(800, 600, QImage::Format_RGB32);
-        picture.fill(QColor(120, 160, 200));
-        picture.save(QString::fromStdString((Folder / "world.png").string()));
-        Window = StartProgram(State, Prompt, QString::fromStdString(Folder.string()), {});
-    }
-    ~Program()
-    {
-        Window.reset();
-        std::error_code ignored;
-        fs::remove_all(Folder, ignored);
     }
 
     std::string Page(int areas)
