@@ -29,6 +29,8 @@ namespace karvex {
 namespace {
 
 constexpr const char* kPicturesCaption = "Picture Files";
+// The open dialog's last entry: files of any ending, which are opened by what they hold.
+constexpr const char* kAllFilesFilter = "All Files|*";
 
 // The patterns of the picture filter's last entry, which lists every kind of picture.
 std::string AllPicturePatterns()
@@ -148,8 +150,9 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     std::string target = path;
     if (target.empty()) {
         const auto chosen = m_prompt.ChooseOpenFile({ "Select file to open",
-            DocumentFilter() + "|" + kPicturesCaption + "|" + AllPicturePatterns(), 1, "",
-            DialogFolder() });
+            DocumentFilter() + "|" + kPicturesCaption + "|" + AllPicturePatterns() + "|"
+                + kAllFilesFilter,
+            1, "", DialogFolder() });
         if (!chosen || chosen->empty())
             return false;
         target = *chosen;
@@ -178,6 +181,11 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
         const std::size_t before = m_state.Documents.size();
         NewDocumentFromPicture(target);
         return m_state.Documents.size() > before;
+    }
+    // Any other ending (a map file named .txt or .cern-map): what the file holds decides.
+    if (const FileFormat* format = FormatForFile(target)) {
+        WaitCursor busy;
+        return ShowImportedDocument(format->Read(target, context));
     }
     ReportUnsupportedFile();
     return false;
@@ -308,6 +316,9 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
                   "version.\r\n\r\n"
                 + result.BackupError,
             m_state.AppTitle, PromptIcon::Exclamation);
+    // Such as what a map file cannot hold.
+    if (!result.Notice.empty())
+        m_prompt.Tell(result.Notice, m_state.AppTitle, PromptIcon::Information);
     if (DocumentWindow* window = WindowFor(slot)) {
         // The picture path mode may have rewritten SRC for the target's folder.
         if (result.ImgTagChanged)
@@ -417,8 +428,15 @@ void Editor::RememberFolder(const std::string& path)
 
 std::string Editor::SuggestedFileName(const Document& doc)
 {
-    if (!doc.FilePath.empty())
-        return FromDisplay(QFileInfo(ToDisplay(doc.FilePath)).fileName());
+    if (!doc.FilePath.empty()) {
+        const QFileInfo file(ToDisplay(doc.FilePath));
+        if (FormatForPath(doc.FilePath))
+            return FromDisplay(file.fileName());
+        // A file opened by its content (a map file named .txt) is offered with the ending of
+        // what it holds, which a save needs.
+        const FileFormat* format = FormatForFile(doc.FilePath);
+        return FromDisplay(file.completeBaseName()) + (format ? format->Ending : ".html");
+    }
     // A map made from photo.png is offered as photo.html.
     const std::string picture = doc.Images.size() > 1 ? doc.Images[1].Src : std::string();
     const QString base = QFileInfo(ToDisplay(picture)).completeBaseName();

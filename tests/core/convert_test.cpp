@@ -131,7 +131,7 @@ TEST_F(Convert, IntoPutsTheMapIntoAnExistingPageAndKeepsEveryOtherByte)
 TEST_F(Convert, AFifthKindOfFileNeedsOnlyItsTableEntry)
 {
     AddFileFormat({ ".imap", "Server Map (*.imap)", OpenRoute::MapFile, ImportMapFile,
-        [](Document& doc) { return WriteMapFile(doc, 1); }, false });
+        [](Document& doc) { return WriteMapFile(doc, 1); }, false, MapFileNotice });
     EXPECT_NE(DocumentFilter().find("|Server Map (*.imap)|*.imap"), std::string::npos);
     ASSERT_EQ(Run({ dir.File("page.html"), dir.File("cern.imap") }), kConvertOk) << err;
     EXPECT_NE(

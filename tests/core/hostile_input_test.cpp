@@ -66,9 +66,23 @@ const Seed kSeeds[] = {
     { "map_comment_holding_gt.html", 1, "RECT 2,2,9,9 a.html" },
     { "map_comment_over_lines.html", 1, "CIRCLE 9,9,3 new.html" },
     { "map_end_stray.html", 1, "RECT 1,1,4,4 a.html" },
-    // A server's link is one word: it ends at a blank or a CR (one line, one hotspot).
-    { "map_file_link_with_blank.map", 2, "RECT 1,2,15,14 /docs/my; CIRCLE 8,8,4 my" },
-    { "map_file_link_with_cr.map", 2, "RECT 1,2,15,14 a; POLY 1,1,8,1,4,6 c.html" },
+    // A server's link is one word: it ends at a blank or a CR (one line, one hotspot). After an
+    // NCSA link the coordinates come next: a word that is none ends them, so the server reads
+    // no area from the line; a CERN link ends the line.
+    { "map_file_link_with_blank.map", 1, "CIRCLE 8,8,4 my" },
+    { "map_file_link_with_cr.map", 1, "POLY 1,1,8,1,4,6 c.html" },
+    // Old Macintosh line ends, CERN's short words, runs of blanks and tabs, blanks inside the
+    // brackets: read as CERN, and saved back that way.
+    { "map_file_mac_line_ends.map", 4,
+        "RECT 1,2,15,14 a.html; CIRCLE 24,8,6 b.html; POLY 1,1,8,1,4,6 c.html; RECT 0,0,32,16 "
+        "d.html",
+        [](const Document& doc) { EXPECT_EQ(doc.ServerType, 1); } },
+    // Menu text before and after the coordinates, comments, base, special links and a point;
+    // the lines of an unknown shape and a broken number make nothing.
+    { "map_file_wild_ncsa.map", 5,
+        "RECT 1,2,15,14 up.html; CIRCLE 24,8,6 round.html; POLY 1,1,8,1,4,6 ..; CIRCLE 20,12,3 "
+        "nocontent; RECT 0,0,32,16 error",
+        [](const Document& doc) { EXPECT_EQ(doc.ServerType, 0); } },
     // The markup in the quoted TITLE is no tag: one map, one picture.
     // A map never closed owns the AREAs up to the next map, not those of the next map.
     { "map_unclosed_before_another.html", 1, "RECT 1,1,4,4 a.html" },

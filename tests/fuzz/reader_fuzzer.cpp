@@ -7,8 +7,10 @@
 #include "core/formats/project_file.h"
 #include "core/formats/tag_writer.h"
 #include "core/model/app_state.h"
+#include "core/operations/file_formats.h"
 #include "core/util/file_io.h"
 #include "core/util/strings.h"
+#include "support/map_areas.h"
 #include "support/scripted_prompt.h"
 
 #include <cstddef>
@@ -19,6 +21,7 @@
 #include <string>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -126,10 +129,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     RequireSoundDocument(LoadProjectText(folder.File("p.kvp"), text, context));
-    const std::string project = MapFileToProjectText(folder.File("m.map"), text);
+    std::vector<std::string> skipped;
+    const std::string project = MapFileToProjectText(folder.File("m.map"), text, &skipped);
     Require(project.rfind("<IMG SRC=\"", 0) == 0);
     Require(project.size() >= 6 && project.compare(project.size() - 6, 6, "</MAP>") == 0);
+    Require(test::MapAreasAreSound(project));
+    for (const std::string& warning : skipped)
+        Require(
+            warning.rfind("Line ", 0) == 0 && warning.find_first_of("\r\n") == std::string::npos);
     RequireSoundDocument(LoadProjectText(folder.File("m.map"), project, context));
+    // The kind of file the text holds: a map file only when the map reader makes an area of it.
+    const FileFormat* kind = FormatForContent(text);
+    Require(
+        !kind || kind->Route != OpenRoute::MapFile || project.find("<AREA") != std::string::npos);
 
     // The shortcuts of the readers and writers give what the plain functions give.
     TagEndMemo memo;

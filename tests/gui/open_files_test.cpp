@@ -164,6 +164,62 @@ private slots:
                 ""));
     }
 
+    void mapFilesOfAnyEndingOpenByWhatTheyHoldAndSaveBack()
+    {
+        Session app;
+        app.Picture("site.png", 320, 240);
+        // A server's map file names no picture: the one with its name is taken.
+        const std::string cern = app.Home.File("site.cern-map");
+        WriteWholeFile(cern, "rectangle (10,10) (60,50) a.html\ncirc (100,100) 20 b.html\n");
+        QVERIFY(app.Docs().OpenDocument(cern, true));
+        QVERIFY(app.Prompt.Messages.empty());
+        QCOMPARE(app.Current().Hotspots.size(), std::size_t { 3 });
+        QCOMPARE(app.Current().Hotspots[2].Coords, std::string("100,100,20"));
+        QCOMPARE(app.Current().ServerType, 1);
+
+        // Saved back to its own file, it stays a CERN map file; what a map file has no room for
+        // is told.
+        app.Docs().ActiveWindow()->SelectHotspot(1);
+        app.Docs().DeleteHotspot(false);
+        app.Docs().ActiveWindow()->SelectHotspot(2);
+        app.Current().Hotspots[2].AreaTag
+            = "<AREA SHAPE=\"CIRCLE\" COORDS=\"100,100,20\" HREF=\"b.html\" TARGET=\"_top\">";
+        QVERIFY(app.Docs().SaveDocument(true, app.State.CurrentDocument));
+        QVERIFY(ApiReadFile(cern).find("\r\ncircle (100,100) 20 b.html \r\n") != std::string::npos);
+        QVERIFY(ApiReadFile(cern).find("a.html") == std::string::npos);
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t { 1 });
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            std::string("ALT, TARGET and areas without links do not exist in map files, so this "
+                        "map file leaves out the TARGET of 1 hotspot."));
+        QVERIFY(app.Prompt.Messages.back().Icon == PromptIcon::Information);
+
+        // Lines no server reads are named after the open; the document opens all the same.
+        const std::string notes = app.Home.File("notes.txt");
+        WriteWholeFile(
+            notes, "# <IMG Src=\"site.png\">\nrect a.html 1,1 9,9\noval b.html 1,1 5,5\n");
+        app.Prompt.Files.push_back(notes);
+        app.Window->RunCommand("open");
+        const std::string& filter = app.Prompt.FileRequests.back().Filter;
+        QVERIFY2(filter.size() > 12 && filter.substr(filter.size() - 12) == "|All Files|*",
+            filter.c_str());
+        QCOMPARE(app.Current().Title, notes);
+        QCOMPARE(app.Current().Hotspots.size(), std::size_t { 2 });
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            notes
+                + " was opened, but:\r\n\r\nLine 3 was skipped because no server reads an area "
+                  "from it: oval b.html 1,1 5,5");
+        QVERIFY(app.Prompt.Messages.back().Icon == PromptIcon::Exclamation);
+
+        // A file of another ending that holds none of the kinds is still refused.
+        const std::string prose = app.Home.File("prose.txt");
+        WriteWholeFile(prose, "Nothing to see here.\n");
+        QVERIFY(!app.Docs().OpenDocument(prose, true));
+        QCOMPARE(app.Prompt.Messages.back().Text,
+            std::string("You try to open an file type that Karvex not support. Loading has been "
+                        "canceled"));
+        QCOMPARE(app.State.Documents.size(), std::size_t { 3 });
+    }
+
     void badFilesGiveTheirMessagesAndNoDocument()
     {
         Session app;

@@ -182,6 +182,9 @@ SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fi
         return result;
     }
     const FileFormat* format = FormatForPath(fileName);
+    // A map file named ".txt", opened by what it holds, is saved back as what it holds.
+    if (!format && !fresh)
+        format = FormatForFile(fileName);
     if (!format) {
         result.Error = "Karvex saves image maps as " + FormatEndingsText() + " files; the name "
             + fileName + " has none of these endings.";
@@ -215,6 +218,8 @@ SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fi
 
     result.Ok = true;
     result.ImgTagChanged = doc->ImgTag != before.ImgTag;
+    if (format->Notice)
+        result.Notice = format->Notice(*doc);
     if (copy) {
         // A preview copy must not change what the next real save searches for in the page.
         doc->SourceMapCode = before.SourceMapCode;

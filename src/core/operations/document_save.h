@@ -22,17 +22,21 @@ struct SaveResult
     // Saved, but the backup of the page's previous version could not be written: why, for the
     // user.
     std::string BackupError;
+    // Saved, and what the user should know about the file written: what its kind cannot hold
+    // (a map file has no ALT, TARGET or areas without links). "" when there is nothing to tell.
+    std::string Notice;
 };
 
 // Where a save over an existing page (an HTML file) keeps the page's previous bytes when the
 // ini_BackupPage setting is on: the page's name + "~", beside it.
 std::string BackupPathFor(const std::string& page);
 
-// Writes document docIndex to fileName in the kind of file its ending names. A page (an HTML
-// file) is written as a fresh fragment when fresh is set, else the map is merged into the
-// existing page. Unless copy is set, the document then takes fileName as its Title and
-// FilePath; a copy leaves the document's identity and the texts a later save searches for as
-// they were. On failure neither the file nor the document changes.
+// Writes document docIndex to fileName in the kind of file its ending names; a document saved
+// back (fresh not set) to a file of another ending, opened by its content, keeps the kind that
+// file holds. A page (an HTML file) is written as a fresh fragment when fresh is set, else the
+// map is merged into the existing page. Unless copy is set, the document then takes fileName as
+// its Title and FilePath; a copy leaves the document's identity and the texts a later save
+// searches for as they were. On failure neither the file nor the document changes.
 SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, bool fresh,
     bool copy, PageConflict onConflict = PageConflict::Refuse);
 

@@ -4,6 +4,7 @@
 #include "core/formats/map_file.h"
 #include "core/formats/project_file.h"
 #include "core/settings/error_log.h"
+#include "core/util/file_io.h"
 #include "core/util/strings.h"
 
 #include <ctime>
@@ -28,14 +29,15 @@ std::vector<FileFormat>& Formats()
         const auto html = [](Document& doc) { return GenerateMapCode(doc, true, true); };
         std::vector<FileFormat> list;
         list.push_back({ ".kvp", "KVX Project Files (*.kvp)", OpenRoute::Project, LoadProjectFile,
-            [](Document& doc) { return ProjectText(doc, SaveTimeText()); }, false });
+            [](Document& doc) { return ProjectText(doc, SaveTimeText()); }, false, nullptr });
+        list.push_back({ ".html", "HTML Files (*.html)", OpenRoute::Html, ImportHtmlFile, html,
+            true, nullptr });
         list.push_back(
-            { ".html", "HTML Files (*.html)", OpenRoute::Html, ImportHtmlFile, html, true });
-        list.push_back(
-            { ".htm", "HTM Files (*.htm)", OpenRoute::Html, ImportHtmlFile, html, true });
+            { ".htm", "HTM Files (*.htm)", OpenRoute::Html, ImportHtmlFile, html, true, nullptr });
         // A map file is written in the dialect of the document's server type.
         list.push_back({ ".map", "Map file (*.map)", OpenRoute::MapFile, ImportMapFile,
-            [](Document& doc) { return WriteMapFile(doc, doc.ServerType == 1 ? 1 : 0); }, false });
+            [](Document& doc) { return WriteMapFile(doc, doc.ServerType == 1 ? 1 : 0); }, false,
+            MapFileNotice });
         return list;
     }();
     return formats;
@@ -45,6 +47,37 @@ bool EndsWithNoCase(const std::string& path, const std::string& ending)
 {
     return path.size() >= ending.size()
         && EqualsNoCase(std::string_view(path).substr(path.size() - ending.size()), ending);
+}
+
+const FileFormat* FirstFormatOf(OpenRoute route)
+{
+    for (const FileFormat& format : Formats()) {
+        if (format.Route == route)
+            return &format;
+    }
+    return nullptr;
+}
+
+// A project: its first line that is not blank is a KVX line, or it holds the block of
+// generated code that only projects have.
+bool IsProjectText(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return (first != std::string_view::npos && FindNoCase(text.substr(first, 4), "<KVX") == 0)
+        || FindNoCase(text, "<Zozivirera>") != std::string_view::npos;
+}
+
+// A page: a tag that only HTML has, or text in UTF-16, which the page reader decodes.
+bool IsHtmlText(std::string_view text)
+{
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return true;
+    for (const char* tag :
+        { "<html", "<!doctype html", "<head", "<body", "<img", "<map", "<area" }) {
+        if (FindNoCase(text, tag) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -60,6 +93,33 @@ const FileFormat* FormatForPath(const std::string& path)
             return &format;
     }
     return nullptr;
+}
+
+const FileFormat* FormatForContent(std::string_view bytes)
+{
+    constexpr std::size_t kLookedAt = std::size_t { 256 } * 1024;
+    std::string_view text = bytes.substr(0, kLookedAt);
+    // A line cut in two could read as a broken map line.
+    if (bytes.size() > kLookedAt && text.rfind('\n') != std::string_view::npos)
+        text = text.substr(0, text.rfind('\n'));
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (IsProjectText(text))
+        return FirstFormatOf(OpenRoute::Project);
+    // Before the page test: Karvex's own map files name their picture in an IMG tag comment.
+    if (IsMapFileText(text))
+        return FirstFormatOf(OpenRoute::MapFile);
+    if (IsHtmlText(text))
+        return FirstFormatOf(OpenRoute::Html);
+    return nullptr;
+}
+
+const FileFormat* FormatForFile(const std::string& path)
+{
+    if (const FileFormat* format = FormatForPath(path))
+        return format;
+    const ReadResult file = ReadWholeFile(path);
+    return file.Ok ? FormatForContent(file.Bytes) : nullptr;
 }
 
 OpenRoute RouteForPath(const std::string& path, bool picturesAllowed)

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvex {
@@ -26,6 +27,9 @@ struct FileFormat
     std::function<std::string(Document& doc)> Compose;
     // Saved back to the page it came from, the map goes into the page instead.
     bool MergesIntoPage = false;
+    // What the user should know about a file of this kind just written for doc (what the kind
+    // cannot hold), or ""; none for kinds that keep everything.
+    std::function<std::string(const Document& doc)> Notice;
 };
 
 // In the order the file dialogs list them.
@@ -36,6 +40,16 @@ void AddFileFormat(FileFormat format);
 
 // The kind of file a path names by its ending; nullptr for any other ending.
 const FileFormat* FormatForPath(const std::string& path);
+
+// The kind of file bytes hold, told by their content alone, whatever the file is called: a
+// project (its "<KVX" lines or generated-code block), a server map file of either dialect
+// (IsMapFileText) or an HTML page (a tag such as <html>, <img> or <map>, or a UTF-16 text);
+// nullptr for anything else. Only the first 256 KiB are looked at.
+const FileFormat* FormatForContent(std::string_view bytes);
+
+// The kind of file path names by its ending, else by its content (a map file named ".txt" or
+// ".cern-map"); nullptr when neither tells, or the file cannot be read.
+const FileFormat* FormatForFile(const std::string& path);
 
 // Which reader opens path: its format's, or the picture route for ".gif" and ".jpg" when
 // pictures are allowed; Unsupported for everything else.
