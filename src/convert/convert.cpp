@@ -49,7 +49,8 @@ constexpr const char* kUsage
 constexpr const char* kHelp
     = "\n"
       "Converts one image map. INPUT is an HTML page (.html, .htm), a Karvex project (.kvp) or a\n"
-      "server-side map file (.map); OUTPUT's ending chooses what is written:\n"
+      "server-side map file (.map), or a file of another ending that holds one of them;\n"
+      "OUTPUT's ending chooses what is written:\n"
       "  .html, .htm  a fresh HTML fragment (IMG tag and MAP block); an existing OUTPUT is\n"
       "               replaced, never merged into\n"
       "  .kvp         a Karvex project\n"
@@ -130,6 +131,13 @@ std::string OneLine(const std::string& text)
             lines.push_back(line);
     }
     return Join(lines, " ");
+}
+
+// News that does not stop the conversion, on standard error.
+void Notify(std::ostream& err, const std::string& message)
+{
+    if (!message.empty())
+        err << kProgram << ": " << OneLine(message) << '\n';
 }
 
 int Fail(std::ostream& err, const std::string& message)
@@ -281,10 +289,6 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Conve
     if (options.List)
         return error;
     options.Output = options.Into ? *options.Into : files[1];
-    if (!options.From && !FormatForPath(options.Input))
-        note(options.Input == kStandardStream ? "INPUT - needs --from html, map or kvp"
-                                              : "INPUT must end in " + FormatEndingsText()
-                    + " (or give --from): " + options.Input);
     if (!options.To && options.Output != kStandardStream && !FormatForPath(options.Output))
         note("OUTPUT must end in " + FormatEndingsText() + " (or give --to): " + options.Output);
     if (options.Into && options.Into == kStandardStream)
@@ -533,9 +537,15 @@ std::optional<Input> ReadInput(const ConvertOptions& options, std::istream& in, 
         }
         input.Bytes = std::move(file.Bytes);
     }
+    // The ending tells, else what the file holds.
     input.Format = options.From ? options.From : FormatForPath(input.Name);
+    if (!input.Format)
+        input.Format = FormatForContent(input.Bytes);
     if (!input.Format) {
-        Fail(err, "The kind of " + options.Input + " is not known; give it with --from.");
+        Fail(err,
+            options.Input
+                + " is no HTML page, project or map file that Karvex knows; give its "
+                  "kind with --from.");
         return std::nullopt;
     }
     return input;
@@ -544,9 +554,13 @@ std::optional<Input> ReadInput(const ConvertOptions& options, std::istream& in, 
 // Reads a project or map file from its text.
 ImportResult ReadOther(const Input& input, const ImportContext& context)
 {
-    if (input.Format->Route == OpenRoute::MapFile)
-        return LoadProjectText(input.Name, MapFileToProjectText(input.Name, input.Bytes), context);
-    return LoadProjectText(input.Name, input.Bytes, context);
+    if (input.Format->Route != OpenRoute::MapFile)
+        return LoadProjectText(input.Name, input.Bytes, context);
+    std::vector<std::string> skipped;
+    ImportResult result = LoadProjectText(
+        input.Name, MapFileToProjectText(input.Name, input.Bytes, &skipped), context);
+    result.Warnings.insert(result.Warnings.begin(), skipped.begin(), skipped.end());
+    return result;
 }
 
 // A picture that is not there gives no pixels and no size: WIDTH and HEIGHT, or else the
@@ -680,6 +694,8 @@ int Convert(const ConvertOptions& options, std::istream& in, std::ostream& out, 
     if (toStream || options.To) {
         ApplyPicturePathMode(doc, output, doc.PathMode);
         const std::string text = target->Compose(doc);
+        if (target->Route == OpenRoute::MapFile)
+            Notify(err, MapFileNotice(doc));
         if (toStream) {
             out << text;
             return out ? kConvertOk : Fail(err, "Standard output could not be written.");
@@ -692,6 +708,7 @@ int Convert(const ConvertOptions& options, std::istream& in, std::ostream& out, 
     const SaveResult saved = SaveDocumentFile(state, 1, output, true, false);
     if (!saved.Ok)
         return Fail(err, saved.Error);
+    Notify(err, saved.Notice);
     return kConvertOk;
 }
 

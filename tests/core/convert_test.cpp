@@ -247,16 +247,23 @@ TEST_F(Convert, StandardStreamsAndKindsGivenOnTheCommandLine)
     ASSERT_EQ(Run({ dir.File("page.txt"), dir.File("p.kvp"), "--from=html" }), kConvertOk) << err;
     ASSERT_EQ(Run({ dir.File("p.kvp"), dir.File("p.out"), "--to", "html" }), kConvertOk) << err;
     EXPECT_NE(ApiReadFile(dir.File("p.out")).find("href=\"b.html\""), std::string::npos);
-    EXPECT_EQ(Run({ "-", "x.html" }), kConvertUsage);
+    // Without --from, what the file holds tells: a CERN map file under a name that says nothing.
+    WriteWholeFile(
+        dir.File("areas.dat"), "rectangle (1,2) (30,40) r.html\ncirc (50,50) 5 c.html\n");
+    ASSERT_EQ(Run({ dir.File("areas.dat"), dir.File("areas.html") }), kConvertOk) << err;
+    EXPECT_NE(ApiReadFile(dir.File("areas.html")).find("COORDS=\"50,50,5\""), std::string::npos);
+    WriteWholeFile(dir.File("notes.dat"), "nothing to see\n");
+    EXPECT_EQ(Run({ dir.File("notes.dat"), dir.File("x.html") }), kConvertFailed);
+    EXPECT_NE(err.find("--from"), std::string::npos) << err;
     EXPECT_EQ(Run({ "a.html", "--list", "--into", "b.html" }), kConvertUsage);
 }
 
 TEST_F(Convert, CommandLineMistakesAreUsageErrors)
 {
-    const std::vector<std::vector<std::string>> wrong = { {}, { "a.html" },
-        { "a.html", "b.map", "c.map" }, { "a.txt", "b.map" }, { "a.map", "b.gif" },
-        { "a.map", "b.map", "--bogus" }, { "a.map", "b.map", "--server", "iis" },
-        { "a.map", "b.map", "--path" }, { "a.map", "b.map", "--path=up" } };
+    const std::vector<std::vector<std::string>> wrong
+        = { {}, { "a.html" }, { "a.html", "b.map", "c.map" }, { "a.map", "b.gif" },
+              { "a.map", "b.map", "--bogus" }, { "a.map", "b.map", "--server", "iis" },
+              { "a.map", "b.map", "--path" }, { "a.map", "b.map", "--path=up" } };
     for (const auto& args : wrong) {
         EXPECT_EQ(Run(args), kConvertUsage) << ::testing::PrintToString(args);
         EXPECT_EQ(err.rfind("karvex-convert: ", 0), 0u);
