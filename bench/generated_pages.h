@@ -8,7 +8,7 @@
 
 namespace karvex::bench {
 
-// Bytes of page per AREA in the pages: 3.9 MB for 20,000 and 9.8 MB for 50,000.
+// Bytes of page per AREA in the measured pages: 3.9 MB for 20,000 and 9.8 MB for 50,000.
 constexpr std::size_t kBytesPerArea = 196;
 
 inline std::string Num(int value) { return std::to_string(value); }
