@@ -83,7 +83,7 @@ const MenuSpec kMenus[] = {
             { "SaveAs" }, { "Close" }, { "CloseAll" }, { "Option", true }, { "Exit" } } },
     { "Edit", "&Edit",
         { { "Undo" }, { "Redo" }, { "Cut", true }, { "Copy" }, { "Paste" }, { "Delete" },
-            { "Lock" }, { "Edit_Fig", true }, { "Exp_Copy" }, { "Exp_CopyMap" },
+            { "Lock" }, { "Edit_Fig", true }, { "Exp_Copy", true }, { "Exp_CopyMap" },
             { "Imp_Paste" } } },
     { "Mapping", "M&apping", // Alt+M is the pointer tool
         { { "Pointer" }, { "Rectangle" }, { "Circle" }, { "Polygon" }, { "Wizard", true } } },
