@@ -49,7 +49,7 @@ inline constexpr int kPasteCascade = 50;
 PictureCorner PasteCorner(const Document& doc, const Hotspot& entry, const PictureArea& visible);
 
 // Longer clipboard texts are no AREA tag anyone copied.
-inline constexpr std::size_t kMaxClipboardTag = 64 * 1024;
+inline constexpr std::size_t kMaxClipboardTag = std::size_t { 64 } * 1024;
 
 inline constexpr const char* kClipboardImportError = "error-Impo.CLIP";
 
