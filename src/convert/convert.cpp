@@ -442,7 +442,9 @@ int ImportPage(const Input& input, const ConvertOptions& options, ImportContext&
     std::optional<Utf16Page> utf16 = DecodeUtf16Page(input.Bytes);
     if (utf16)
         context.Charset = kUtf8Charset;
-    const std::string text = utf16 ? std::move(utf16->Utf8) : input.Bytes;
+    std::string text = input.Bytes;
+    if (utf16)
+        text = std::move(utf16->Utf8);
     const std::vector<MapCandidate> candidates = FindMapCandidates(text, context.SearchWithoutMap);
     if (candidates.empty())
         return Fail(err, LoadErrorMessage(kNoImagesReason, input.Name));
