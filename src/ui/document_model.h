@@ -60,6 +60,10 @@ public:
     // Hotspots. A figure the surface drew, and figures added in bulk (one notice for all).
     int AddDrawnHotspot(const Figure& figure);
     QList<int> AddHotspots(const std::vector<Figure>& figures);
+    // Whole hotspot records added in bulk (a paste, a generated grid), one step named stepText
+    // and one notice for all: each takes the next free slot and keeps its name unless a live
+    // hotspot has it (then it gets the first free name of its shape).
+    QList<int> AddHotspotRecords(std::vector<Hotspot> records, const QString& stepText);
     // Takes a hotspot out of the live set, keeping its record so that an undo can bring it back.
     void RetireHotspot(int slot);
     void RestoreHotspot(int slot, const Figure& figure);
@@ -86,6 +90,9 @@ public:
     // the saved one, so undoing back to it clears the mark; a document that was never saved
     // (modified true) has no clean state.
     void SetModified(bool modified);
+    // Drops every step of the history. A changed document stays changed: no undo can bring it
+    // back to its saved state any more.
+    void ForgetHistory();
 
 signals:
     void hotspotsAdded(const QList<int>& ids);
@@ -130,6 +137,7 @@ private:
     std::map<int, Hotspot> m_touched;
     std::optional<MapState> m_mapBefore;
     bool m_restoring = false;
+    bool m_forgetting = false;
 };
 
 } // namespace karvex

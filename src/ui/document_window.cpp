@@ -389,16 +389,33 @@ QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
 {
     m_surface->SetRedraw(false);
     QList<int> ids = m_model->AddHotspots(figures);
+    ShowAddedFigures(ids, {});
+    return ids;
+}
+
+QList<int> DocumentWindow::AddHotspotRecords(std::vector<Hotspot> records, const QString& stepText,
+    const std::function<void(int done)>& progress)
+{
+    m_surface->SetRedraw(false);
+    QList<int> ids = m_model->AddHotspotRecords(std::move(records), stepText);
+    ShowAddedFigures(ids, progress);
+    return ids;
+}
+
+void DocumentWindow::ShowAddedFigures(
+    const QList<int>& ids, const std::function<void(int done)>& progress)
+{
     for (qsizetype i = 0; i < ids.size(); ++i) {
         const Hotspot* spot = SpotFor(ids.at(i));
         m_surface->AddFigure(spot->Coords, spot->Shape,
             static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids.at(i));
         ShowFigureInfo(ids.at(i));
+        if (progress)
+            progress(static_cast<int>(i + 1));
     }
     m_surface->FinishBulkAdd();
     m_surface->SetRedraw(true);
     m_surface->AfterBulkAdd();
-    return ids;
 }
 
 void DocumentWindow::SetSelectedCoordinate(int which, int value)

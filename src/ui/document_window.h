@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,11 @@ public:
     // Hotspots for figures the surface does not show yet (a paste, a generated grid): the
     // surface takes them over and the model adds them with one notice.
     QList<int> AddHotspots(const std::vector<Figure>& figures);
+    // Whole hotspot records likewise, in one step of the history named stepText (see
+    // DocumentModel::AddHotspotRecords). progress, when given, hears how many figures the
+    // surface has taken so far.
+    QList<int> AddHotspotRecords(std::vector<Hotspot> records, const QString& stepText,
+        const std::function<void(int done)>& progress = {});
     // 1 X1, 2 Y1, 3 X2, 4 Y2 of the selected hotspot, as its figure on the surface reshapes.
     void SetSelectedCoordinate(int which, int value);
     // The window title: the document's file name, with "*" while changed.
@@ -93,6 +99,8 @@ private:
     // Hands every live hotspot to the surface as a figure, in slot order (inside a redraw batch,
     // so that the surface does not count it as an edit).
     void ShowFigures();
+    // The figures of hotspots the model has just added, handed to the surface in one batch.
+    void ShowAddedFigures(const QList<int>& ids, const std::function<void(int done)>& progress);
     // Brings a hotspot's figure in line with its record where the surface does not follow by
     // itself: lock and colour of the selected figure.
     void SyncSelectedFigure(int slot);
