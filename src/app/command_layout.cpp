@@ -277,9 +277,8 @@ constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
 // Commands whose features are not built yet: shown, but never enabled.
-constexpr const char* kUnbuiltCommands[]
-    = { "Cut", "Copy", "Paste", "t_Cut", "t_Copy", "t_Paste", "pop_Cut", "pop_Copy", "pop_Paste",
-          "Exp_CopyMap", "Wizard", "t_Hotspot", "t_Preview", "Option", "Help1" };
+constexpr const char* kUnbuiltCommands[] = { "Cut", "Copy", "Paste", "t_Cut", "t_Copy", "t_Paste",
+    "pop_Cut", "pop_Copy", "pop_Paste", "Exp_CopyMap", "t_Preview", "Option", "Help1" };
 
 struct ViewElementEntry
 {

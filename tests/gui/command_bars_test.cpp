@@ -286,8 +286,8 @@ private slots:
     void unbuiltCommandsStayDisabled()
     {
         Shell shell;
-        const QStringList unbuilt { "t_Cut", "Copy", "pop_Paste", "Exp_CopyMap", "t_Hotspot",
-            "Wizard", "t_Preview", "Option", "Help1" };
+        const QStringList unbuilt { "t_Cut", "Copy", "pop_Paste", "Exp_CopyMap", "t_Preview",
+            "Option", "Help1" };
         EnableDocumentCommands(shell.Bars, false);
         EnableFileCommands(shell.Bars, true);
         SetPageModeCommands(shell.Bars, DocumentPage::Design, true, true);
