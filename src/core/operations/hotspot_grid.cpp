@@ -101,7 +101,13 @@ std::string NameValue(const std::string& pattern)
 {
     const bool plain
         = !pattern.empty() && pattern.find_first_of(" \t\r\n\f\"'<>=`&/") == std::string::npos;
-    return plain ? pattern : "\"" + EncodeRawValue(pattern) + "\"";
+    if (plain)
+        return pattern;
+    // Appended piece by piece: GCC 12 misreads "\"" + string&& as an overlapping copy.
+    std::string quoted(1, '"');
+    quoted += EncodeRawValue(pattern);
+    quoted += '"';
+    return quoted;
 }
 
 } // namespace
