@@ -218,7 +218,7 @@ void WizardDialog::StartCompile()
     const QString countText = QLocale(QLocale::English).toString(count);
     if (count > kGridLimit) {
         m_prompt.Tell("This grid would make " + FromDisplay(countText)
-                + " hotspots; the wizard makes at most 1,000,000 at a time. Please enter fewer "
+                + " hotspots; the wizard makes at most 250,000 at a time. Please enter fewer "
                   "hotspots.",
             "Hotspot Wizard", PromptIcon::Critical);
         m_complete->setEnabled(true);

@@ -37,9 +37,11 @@ class WizardDialog : public QDialog
 public:
     static constexpr int kPageCount = 4;
     static constexpr int kHelpTopic = 7001;
-    // A grid of more hotspots than this asks before it is made; more than the limit is refused.
+    // A grid of more hotspots than this asks before it is made. More than the limit is refused:
+    // each hotspot takes about 10 kB in the document, its history, the surface and the code
+    // page, so a quarter of a million is already some 2.5 GB.
     static constexpr long long kAskAbove = 100000;
-    static constexpr long long kGridLimit = 1000000;
+    static constexpr long long kGridLimit = 250000;
 
     // clipboardTemplate: the hotspot last copied or cut inside the program (its coordinates
     // relative to its own corner), nullptr when there is none.

@@ -268,6 +268,19 @@ private slots:
             QCOMPARE(app.Prompt.Messages.back().Buttons, PromptButtons::YesNo);
             QVERIFY(wizard.isVisible());
             QCOMPARE(app.State.HotspotNames.Count(), std::size_t { 1 });
+            // A million is refused outright.
+            for (int i = 0; i < 3; ++i)
+                Press(wizard, "BackButton");
+            Enter(wizard, "Text5", "1000");
+            Enter(wizard, "Text6", "1000");
+            for (int i = 0; i < 3; ++i)
+                Press(wizard, "NextButton");
+            Press(wizard, "CompleteButton");
+            QCOMPARE(app.Prompt.Messages.back().Text,
+                std::string("This grid would make 1,000,000 hotspots; the wizard makes at most "
+                            "250,000 at a time. Please enter fewer hotspots."));
+            QCOMPARE(app.Prompt.Messages.size(), std::size_t { 2 });
+            QCOMPARE(app.State.HotspotNames.Count(), std::size_t { 1 });
 
             // An emptied box counts as 0: nothing is made, and the wizard closes.
             for (int i = 0; i < 3; ++i)
