@@ -71,6 +71,7 @@ void DispatchCommand(
     const auto web
         = [&editor](const char* page) { editor.OpenUrl(WebPageAddress(page).toStdString()); };
     const std::vector<Command> table = {
+        { { "WIZARD", "T_HOTSPOT" }, true, [&] { editor.ShowHotspotWizard(); } },
         { { "VIEWPROPERTIES" }, false,
             [&] { ToggleViewElement(editor, bars, ViewElement::Properties); } },
         { { "VIEWTOOLBAR" }, false,

@@ -82,6 +82,8 @@ public:
     void Redo();
     void UpdateRotateCommand(int slot, bool locked) override;
     Tool CurrentTool() const { return m_tool; }
+    // The hotspot wizard on the current document, shown modally.
+    void ShowHotspotWizard();
 
     // Zoom and status bar
     void SetZoom(const QString& key, bool tellSurface);
@@ -109,6 +111,8 @@ signals:
     void documentActivated(karvex::DocumentWindow* window);
     // A document window closed; anyOpen tells whether another one is still open.
     void documentClosed(int slot, bool anyOpen);
+    // A dialog asked for a help topic by its context id.
+    void helpRequested(int topic);
 
 private:
     QMdiSubWindow* SubWindowFor(int slot) const;

@@ -17,6 +17,7 @@
 #include "ui/document_window.h"
 #include "ui/qt_text.h"
 #include "ui/system_clipboard.h"
+#include "ui/wizard_dialog.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -308,6 +309,18 @@ void Editor::Redo()
 {
     if (DocumentWindow* window = ActiveWindow())
         window->Model().History().redo();
+}
+
+void Editor::ShowHotspotWizard()
+{
+    DocumentWindow* window = ActiveWindow();
+    if (!window)
+        return;
+    const auto& clipboard = m_state.HotspotClipboard;
+    WizardDialog wizard(m_state, m_prompt, *window,
+        clipboard.size() > 1 ? &clipboard.back() : nullptr, m_area.window());
+    connect(&wizard, &WizardDialog::HelpRequested, this, &Editor::helpRequested);
+    wizard.exec();
 }
 
 void Editor::UpdateRotateCommand(int slot, bool locked)

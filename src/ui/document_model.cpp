@@ -30,8 +30,10 @@ DocumentModel::DocumentModel(AppState& state, int slot, QObject* parent)
     // A document that came changed (made by a reader) has no saved state to go back to.
     if (Doc().Changed)
         m_history->resetClean();
-    connect(
-        m_history, &QUndoStack::cleanChanged, this, [this](bool clean) { ApplyModified(!clean); });
+    connect(m_history, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!m_forgetting)
+            ApplyModified(!clean);
+    });
 }
 
 // The history is destroyed after this object has stopped being a DocumentModel; what it says
@@ -216,6 +218,16 @@ void DocumentModel::SetModified(bool modified)
     ApplyModified(modified);
 }
 
+void DocumentModel::ForgetHistory()
+{
+    const bool changed = Doc().Changed;
+    m_forgetting = true;
+    m_history->clear();
+    if (changed)
+        m_history->resetClean();
+    m_forgetting = false;
+}
+
 void DocumentModel::ApplyModified(bool modified)
 {
     if (Doc().Changed == modified)
@@ -243,14 +255,16 @@ QList<int> DocumentModel::AddHotspotRecords(
     std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames)
 {
     EditStep step(*this, stepText);
+    const std::vector<std::int32_t> freeSlots = NextFreeSlots(m_state.HotspotNames, records.size());
     QList<int> ids;
     ids.reserve(static_cast<qsizetype>(records.size()));
-    for (Hotspot& record : records) {
-        Touch(NextHotspotNumber(m_state.HotspotNames, record.Shape).Slot);
-        const int slot
-            = AddHotspotRecord(Doc(), m_state.HotspotNames, std::move(record), keepFreeNames);
-        m_retired.erase(slot);
-        ids.push_back(slot);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!keepFreeNames)
+            records[i].Name.clear();
+        Touch(freeSlots[i]);
+        PlaceHotspot(Doc(), m_state.HotspotNames, std::move(records[i]), freeSlots[i]);
+        m_retired.erase(freeSlots[i]);
+        ids.push_back(freeSlots[i]);
     }
     if (ids.isEmpty())
         return ids;

@@ -60,9 +60,10 @@ public:
     // Hotspots. A figure the surface drew, and figures added in bulk (one notice for all).
     int AddDrawnHotspot(const Figure& figure);
     QList<int> AddHotspots(const std::vector<Figure>& figures);
-    // Whole records (pasted, read from the clipboard, generated) as new live hotspots, each in
-    // the next free slot with the next name of its shape (or its own, with keepFreeNames, when
-    // no live hotspot has it); one step, one notice.
+    // Whole hotspot records added in bulk (a paste, an AREA tag from the clipboard, a generated
+    // grid), one step named stepText and one notice for all: each takes the next free slot and
+    // the first free name of its shape; with keepFreeNames a record keeps its own name unless a
+    // live hotspot has it.
     QList<int> AddHotspotRecords(
         std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames = false);
     // Takes a hotspot out of the live set, keeping its record so that an undo can bring it back.
@@ -91,6 +92,9 @@ public:
     // the saved one, so undoing back to it clears the mark; a document that was never saved
     // (modified true) has no clean state.
     void SetModified(bool modified);
+    // Drops every step of the history. A changed document stays changed: no undo can bring it
+    // back to its saved state any more.
+    void ForgetHistory();
 
 signals:
     void hotspotsAdded(const QList<int>& ids);
@@ -135,6 +139,7 @@ private:
     std::map<int, Hotspot> m_touched;
     std::optional<MapState> m_mapBefore;
     bool m_restoring = false;
+    bool m_forgetting = false;
 };
 
 } // namespace karvex

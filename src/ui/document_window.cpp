@@ -391,30 +391,35 @@ void DocumentWindow::SelectMap()
 
 QList<int> DocumentWindow::AddHotspots(const std::vector<Figure>& figures)
 {
-    return ShowAddedHotspots([&] { return m_model->AddHotspots(figures); });
+    m_surface->SetRedraw(false);
+    QList<int> ids = m_model->AddHotspots(figures);
+    ShowAddedFigures(ids, {});
+    return ids;
 }
 
-QList<int> DocumentWindow::AddHotspotRecords(
-    std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames)
-{
-    return ShowAddedHotspots(
-        [&] { return m_model->AddHotspotRecords(std::move(records), stepText, keepFreeNames); });
-}
-
-QList<int> DocumentWindow::ShowAddedHotspots(const std::function<QList<int>()>& add)
+QList<int> DocumentWindow::AddHotspotRecords(std::vector<Hotspot> records, const QString& stepText,
+    bool keepFreeNames, const std::function<void(int done)>& progress)
 {
     m_surface->SetRedraw(false);
-    QList<int> ids = add();
+    QList<int> ids = m_model->AddHotspotRecords(std::move(records), stepText, keepFreeNames);
+    ShowAddedFigures(ids, progress);
+    return ids;
+}
+
+void DocumentWindow::ShowAddedFigures(
+    const QList<int>& ids, const std::function<void(int done)>& progress)
+{
     for (qsizetype i = 0; i < ids.size(); ++i) {
         const Hotspot* spot = SpotFor(ids.at(i));
         m_surface->AddFigure(spot->Coords, spot->Shape,
             static_cast<std::int32_t>(ParseLeadingInt(spot->Color)), spot->Locked, ids.at(i));
         ShowFigureInfo(ids.at(i));
+        if (progress)
+            progress(static_cast<int>(i + 1));
     }
     m_surface->FinishBulkAdd();
     m_surface->SetRedraw(true);
     m_surface->AfterBulkAdd();
-    return ids;
 }
 
 QRect DocumentWindow::VisiblePictureArea() const { return m_surface->VisiblePictureArea(); }

@@ -56,9 +56,11 @@ public:
     // Hotspots for figures the surface does not show yet (a paste, a generated grid): the
     // surface takes them over and the model adds them with one notice.
     QList<int> AddHotspots(const std::vector<Figure>& figures);
-    // Whole records (a paste, an AREA tag from the clipboard), as the model adds them.
-    QList<int> AddHotspotRecords(
-        std::vector<Hotspot> records, const QString& stepText, bool keepFreeNames = false);
+    // Whole hotspot records likewise, in one step of the history named stepText (see
+    // DocumentModel::AddHotspotRecords). progress, when given, hears how many figures the
+    // surface has taken so far.
+    QList<int> AddHotspotRecords(std::vector<Hotspot> records, const QString& stepText,
+        bool keepFreeNames = false, const std::function<void(int done)>& progress = {});
     // The part of the picture the user sees, in picture pixels.
     QRect VisiblePictureArea() const;
     // 1 X1, 2 Y1, 3 X2, 4 Y2 of the selected hotspot, as its figure on the surface reshapes.
@@ -100,15 +102,14 @@ private:
     // Hands every live hotspot to the surface as a figure, in slot order (inside a redraw batch,
     // so that the surface does not count it as an edit).
     void ShowFigures();
+    // The figures of hotspots the model has just added, handed to the surface in one batch.
+    void ShowAddedFigures(const QList<int>& ids, const std::function<void(int done)>& progress);
     // Brings a hotspot's figure in line with its record where the surface does not follow by
     // itself: lock and colour of the selected figure.
     void SyncSelectedFigure(int slot);
     // Hands the surface what only the record knows of a hotspot's figure: whether it is the
     // "default" area under all others, its label and its spoken description.
     void ShowFigureInfo(int slot);
-    // Runs add, which adds hotspots to the model, and hands their figures to the surface in
-    // one batch.
-    QList<int> ShowAddedHotspots(const std::function<QList<int>()>& add);
 
     DocumentHost& m_host;
     const int m_slot;

@@ -74,8 +74,11 @@ PropertyGrid::PropertyGrid(QWidget* parent)
 
     SetTitle(tr("Properties"));
 
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-        [this](QTreeWidgetItem* current) { ShowDescription(current); });
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        ShowDescription(current);
+        emit SelectionChanged(
+            current ? current->data(kCaptionColumn, grid::KeyRole).toString() : QString());
+    });
 
     SetHeadingColor(FromQColor(palette().color(QPalette::Window).darker(108)));
     SetLineColor(FromQColor(palette().color(QPalette::Mid).lighter(135)));

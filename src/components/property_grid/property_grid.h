@@ -72,6 +72,8 @@ signals:
     // The browse button of a file entry; a value the handler sets is shown and committed. A
     // handler that writes the entry with SetValue instead ends the edit without a commit.
     void BrowseClicked(QString& value, const QString& key);
+    // Another entry became the current one (clicked, or reached with the keys); "" for none.
+    void SelectionChanged(const QString& key);
 
 private:
     void CommitUserValue(const QString& key, QString value);

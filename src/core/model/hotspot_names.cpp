@@ -5,6 +5,22 @@
 
 namespace karvex {
 
+namespace {
+
+// The shape's stem and the first number, counting from the number of live hotspots, that no live
+// hotspot has.
+std::string FirstFreeName(const HotspotNameTable& names, std::int32_t shape)
+{
+    const auto count = static_cast<std::int32_t>(names.Count());
+    const std::string stem = ConvertShape(std::to_string(shape), false);
+    std::int32_t n = count > 0 ? count : 1;
+    while (names.Contains(stem + std::to_string(n)))
+        ++n;
+    return stem + std::to_string(n);
+}
+
+} // namespace
+
 NewHotspotNumber NextHotspotNumber(const HotspotNameTable& names, std::int32_t shape)
 {
     const auto count = static_cast<std::int32_t>(names.Count());
@@ -24,12 +40,40 @@ NewHotspotNumber NextHotspotNumber(const HotspotNameTable& names, std::int32_t s
         }
     }
 
-    const std::string stem = ConvertShape(std::to_string(shape), false);
-    std::int32_t n = count > 0 ? count : 1;
-    while (names.Contains(stem + std::to_string(n)))
-        ++n;
-    result.Name = stem + std::to_string(n);
+    result.Name = FirstFreeName(names, shape);
     return result;
+}
+
+std::vector<std::int32_t> NextFreeSlots(const HotspotNameTable& names, std::size_t count)
+{
+    std::vector<char> taken;
+    for (const auto& entry : names.Entries()) {
+        if (entry.Value < 1)
+            continue;
+        const auto slot = static_cast<std::size_t>(entry.Value);
+        if (slot >= taken.size())
+            taken.resize(slot + 1, 0);
+        taken[slot] = 1;
+    }
+    std::vector<std::int32_t> slots;
+    slots.reserve(count);
+    for (std::size_t k = 1; slots.size() < count; ++k) {
+        if (k >= taken.size() || !taken[k])
+            slots.push_back(static_cast<std::int32_t>(k));
+    }
+    return slots;
+}
+
+void PlaceHotspot(Document& doc, HotspotNameTable& names, Hotspot record, std::int32_t slot)
+{
+    if (record.Name.empty() || names.Contains(record.Name))
+        record.Name = FirstFreeName(names, record.Shape);
+    if (static_cast<std::size_t>(slot) >= doc.Hotspots.size())
+        doc.Hotspots.resize(static_cast<std::size_t>(slot) + 1);
+    names.Add(record.Name, slot);
+    record.Active = true;
+    record.Id = slot;
+    doc.Hotspots[static_cast<std::size_t>(slot)] = std::move(record);
 }
 
 std::string MakeHotspotName(
@@ -62,25 +106,9 @@ Hotspot HotspotFromFigure(const Figure& figure)
 
 std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const Figure& figure)
 {
-    return AddHotspotRecord(doc, names, HotspotFromFigure(figure));
-}
-
-std::int32_t AddHotspotRecord(
-    Document& doc, HotspotNameTable& names, Hotspot record, bool keepFreeName)
-{
-    auto number = NextHotspotNumber(names, record.Shape);
-    if (keepFreeName && !record.Name.empty() && !names.Contains(record.Name))
-        number.Name = record.Name;
-    if (static_cast<std::size_t>(number.Slot) >= doc.Hotspots.size())
-        doc.Hotspots.resize(static_cast<std::size_t>(number.Slot) + 1);
-    names.Add(number.Name, number.Slot);
-
-    Hotspot& spot = doc.Hotspots[static_cast<std::size_t>(number.Slot)];
-    spot = std::move(record);
-    spot.Active = true;
-    spot.Id = number.Slot;
-    spot.Name = std::move(number.Name);
-    return spot.Id;
+    const std::int32_t slot = NextHotspotNumber(names, figure.Kind).Slot;
+    PlaceHotspot(doc, names, HotspotFromFigure(figure), slot);
+    return slot;
 }
 
 } // namespace karvex

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace karvex {
 
@@ -23,6 +24,15 @@ struct NewHotspotNumber
 // holds, and the shape's stem with the first free number counting from the live count.
 NewHotspotNumber NextHotspotNumber(const HotspotNameTable& names, std::int32_t shape);
 
+// The slots count new hotspots take when they are added one after another, as
+// NextHotspotNumber gives them out: the lowest slots no live hotspot holds, in order.
+std::vector<std::int32_t> NextFreeSlots(const HotspotNameTable& names, std::size_t count);
+
+// Puts a hotspot record into doc at slot as a live hotspot with that Id. It keeps its own name
+// when no live hotspot has it (in any letter case); an empty or taken name is replaced by the
+// first free one of its shape, as a drawn hotspot gets. The name is registered.
+void PlaceHotspot(Document& doc, HotspotNameTable& names, Hotspot record, std::int32_t slot);
+
 // The first free name of the shape's stem from startNumber on, as imports use it; leaves the
 // number used in startNumber.
 std::string MakeHotspotName(
@@ -34,11 +44,5 @@ std::int32_t AddHotspotFromFigure(Document& doc, HotspotNameTable& names, const 
 
 // The record of a figure, before it has a slot and a name.
 Hotspot HotspotFromFigure(const Figure& figure);
-
-// Puts a whole record (a pasted or generated hotspot) into a new slot of doc as a live hotspot,
-// registers its name and returns the slot. The record's own name is kept when keepFreeName is
-// set and no live hotspot has it; otherwise it gets the next name of its shape.
-std::int32_t AddHotspotRecord(
-    Document& doc, HotspotNameTable& names, Hotspot record, bool keepFreeName = false);
 
 } // namespace karvex

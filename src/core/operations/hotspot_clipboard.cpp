@@ -25,8 +25,11 @@ std::vector<long long> Numbers(const std::string& coords)
 std::string Joined(const std::vector<long long>& numbers)
 {
     std::string text;
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        text += (i == 0 ? "" : ",") + std::to_string(numbers[i]);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += std::to_string(numbers[i]);
+    }
     return text;
 }
 
