@@ -126,15 +126,21 @@ void WizardDialog::PopulateCombo()
     const int slot = m_state.CurrentDocument;
     if (slot <= 0 || static_cast<std::size_t>(slot) >= m_state.Documents.size())
         return;
+    const Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
     QStringList names;
-    for (const Hotspot& spot : m_state.Documents[static_cast<std::size_t>(slot)].Hotspots) {
-        if (spot.Active)
-            names.push_back(ToDisplay(spot.Name));
+    // The selected hotspot is the template the user most likely means.
+    int selected = 0;
+    for (const Hotspot& spot : doc.Hotspots) {
+        if (!spot.Active)
+            continue;
+        if (spot.Id == m_state.CurrentHotspot)
+            selected = static_cast<int>(names.size());
+        names.push_back(ToDisplay(spot.Name, doc.Charset));
     }
     if (names.isEmpty())
         return;
     m_hotspotList->addItems(names);
-    m_hotspotList->setCurrentIndex(0);
+    m_hotspotList->setCurrentIndex(selected);
     m_fromDocument->setChecked(true);
 }
 
@@ -164,7 +170,8 @@ void WizardDialog::UpdatePreview()
 bool WizardDialog::TakeTemplate()
 {
     if (m_fromDocument->isChecked()) {
-        const std::string name = FromDisplay(m_hotspotList->currentText());
+        const std::string name = FromDisplay(m_hotspotList->currentText(),
+            m_state.Documents[static_cast<std::size_t>(m_state.CurrentDocument)].Charset);
         const std::optional<std::int32_t> slot = m_state.HotspotNames.Find(name);
         const Hotspot* spot = slot ? m_window.Model().LiveHotspot(*slot) : nullptr;
         if (!spot)
