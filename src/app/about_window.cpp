@@ -20,10 +20,13 @@ namespace {
 constexpr char kLicence[] = "No licence has been granted for this program yet: its authors "
                             "reserve all rights to it.";
 
+constexpr int kTextWidth = 420;
+
 QLabel* Paragraph(const QString& html, QWidget* parent)
 {
     auto* label = new QLabel(html, parent);
     label->setWordWrap(true);
+    label->setMinimumWidth(kTextWidth);
     label->setTextInteractionFlags(Qt::TextBrowserInteraction);
     label->setOpenExternalLinks(false);
     return label;
@@ -74,7 +77,8 @@ AboutWindow::AboutWindow(const AppState& state, QWidget* parent)
     buttons->button(QDialogButtonBox::Ok)->setObjectName("OkButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    setMinimumWidth(440);
+    // A window of fixed text: its size follows the text, and nothing stretches between lines.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace karvex

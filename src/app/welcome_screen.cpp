@@ -86,6 +86,8 @@ WelcomeScreen::WelcomeScreen(Editor& editor, const CommandBars& bars,
     ok->setDefault(true);
     layout->addWidget(buttons);
 
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
     connect(startNew, &QPushButton::clicked, this, &WelcomeScreen::StartNew);
     connect(open, &QPushButton::clicked, this, &WelcomeScreen::OpenExisting);
     connect(help, &QPushButton::clicked, this, [this] { m_runCommand("Help1"); });
