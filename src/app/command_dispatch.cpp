@@ -115,6 +115,10 @@ void DispatchCommand(
     };
 
     const QString upper = key.toUpper();
+    if (const int number = RecentFileNumber(upper)) {
+        editor.OpenRecentFile(number);
+        return;
+    }
     for (const Command& command : table) {
         if (!command.Keys.contains(upper))
             continue;
@@ -128,9 +132,18 @@ void HandleBarClosed(const QString& key, Editor& editor, CommandBars& bars)
 {
     const QString upper = key.toUpper();
     if (upper == "STANDARD")
-        ToggleViewElement(editor, bars, ViewElement::Toolbar);
+        SetViewElement(bars, editor.State(), ViewElement::Toolbar, false);
     else if (upper == "VFRM_PROPERTIES")
-        ToggleViewElement(editor, bars, ViewElement::Properties);
+        SetViewElement(bars, editor.State(), ViewElement::Properties, false);
+}
+
+void HandleBarShown(const QString& key, Editor& editor, CommandBars& bars)
+{
+    const QString upper = key.toUpper();
+    if (upper == "STANDARD")
+        SetViewElement(bars, editor.State(), ViewElement::Toolbar, true);
+    else if (upper == "VFRM_PROPERTIES")
+        SetViewElement(bars, editor.State(), ViewElement::Properties, true);
 }
 
 } // namespace karvex

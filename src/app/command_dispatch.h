@@ -23,6 +23,8 @@ void DispatchCommand(
 
 // A bar the user closed with its close box: the View menu and the setting follow.
 void HandleBarClosed(const QString& key, Editor& editor, CommandBars& bars);
+// A bar the user showed again from the window's bar menu: the same, the other way.
+void HandleBarShown(const QString& key, Editor& editor, CommandBars& bars);
 
 // The product's pages on the web.
 QString WebPageAddress(const QString& key);

@@ -3,7 +3,9 @@
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/model/zoom_levels.h"
+#include "core/settings/recent_files.h"
 #include "core/settings/settings.h"
+#include "ui/qt_text.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -33,7 +35,7 @@ constexpr ToolSpec kMenuTools[] = {
     { "CloseAll", "Close All", "", "File" },
     { "Option", "Option", "", "File" },
     { "Exit", "Exit", "", "File" },
-    { "Recentfile", "Recent Files", "", "Recent" },
+    { "Recentfile", "No Recent Files", "", "Recent" },
     { "Redo", "Redo", "pic_Redo", "Edit" },
     { "Undo", "Undo", "pic_Undo", "Edit" },
     { "Cut", "Cut", "pic_Cut", "Edit" },
@@ -93,11 +95,14 @@ const MenuSpec kMenus[] = {
 };
 
 const MenuSpec kSubMenus[] = {
-    // Holds the recent files; the placeholder stands (disabled) while there are none.
+    // Holds the recent files (added by BuildMenus); the placeholder stands, disabled, while
+    // there are none.
     { "MnuRecent", "&Recent Files", { { "Recentfile" } } },
     { "MnuWeb", "On the &web",
         { { "Webpage1" }, { "Webpage2" }, { "Report" }, { "Webpage3", true } } },
 };
+
+constexpr char kRecentFileKey[] = "Recentfile";
 
 constexpr char kToolCategory[] = "tool_File";
 
@@ -257,7 +262,10 @@ constexpr const char* kTickableTools[] = { "t_Mouse", "t_Rectangle", "t_Circle",
 constexpr const char* kDocumentCommands[] = { "t_Cut", "t_Save", "t_Copy", "t_Paste", "t_Delete",
     "t_Undo", "Undo", "Redo", "t_Redo", "t_Lock", "t_Rectangle", "t_Circle", "t_Polygon", "t_Mouse",
     "t_Rotate", "My_Zoom", "t_Support", "t_Ruler", "t_Hide", "t_Preview", "Save", "SaveAs", "Edit",
-    "Mapping", "Wizard", "t_Hotspot", "Paste", "pop_Paste", "Exp_CopyMap", "Imp_Paste" };
+    "Mapping", "Wizard", "t_Hotspot", "Paste", "pop_Paste", "Exp_CopyMap", "Imp_Paste",
+    // Their menus are disabled, but their shortcut keys would still reach them.
+    "Rectangle", "Circle", "Polygon", "Cut", "Copy", "Delete", "Lock", "Edit_Fig", "Exp_Copy",
+    "pop_Cut", "pop_Copy", "pop_Delete", "pop_Lock", "pop_Edit_Fig" };
 constexpr const char* kDocumentReenabled[]
     = { "t_Ruler", "Edit", "Mapping", "Wizard", "t_Hotspot" };
 
@@ -343,6 +351,13 @@ void BuildMenus(CommandBars& bars)
         AddMenuEntries(bars, menu);
     }
     bars.SetEnabled("Recentfile", false);
+    for (std::size_t number = 1; number <= kRecentFilesShown; ++number) {
+        const QString key = kRecentFileKey + QString::number(number);
+        QAction* entry = bars.AddTool(key, {}, "", "Recent");
+        entry->setStatusTip("Opens one of the files you worked on last.");
+        entry->setVisible(false);
+        bars.AddToMenu("MnuRecent", key);
+    }
 }
 
 void BuildToolbar(CommandBars& bars)
@@ -425,6 +440,38 @@ void BuildCommandBars(CommandBars& bars)
     for (const char* key : kUnbuiltCommands)
         bars.SetUnavailable(key);
     bars.Lock(false);
+}
+
+void ShowRecentFiles(CommandBars& bars, const std::vector<std::string>& paths)
+{
+    bars.Lock(true);
+    for (std::size_t number = 1; number <= kRecentFilesShown; ++number) {
+        QAction* entry = bars.Tool(kRecentFileKey + QString::number(number));
+        if (!entry)
+            continue;
+        if (number > paths.size()) {
+            entry->setVisible(false);
+            continue;
+        }
+        const QString path = ToDisplay(paths[number - 1]);
+        // "&1" to "&9", then "1&0": the digit is the entry's access key.
+        const QString numeral = number < 10 ? "&" + QString::number(number) : "1&0";
+        entry->setText(numeral + " " + QString(path).replace('&', "&&"));
+        entry->setStatusTip("Opens " + path + ".");
+        entry->setVisible(true);
+    }
+    if (QAction* placeholder = bars.Tool(kRecentFileKey))
+        placeholder->setVisible(paths.empty());
+    bars.Lock(false);
+}
+
+int RecentFileNumber(const QString& key)
+{
+    if (!key.startsWith(kRecentFileKey, Qt::CaseInsensitive))
+        return 0;
+    bool ok = false;
+    const int number = key.mid(static_cast<int>(std::size(kRecentFileKey)) - 1).toInt(&ok);
+    return ok && number >= 1 && number <= static_cast<int>(kRecentFilesShown) ? number : 0;
 }
 
 void EnableDocumentCommands(CommandBars& bars, bool disable)

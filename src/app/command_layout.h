@@ -6,6 +6,8 @@
 #include "ui/document_host.h"
 
 #include <QString>
+#include <string>
+#include <vector>
 
 namespace karvex {
 
@@ -17,6 +19,12 @@ class CommandBars;
 // ticked and "t_Rotate" is disabled. Every tool gets a status tip, and toolbar tooltips name
 // the shortcut of their menu twin.
 void BuildCommandBars(CommandBars& bars);
+
+// The Recent Files menu: one numbered entry per path, "Recentfile1" to "Recentfile10", for the
+// first kRecentFilesShown paths; the disabled "Recentfile" entry says when there are none.
+void ShowRecentFiles(CommandBars& bars, const std::vector<std::string>& paths);
+// The entry number of a Recent Files tool key ("Recentfile3" gives 3); 0 for any other key.
+int RecentFileNumber(const QString& key);
 
 // The "no document" rule: disable true disables every command that needs a document.
 void EnableDocumentCommands(CommandBars& bars, bool disable);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -49,6 +50,9 @@ public:
     // False when a document stayed open (the user cancelled).
     bool CloseAllDocuments();
     void ReportUnsupportedFile();
+    // The welcome screen's first choice: the next new document closes the welcome screen
+    // (welcomeScreenDone) once its window is shown.
+    void SetStartedFromWelcome(bool started) { m_startedFromWelcome = started; }
     DocumentWindow* ActiveWindow() const override;
     DocumentWindow* WindowFor(int slot) const;
 
@@ -85,6 +89,12 @@ public:
     // The hotspot wizard on the current document, shown modally.
     void ShowHotspotWizard();
 
+    // Recent files: the list from kvx.ini in the Recent Files menu, the entry number n
+    // (1-based) opened, a file that has gone taken off with a message.
+    void LoadRecentFiles();
+    void OpenRecentFile(int number);
+    const std::vector<std::string>& RecentFiles() const { return m_recentFiles; }
+
     // Zoom and status bar
     void SetZoom(const QString& key, bool tellSurface);
     void ShowImageSize(const std::string& width, const std::string& height);
@@ -113,6 +123,8 @@ signals:
     void documentClosed(int slot, bool anyOpen);
     // A dialog asked for a help topic by its context id.
     void helpRequested(int topic);
+    // A new document started from the welcome screen has its window.
+    void welcomeScreenDone();
 
 private:
     QMdiSubWindow* SubWindowFor(int slot) const;
@@ -131,6 +143,8 @@ private:
     // Asks before a locked hotspot is deleted or cut; true on Yes.
     bool ConfirmLockedDelete();
     bool HotspotSelected() const;
+    // Puts a file just opened or saved at the top of the recent files.
+    void RememberRecentFile(const std::string& path);
 
     AppState& m_state;
     Prompt& m_prompt;
@@ -142,6 +156,9 @@ private:
     Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current
     std::string m_lastFolder;
+    std::vector<std::string> m_recentFiles;
+    bool m_lastOpenCancelled = false; // the last open ended in a cancelled choice of map
+    bool m_startedFromWelcome = false;
 };
 
 } // namespace karvex

@@ -111,7 +111,7 @@ void Editor::NewDocumentFromPicture(const std::string& path)
     }
     const QImage& picture = loaded.Image;
 
-    const int slot = CreateDocumentFromPicture(m_state, picturePath);
+    const int slot = CreateDocumentFromPicture(m_state, picturePath, &m_prompt);
     Document& doc = m_state.Documents[static_cast<std::size_t>(slot)];
     MapImage& image = doc.Images[1];
     // The header probe knows no BMP; a page with a zero-sized picture would show nothing.
@@ -124,6 +124,10 @@ void Editor::NewDocumentFromPicture(const std::string& path)
     if (DocumentWindow* window = WindowFor(slot))
         window->Model().SetModified(true);
     UpdateFileCommands();
+    if (m_startedFromWelcome) {
+        m_startedFromWelcome = false;
+        emit welcomeScreenDone();
+    }
 }
 
 void Editor::AddDocumentWindow(int slot, const QImage& picture)
@@ -173,9 +177,13 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     context.ChooseMap = [this, &target](const std::vector<MapCandidate>& candidates) {
         return ChooseMapCandidate(candidates, target, m_area.window());
     };
+    m_lastOpenCancelled = false;
     if (const FileFormat* format = FormatForPath(target)) {
         WaitCursor busy;
-        return ShowImportedDocument(format->Read(target, context));
+        if (!ShowImportedDocument(format->Read(target, context)))
+            return false;
+        RememberRecentFile(target);
+        return true;
     }
     if (picturesAllowed && IsPicturePath(target)) {
         const std::size_t before = m_state.Documents.size();
@@ -185,7 +193,10 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     // Any other ending (a map file named .txt or .cern-map): what the file holds decides.
     if (const FileFormat* format = FormatForFile(target)) {
         WaitCursor busy;
-        return ShowImportedDocument(format->Read(target, context));
+        if (!ShowImportedDocument(format->Read(target, context)))
+            return false;
+        RememberRecentFile(target);
+        return true;
     }
     ReportUnsupportedFile();
     return false;
@@ -195,6 +206,7 @@ bool Editor::ShowImportedDocument(ImportResult result)
 {
     if (!result.Ok) {
         // A cancelled choice of map ends the open quietly.
+        m_lastOpenCancelled = result.Cancelled;
         if (!result.Cancelled)
             m_prompt.Tell(result.Message, m_state.AppTitle, PromptIcon::Critical);
         return false;
@@ -328,6 +340,7 @@ bool Editor::SaveDocument(bool useKnownPath, int slot)
         window->RefreshCaption();
     }
     UpdateFileCommands();
+    RememberRecentFile(target);
     return true;
 }
 

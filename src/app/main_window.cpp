@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
+#include "app/about_window.h"
 #include "app/command_dispatch.h"
 #include "app/command_layout.h"
 #include "app/delete_key_guard.h"
 #include "app/editor.h"
+#include "app/welcome_screen.h"
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
 #include "core/util/prompt.h"
@@ -21,7 +23,6 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
@@ -86,12 +87,13 @@ void MainWindow::Load(const QString& commandLine)
 
     log.WriteLogEntry("#FRM_LOAD", "#8");
     ShowDocumentPanels(*m_bars, false);
+    m_editor->LoadRecentFiles();
     SetStatusText(*m_bars, {}, StatusPanel::Description);
 
     log.WriteLogEntry("#FRM_LOAD", "#9");
     m_commandLinePath = QString(commandLine).remove('"').trimmed();
     if (!m_commandLinePath.isEmpty())
-        m_editor->OpenDocument(FromDisplay(m_commandLinePath), true);
+        m_commandLineOpened = m_editor->OpenDocument(FromDisplay(m_commandLinePath), true);
 
     log.WriteLogEntry("#FRM_LOAD", "#10");
     log.WriteLogEntry("#FRM_LOAD_Finished", "#11");
@@ -134,6 +136,8 @@ void MainWindow::CreateCommands()
     new DeleteKeyGuard(m_documentArea, this);
     connect(m_bars, &CommandBars::BarClosed, this,
         [this](const QString& key) { HandleBarClosed(key, *m_editor, *m_bars); });
+    connect(m_bars, &CommandBars::BarShown, this,
+        [this](const QString& key) { HandleBarShown(key, *m_editor, *m_bars); });
 
     EnableDocumentCommands(*m_bars, true);
     EnableFileCommands(*m_bars, false);
@@ -147,11 +151,23 @@ void MainWindow::RunCommand(const QString& key)
 
 void MainWindow::ShowAbout()
 {
-    QMessageBox::about(this, "About Karvex",
-        QString("<h3>%1</h3><p>Version %2</p>"
-                "<p>An editor for client-side HTML image maps.</p>"
-                "<p>Icons from the Tango Desktop Project (public domain).</p>")
-            .arg(kProgramTitle, kVersion));
+    AboutWindow about(m_state, this);
+    about.exec();
+}
+
+bool MainWindow::WelcomeScreenDue() const
+{
+    return m_state.Settings.ini_WelcomeScreen && !m_commandLineOpened;
+}
+
+void MainWindow::ShowWelcomeScreen()
+{
+    if (m_welcome)
+        return;
+    m_welcome = new WelcomeScreen(
+        *m_editor, *m_bars, [this](const QString& key) { RunCommand(key); }, this);
+    m_welcome->setAttribute(Qt::WA_DeleteOnClose);
+    m_welcome->open();
 }
 
 void MainWindow::OpenInBrowser(const std::string& url)
@@ -225,7 +241,10 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::Unload()
 {
-    // Dialogs that stay loaded between uses are released here as they are added.
+    // Settings and the recent files were written as they changed; what is left is the
+    // welcome screen, when the user quits past it.
+    if (m_welcome)
+        m_welcome->close();
 }
 
 } // namespace karvex

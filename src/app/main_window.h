@@ -3,7 +3,10 @@
 // The main window: menus, the document area and the docked property window. It only wires
 // things together; documents, commands and panels live in their own modules.
 
+#include "app/welcome_screen.h"
+
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -35,6 +38,13 @@ public:
 
     // The command-line path with its double quotes removed, as Load found it.
     const QString& CommandLinePath() const { return m_commandLinePath; }
+
+    // The welcome screen is due at the end of the start when ini_WelcomeScreen is on and no
+    // file from the command line was opened (that file is what the user came for).
+    bool WelcomeScreenDue() const;
+    // Shows it, modal, without waiting for it to close; nullptr while it is not shown.
+    void ShowWelcomeScreen();
+    WelcomeScreen* Welcome() const { return m_welcome; }
 
     QMdiArea* DocumentArea() const { return m_documentArea; }
     QDockWidget* PropertiesDock() const { return m_propertiesDock; }
@@ -73,6 +83,8 @@ private:
     CommandBars* m_bars = nullptr;
     Editor* m_editor = nullptr;
     QString m_commandLinePath;
+    bool m_commandLineOpened = false;
+    QPointer<WelcomeScreen> m_welcome;
     QMetaObject::Connection m_titleFollows;
 };
 

@@ -21,6 +21,8 @@ std::unique_ptr<MainWindow> StartProgram(
     auto window = std::make_unique<MainWindow>(state, prompt);
     window->Load(commandLine);
     window->show();
+    if (window->WelcomeScreenDue())
+        window->ShowWelcomeScreen();
 
     state.Log.WriteLogEntry("#Start Finished", "#4");
     return window;

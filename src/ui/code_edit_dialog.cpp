@@ -14,6 +14,22 @@
 
 namespace karvex {
 
+namespace {
+
+// The tag is typed, never pasted: the context menu's Paste, a drop and the middle button's
+// selection paste all go through these two.
+class TagTextEdit : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData*) const override { return false; }
+    void insertFromMimeData(const QMimeData*) override { }
+};
+
+} // namespace
+
 CodeEditDialog::CodeEditDialog(QWidget* parent)
     : QDialog(parent)
 {
@@ -22,7 +38,7 @@ CodeEditDialog::CodeEditDialog(QWidget* parent)
     resize(560, 200);
     auto* layout = new QVBoxLayout(this);
 
-    m_text = new QPlainTextEdit(this);
+    m_text = new TagTextEdit(this);
     m_text->setObjectName("TagEditor");
     QFont code("Monospace");
     code.setStyleHint(QFont::TypeWriter);

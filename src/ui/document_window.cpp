@@ -285,6 +285,8 @@ void DocumentWindow::SetUpSurface()
     m_surface->SetCustomCursors(settings.CoolCursor);
     m_surface->SetShapeColor(settings.ini_Shape);
     m_surface->SetBorderColor(settings.ini_Border);
+    m_surface->SetResetZoom(settings.ini_ResetZoom);
+    m_surface->SetTipStyle(settings.ini_Tooltip ? TipStyle::Standard : TipStyle::Balloon);
     m_surface->SetViewMode(SurfaceMode::Design);
     m_surface->SetZoomPercent(100);
     m_surface->AddPage("Design", "Design", nullptr, ProgramIcon("pic_Pointer"));

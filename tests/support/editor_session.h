@@ -31,7 +31,9 @@ struct Session
 
     Session()
     {
-        WriteWholeFile(Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\n");
+        // No welcome screen: the suites drive the main window.
+        WriteWholeFile(
+            Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\nini_WelcomeScreen=0\r\n");
         Window = StartProgram(State, Prompt, QString::fromStdString(Home.Path().string()), {});
     }
 

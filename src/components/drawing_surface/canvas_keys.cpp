@@ -6,7 +6,6 @@
 #include "core/model/zoom_levels.h"
 
 #include <QKeyEvent>
-#include <QToolTip>
 #include <QWheelEvent>
 
 namespace karvex::surface {
@@ -217,7 +216,7 @@ void Canvas::ClearHover()
         update(ScreenBox(m_editor.Figures().At(index).Box, 4));
     m_hoverKey = 0;
     m_hoverId = 0;
-    QToolTip::hideText();
+    HideTip();
     emit m_events.FigureHover(0, id);
 }
 

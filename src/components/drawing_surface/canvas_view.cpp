@@ -3,6 +3,7 @@
 #include "components/drawing_surface/canvas_view.h"
 
 #include "components/drawing_surface/drawing_surface.h"
+#include "components/drawing_surface/tip_balloon.h"
 #include "core/model/zoom_levels.h"
 
 #include <QToolTip>
@@ -154,10 +155,24 @@ void Canvas::SetBorderColor(QColor color)
 void Canvas::SetTip(const QString& text)
 {
     m_tip = text;
-    if (m_viewMode == 2 && m_hoverKey != 0 && !text.isEmpty())
+    if (m_viewMode != 2 || m_hoverKey == 0 || text.isEmpty()) {
+        HideTip();
+        return;
+    }
+    if (!m_balloonTips) {
         QToolTip::showText(m_lastGlobal, text, this);
-    else
-        QToolTip::hideText();
+        return;
+    }
+    if (!m_balloon)
+        m_balloon = new TipBalloon(this);
+    m_balloon->ShowAt(m_lastGlobal, text);
+}
+
+void Canvas::HideTip()
+{
+    QToolTip::hideText();
+    if (m_balloon)
+        m_balloon->hide();
 }
 
 void Canvas::SetLabelsShown(bool shown)

@@ -19,6 +19,8 @@ class DrawingSurface;
 
 namespace karvex::surface {
 
+class TipBalloon;
+
 // Draw tools as the program numbers them.
 inline constexpr int kPointerTool = 0;
 inline constexpr int kRectangleTool = 1;
@@ -52,6 +54,8 @@ public:
     void SetShapeColor(QColor color);
     void SetBorderColor(QColor color);
     void SetTip(const QString& text);
+    // The preview's hover tips in a balloon rather than the desktop's plain tooltip.
+    void SetBalloonTips(bool on) { m_balloonTips = on; }
     void SetLabelsShown(bool shown);
     // Tells assistive tools which figure is selected, by its description, when that changed.
     void AnnounceSelection();
@@ -145,6 +149,7 @@ private:
     void RemoveActiveCorner();
     void UpdateHover(QPoint widget);
     void ClearHover();
+    void HideTip();
 
     DrawingSurface& m_events;
     SurfaceEditor& m_editor;
@@ -163,6 +168,8 @@ private:
     QColor m_shapeColor = Qt::black;
     QColor m_borderColor = Qt::black;
     QString m_tip;
+    bool m_balloonTips = false;
+    TipBalloon* m_balloon = nullptr; // made on the first balloon tip
 
     Gesture m_gesture = Gesture::None;
     QPoint m_pressWidget;

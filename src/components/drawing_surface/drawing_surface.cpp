@@ -206,8 +206,15 @@ void DrawingSurface::ShowPage(int index)
 void DrawingSurface::SetViewMode(SurfaceMode mode)
 {
     m_canvas->SetViewMode(static_cast<int>(mode));
+    if (mode == SurfaceMode::Preview && m_resetZoom && ZoomPercent() != 100)
+        SetZoomPercent(100);
     // The preview shows the picture as a browser would, without rulers.
     SetRulersVisible(m_rulersVisible);
+}
+
+void DrawingSurface::SetTipStyle(TipStyle style)
+{
+    m_canvas->SetBalloonTips(style == TipStyle::Balloon);
 }
 
 void DrawingSurface::SetDesignActive(bool active) { m_canvas->SetDesignActive(active); }

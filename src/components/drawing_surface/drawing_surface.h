@@ -45,6 +45,12 @@ enum class SurfaceMode : int {
     Preview = 2, // hover tips, a click activates the hotspot
 };
 
+// How the preview shows a hotspot's tip: the desktop's plain tooltip, or a balloon.
+enum class TipStyle : int {
+    Standard = 0,
+    Balloon = 1,
+};
+
 class DrawingSurface : public QWidget
 {
     Q_OBJECT
@@ -71,7 +77,10 @@ public:
     // A page tab; a page without container shows the canvas.
     void AddPage(const QString& key, const QString& caption, QWidget* container, const QIcon& icon);
     void SelectPage(int index); // 1-based; reports PageChanged
+    // Preview mode puts the zoom back to 100% (reporting ZoomChanged) while reset zoom is on.
     void SetViewMode(SurfaceMode mode);
+    void SetResetZoom(bool on) { m_resetZoom = on; }
+    void SetTipStyle(TipStyle style);
     void SetDesignActive(bool active);
     void SetDrawTool(DrawTool tool);
     void Undo();
@@ -174,6 +183,7 @@ private:
     std::vector<Page> m_pageList;
     bool m_redraw = true;
     bool m_rulersVisible = true;
+    bool m_resetZoom = false;
 };
 
 } // namespace karvex

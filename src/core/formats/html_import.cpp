@@ -367,7 +367,7 @@ bool ImportImgTag(Document& doc, const TagRecord& tag, const std::string& fileNa
     image.Width = PictureNumber(width);
     image.Height = PictureNumber(height);
     if (image.Width < 1 || image.Height < 1) {
-        const ImageSize own = UnpackImageSize(GetImageSize(picture));
+        const ImageSize own = UnpackImageSize(GetImageSize(picture, context.Ask));
         if (image.Width < 1)
             image.Width = own.Width;
         if (image.Height < 1)

@@ -62,9 +62,9 @@ ImageSize ProbeImageSize(std::string_view bytes)
     return {};
 }
 
-std::int64_t GetImageSize(const std::string& path)
+std::int64_t GetImageSize(const std::string& path, Prompt* prompt)
 {
-    return PackImageSize(ProbeImageSize(ApiReadFile(path)));
+    return PackImageSize(ProbeImageSize(ApiReadFile(path, prompt)));
 }
 
 } // namespace karvex

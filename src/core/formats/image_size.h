@@ -8,14 +8,17 @@
 
 namespace karvex {
 
+class Prompt;
+
 struct ImageSize
 {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
 };
 
-// Width in the low 32 bits, height in the high 32 bits; 0 for what is not recognised.
-std::int64_t GetImageSize(const std::string& path);
+// Width in the low 32 bits, height in the high 32 bits; 0 for what is not recognised. A read
+// that fails part way tells prompt "Error reading file ..." and probes what was read.
+std::int64_t GetImageSize(const std::string& path, Prompt* prompt = nullptr);
 
 // The same probe over bytes already in memory; 0 by 0 for anything unrecognised.
 ImageSize ProbeImageSize(std::string_view bytes);

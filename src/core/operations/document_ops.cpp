@@ -33,7 +33,7 @@ std::string NewImgTag(
         + "\" Height=\"" + std::to_string(height) + "\" UseMap=\"" + EncodeRawValue(useMap) + "\">";
 }
 
-int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
+int CreateDocumentFromPicture(AppState& state, const std::string& picturePath, Prompt* prompt)
 {
     state.HotspotNames.Clear();
     const int slot = static_cast<int>(state.Documents.size());
@@ -48,7 +48,7 @@ int CreateDocumentFromPicture(AppState& state, const std::string& picturePath)
     doc.ServerType = 0;
     doc.Zoom = 100;
 
-    const ImageSize size = UnpackImageSize(GetImageSize(picturePath));
+    const ImageSize size = UnpackImageSize(GetImageSize(picturePath, prompt));
     const std::string mapName = GetFileName(picturePath);
     const std::string useMap = "#" + mapName;
     doc.ImgTag = NewImgTag(picturePath, size.Width, size.Height, useMap);

@@ -12,6 +12,8 @@
 
 namespace karvex {
 
+class Prompt;
+
 // The slot of the open document whose title is path (case-blind), if any.
 std::optional<int> FindOpenDocument(const AppState& state, const std::string& path);
 
@@ -20,8 +22,10 @@ std::string NewImgTag(
     const std::string& src, std::int32_t width, std::int32_t height, const std::string& useMap);
 
 // Makes a new document for a picture in a fresh slot (slots are never reused), makes it current
-// and registers its title "Untitled" + slot in OpenDocuments. Returns the slot.
-int CreateDocumentFromPicture(AppState& state, const std::string& picturePath);
+// and registers its title "Untitled" + slot in OpenDocuments. Returns the slot. prompt hears of
+// a picture that could be read only in part.
+int CreateDocumentFromPicture(
+    AppState& state, const std::string& picturePath, Prompt* prompt = nullptr);
 
 // Makes slot the current document and fills HotspotNames with its live hotspots' names.
 void ActivateDocumentNames(AppState& state, int slot);
