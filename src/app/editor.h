@@ -39,6 +39,10 @@ public:
     // Runs the code edit dialog; true when it was closed with a clean text. Tests replace it.
     using CodeDialogRunner = std::function<bool(CodeEditDialog& dialog)>;
     void SetCodeDialogRunner(CodeDialogRunner runner) { m_runCodeDialog = std::move(runner); }
+    // Where help topics are shown, by context id; the main window's help window.
+    using HelpOpener = std::function<void(int contextId)>;
+    void SetHelpOpener(HelpOpener opener) { m_showHelp = std::move(opener); }
+    void ShowHelp(int contextId);
 
     // Documents
     void NewDocumentFromPicture(const std::string& path);
@@ -49,6 +53,8 @@ public:
     // False when a document stayed open (the user cancelled).
     bool CloseAllDocuments();
     void ReportUnsupportedFile();
+    // The current map in the desktop's browser, written as the [ExternalPreview] settings say.
+    void Preview();
     DocumentWindow* ActiveWindow() const override;
     DocumentWindow* WindowFor(int slot) const;
 
@@ -134,6 +140,7 @@ private:
     QMdiArea& m_area;
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
+    HelpOpener m_showHelp;
     SystemClipboard* m_clipboard = nullptr;
     Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current

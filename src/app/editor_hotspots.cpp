@@ -201,6 +201,8 @@ void Editor::OpenCodeEditor(const std::string& name)
         return;
     const std::string charset = window->Model().Doc().Charset;
     CodeEditDialog dialog(window);
+    connect(
+        &dialog, &CodeEditDialog::HelpRequested, this, [this] { ShowHelp(kCodeEditHelpContext); });
     dialog.SetCode(ToDisplay(spot->AreaTag, charset));
     const std::string coordsAtOpening = spot->Coords;
     const bool accepted
@@ -403,6 +405,12 @@ void Editor::OpenUrl(const std::string& url)
 {
     if (m_openUrl)
         m_openUrl(url);
+}
+
+void Editor::ShowHelp(int contextId)
+{
+    if (m_showHelp)
+        m_showHelp(contextId);
 }
 
 } // namespace karvex

@@ -16,6 +16,7 @@ class QMdiArea;
 namespace karvex {
 
 struct AppState;
+class CHTMLHelp;
 class CommandBars;
 class DocumentWindow;
 class Editor;
@@ -28,6 +29,7 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The load sequence: settings, document table, panels, menus, then the file named on
     // the command line.
@@ -41,6 +43,11 @@ public:
     PropertyPanel& Panel() const { return *m_propertyPanel; }
     CommandBars& Bars() const { return *m_bars; }
     Editor& DocumentEditor() const { return *m_editor; }
+
+    // A help topic by context id, in the help window; the help is made on first use.
+    void ShowHelpTopic(int contextId);
+    // The help, once a topic was asked for; released (its window closed) at unload.
+    CHTMLHelp* Help() const { return m_help.get(); }
 
     // What a click on a menu entry, toolbar button or pop-up entry with this key does.
     void RunCommand(const QString& key);
@@ -74,6 +81,7 @@ private:
     Editor* m_editor = nullptr;
     QString m_commandLinePath;
     QMetaObject::Connection m_titleFollows;
+    std::unique_ptr<CHTMLHelp> m_help;
 };
 
 } // namespace karvex
