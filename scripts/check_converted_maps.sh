@@ -71,6 +71,8 @@ window.addEventListener('load', () => {
   for (const img of document.querySelectorAll('img[usemap]')) {
     const name = img.getAttribute('usemap').replace(/^#/, '');
     const map = [...document.querySelectorAll('map')].find(m => m.name === name);
+    // Points outside the window hit nothing: a picture below other content is scrolled to.
+    img.scrollIntoView({ block: 'start', inline: 'start' });
     const box = img.getBoundingClientRect();
     if (!map || box.width === 0) { out.push('FAIL no map or picture for ' + name); continue; }
     const areas = [...map.querySelectorAll('area')];
@@ -110,6 +112,7 @@ for fragment in "$@"; do
   } >"$page"
   echo "== $fragment"
   results=$("$browser" --headless --no-sandbox --disable-gpu --virtual-time-budget=5000 \
+    --window-size=2000,2000 \
     --dump-dom "file://${page// /%20}" 2>/dev/null \
     | grep -E '^(PASS|FAIL|SKIP) ' | sed -e 's/&gt;/>/g' -e 's/&lt;/</g' -e 's/&amp;/\&/g' || true)
   echo "$results"

@@ -291,7 +291,7 @@ constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
 // Commands whose features are not built yet: shown, but never enabled.
-constexpr const char* kUnbuiltCommands[] = { "t_Preview", "Option", "Help1" };
+constexpr const char* kUnbuiltCommands[] = { "Option" };
 
 struct ViewElementEntry
 {

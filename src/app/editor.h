@@ -40,6 +40,10 @@ public:
     // Runs the code edit dialog; true when it was closed with a clean text. Tests replace it.
     using CodeDialogRunner = std::function<bool(CodeEditDialog& dialog)>;
     void SetCodeDialogRunner(CodeDialogRunner runner) { m_runCodeDialog = std::move(runner); }
+    // Where help topics are shown, by context id; the main window's help window.
+    using HelpOpener = std::function<void(int contextId)>;
+    void SetHelpOpener(HelpOpener opener) { m_showHelp = std::move(opener); }
+    void ShowHelp(int contextId);
 
     // Documents
     void NewDocumentFromPicture(const std::string& path);
@@ -53,6 +57,8 @@ public:
     // The welcome screen's first choice: the next new document closes the welcome screen
     // (welcomeScreenDone) once its window is shown.
     void SetStartedFromWelcome(bool started) { m_startedFromWelcome = started; }
+    // The current map in the desktop's browser, written as the [ExternalPreview] settings say.
+    void Preview();
     DocumentWindow* ActiveWindow() const override;
     DocumentWindow* WindowFor(int slot) const;
 
@@ -121,8 +127,6 @@ signals:
     void documentActivated(karvex::DocumentWindow* window);
     // A document window closed; anyOpen tells whether another one is still open.
     void documentClosed(int slot, bool anyOpen);
-    // A dialog asked for a help topic by its context id.
-    void helpRequested(int topic);
     // A new document started from the welcome screen has its window.
     void welcomeScreenDone();
 
@@ -152,6 +156,7 @@ private:
     QMdiArea& m_area;
     UrlOpener m_openUrl;
     CodeDialogRunner m_runCodeDialog;
+    HelpOpener m_showHelp;
     SystemClipboard* m_clipboard = nullptr;
     Tool m_tool = Tool::Pointer;
     int m_activatedSlot = 0; // the document the last activation made current

@@ -175,7 +175,8 @@ bool Editor::OpenDocument(const std::string& path, bool picturesAllowed)
     context.Title = m_state.AppTitle;
     context.PictureFilter = PictureFilter();
     context.ChooseMap = [this, &target](const std::vector<MapCandidate>& candidates) {
-        return ChooseMapCandidate(candidates, target, m_area.window());
+        return ChooseMapCandidate(
+            candidates, target, m_area.window(), [this](int contextId) { ShowHelp(contextId); });
     };
     m_lastOpenCancelled = false;
     if (const FileFormat* format = FormatForPath(target)) {

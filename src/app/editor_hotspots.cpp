@@ -202,6 +202,8 @@ void Editor::OpenCodeEditor(const std::string& name)
         return;
     const std::string charset = window->Model().Doc().Charset;
     CodeEditDialog dialog(window);
+    connect(
+        &dialog, &CodeEditDialog::HelpRequested, this, [this] { ShowHelp(kCodeEditHelpContext); });
     dialog.SetCode(ToDisplay(spot->AreaTag, charset));
     const std::string coordsAtOpening = spot->Coords;
     const bool accepted
@@ -319,7 +321,7 @@ void Editor::ShowHotspotWizard()
     const auto& clipboard = m_state.HotspotClipboard;
     WizardDialog wizard(m_state, m_prompt, *window,
         clipboard.size() > 1 ? &clipboard.back() : nullptr, m_area.window());
-    connect(&wizard, &WizardDialog::HelpRequested, this, &Editor::helpRequested);
+    connect(&wizard, &WizardDialog::HelpRequested, this, [this](int topic) { ShowHelp(topic); });
     wizard.exec();
 }
 
@@ -416,6 +418,12 @@ void Editor::OpenUrl(const std::string& url)
 {
     if (m_openUrl)
         m_openUrl(url);
+}
+
+void Editor::ShowHelp(int contextId)
+{
+    if (m_showHelp)
+        m_showHelp(contextId);
 }
 
 } // namespace karvex

@@ -44,6 +44,8 @@ int main(int argc, char* argv[])
     karvex::Application app(argc, argv);
     QApplication::setApplicationName("Karvex");
     QApplication::setApplicationVersion(karvex::kShortVersion);
+    // The installed desktop entry's name, so that the desktop shows the program's icon for it.
+    QGuiApplication::setDesktopFileName("org.example.karvex");
     karvex::ApplyColorSchemeFromEnvironment();
 
     // The rest of the command line is one path, as a shell hands it over with or without

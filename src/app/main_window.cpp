@@ -5,6 +5,8 @@
 #include "app/command_layout.h"
 #include "app/delete_key_guard.h"
 #include "app/editor.h"
+#include "app/html_help.h"
+#include "app/program_folder.h"
 #include "app/welcome_screen.h"
 #include "components/command_bars/command_bars.h"
 #include "core/model/app_state.h"
@@ -33,11 +35,6 @@ namespace {
 
 constexpr int kPropertiesWidth = 290;
 
-QString InProgramFolder(const AppState& state, const QString& relative)
-{
-    return QDir::toNativeSeparators(ToDisplay(state.AppPath) + "/" + relative);
-}
-
 } // namespace
 
 MainWindow::MainWindow(AppState& state, Prompt& prompt, QWidget* parent)
@@ -50,13 +47,15 @@ MainWindow::MainWindow(AppState& state, Prompt& prompt, QWidget* parent)
     resize(1100, 760);
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::Load(const QString& commandLine)
 {
     auto& log = m_state.Log;
 
     log.WriteLogEntry("#FRM_LOAD_Start", "#1");
     m_state.AppTitle = kProgramTitle;
-    m_state.HelpFile = FromDisplay(InProgramFolder(m_state, "help/index.html"));
+    m_state.HelpFile = FromDisplay(ResolveHelpFile(ToDisplay(m_state.AppPath)));
     setWindowTitle(ToDisplay(m_state.AppTitle));
     m_state.SettingsPath = SettingsPathFor(m_state.AppPath);
 
@@ -127,6 +126,7 @@ void MainWindow::CreateCommands()
             FollowActiveDocument(nullptr);
     });
     m_editor->SetUrlOpener([this](const std::string& url) { OpenInBrowser(url); });
+    m_editor->SetHelpOpener([this](int contextId) { ShowHelpTopic(contextId); });
     connect(m_bars, &CommandBars::ToolClicked, this, &MainWindow::RunCommand);
     // A document's sub-window brings its own menu with Ctrl+W; the Close tool keeps that key.
     connect(m_documentArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
@@ -182,6 +182,13 @@ void MainWindow::OpenInBrowser(const std::string& url)
         }
     }
     QDesktopServices::openUrl(target);
+}
+
+void MainWindow::ShowHelpTopic(int contextId)
+{
+    if (!m_help)
+        m_help = std::make_unique<CHTMLHelp>(m_state.HelpFile, m_prompt, m_state.AppTitle, this);
+    m_help->ShowHelpContents(contextId);
 }
 
 bool MainWindow::QueryUnload() { return m_editor->CloseAllDocuments(); }
@@ -242,9 +249,11 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::Unload()
 {
     // Settings and the recent files were written as they changed; what is left is the
-    // welcome screen, when the user quits past it.
+    // welcome screen, when the user quits past it, and the help, whose release closes its
+    // window.
     if (m_welcome)
         m_welcome->close();
+    m_help.reset();
 }
 
 } // namespace karvex

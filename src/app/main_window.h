@@ -19,6 +19,7 @@ class QMdiArea;
 namespace karvex {
 
 struct AppState;
+class CHTMLHelp;
 class CommandBars;
 class DocumentWindow;
 class Editor;
@@ -31,6 +32,7 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The load sequence: settings, document table, panels, menus, then the file named on
     // the command line.
@@ -51,6 +53,11 @@ public:
     PropertyPanel& Panel() const { return *m_propertyPanel; }
     CommandBars& Bars() const { return *m_bars; }
     Editor& DocumentEditor() const { return *m_editor; }
+
+    // A help topic by context id, in the help window; the help is made on first use.
+    void ShowHelpTopic(int contextId);
+    // The help, once a topic was asked for; released (its window closed) at unload.
+    CHTMLHelp* Help() const { return m_help.get(); }
 
     // What a click on a menu entry, toolbar button or pop-up entry with this key does.
     void RunCommand(const QString& key);
@@ -86,6 +93,7 @@ private:
     bool m_commandLineOpened = false;
     QPointer<WelcomeScreen> m_welcome;
     QMetaObject::Connection m_titleFollows;
+    std::unique_ptr<CHTMLHelp> m_help;
 };
 
 } // namespace karvex

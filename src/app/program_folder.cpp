@@ -22,4 +22,20 @@ QString ResolveProgramFolder()
     return QDir::toNativeSeparators(dataFolder);
 }
 
+QString ResolveHelpFile(const QString& programFolder)
+{
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    const QString candidates[] = {
+        programFolder + "/help/index.html",
+        exeFolder + "/help/index.html",
+        exeFolder + "/../share/karvex/help/index.html",
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::toNativeSeparators(
+                QDir::cleanPath(QFileInfo(candidate).absoluteFilePath()));
+    }
+    return QDir::toNativeSeparators(QDir::cleanPath(candidates[0]));
+}
+
 } // namespace karvex

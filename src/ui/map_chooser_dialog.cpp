@@ -366,10 +366,12 @@ void MapChooserDialog::ChooseSelected()
     m_note->setVisible(!note.isEmpty());
 }
 
-std::string ChooseMapCandidate(
-    const std::vector<MapCandidate>& candidates, const std::string& pageFile, QWidget* parent)
+std::string ChooseMapCandidate(const std::vector<MapCandidate>& candidates,
+    const std::string& pageFile, QWidget* parent, const std::function<void(int)>& onHelp)
 {
     MapChooserDialog dialog(parent);
+    if (onHelp)
+        QObject::connect(&dialog, &MapChooserDialog::HelpRequested, &dialog, onHelp);
     dialog.Fill(candidates, pageFile);
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = dialog.frameGeometry();

@@ -6,6 +6,7 @@
 #include "core/formats/html_import.h"
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,9 @@ private:
 };
 
 // Shows the dialog for candidates of the page pageFile and returns the chosen key, "" when the
-// user cancels or confirms without a choice. Leaves the normal mouse pointer behind.
-std::string ChooseMapCandidate(
-    const std::vector<MapCandidate>& candidates, const std::string& pageFile, QWidget* parent);
+// user cancels or confirms without a choice; its Help button calls onHelp with the topic.
+// Leaves the normal mouse pointer behind.
+std::string ChooseMapCandidate(const std::vector<MapCandidate>& candidates,
+    const std::string& pageFile, QWidget* parent, const std::function<void(int)>& onHelp = {});
 
 } // namespace karvex

@@ -287,7 +287,7 @@ private slots:
     void unbuiltCommandsStayDisabled()
     {
         Shell shell;
-        const QStringList unbuilt { "t_Preview", "Option", "Help1" };
+        const QStringList unbuilt { "Option" };
         EnableDocumentCommands(shell.Bars, false);
         EnableFileCommands(shell.Bars, true);
         SetPageModeCommands(shell.Bars, DocumentPage::Design, true, true);

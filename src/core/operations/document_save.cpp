@@ -203,9 +203,10 @@ SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fi
     // are kept to be put back; a copy of the whole document would copy every hotspot.
     const SavedTexts before { doc->ImgTag, doc->SourceImgTag, doc->SourceMapCode };
     bool written = false;
+    // A preview copy is thrown away: it needs no backup of the copy before it.
+    const bool backup = state.Settings.ini_BackupPage && !copy;
     try {
-        written = WriteDocument(
-            *doc, *format, fileName, fresh, onConflict, state.Settings.ini_BackupPage, result);
+        written = WriteDocument(*doc, *format, fileName, fresh, onConflict, backup, result);
     } catch (const std::exception& error) {
         // Such as running out of memory for a huge page: the save fails like any other.
         result.Error

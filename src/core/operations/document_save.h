@@ -36,7 +36,8 @@ std::string BackupPathFor(const std::string& page);
 // file holds. A page (an HTML file) is written as a fresh fragment when fresh is set, else the
 // map is merged into the existing page. Unless copy is set, the document then takes fileName as
 // its Title and FilePath; a copy leaves the document's identity and the texts a later save
-// searches for as they were. On failure neither the file nor the document changes.
+// searches for as they were, and keeps no backup of the file it replaces. On failure neither the
+// file nor the document changes.
 SaveResult SaveDocumentFile(AppState& state, int docIndex, const std::string& fileName, bool fresh,
     bool copy, PageConflict onConflict = PageConflict::Refuse);
 
