@@ -91,20 +91,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text
         = size > 0 ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string();
 
-    // The candidates with a map are, in order, those of all candidates that have USEMAP.
+    // The candidates with a map (and the maps no picture uses) are, in order, those of all
+    // candidates that are not pictures without USEMAP.
     const auto all = FindMapCandidates(text, true);
     const auto mapped = FindMapCandidates(text, false);
     std::size_t next = 0;
     for (const MapCandidate& candidate : all) {
-        Require(text.find(candidate.ImgTag) != std::string::npos);
-        Require(FindNoCase(candidate.ImgTag, "<img") == 0);
-        Require(candidate.MapFound == !candidate.MapBlock.empty());
-        Require(!candidate.MapFound
+        const bool mapOnly = candidate.Kind == kCandidateMapOnly;
+        if (mapOnly) {
+            Require(candidate.ImgTag.empty() && !candidate.MapFound && !candidate.LooseMatch);
+        } else {
+            Require(text.find(candidate.ImgTag) != std::string::npos);
+            Require(FindNoCase(candidate.ImgTag, "<img") == 0);
+        }
+        Require(!(candidate.MapFound && candidate.LooseMatch));
+        Require(
+            (candidate.MapFound || candidate.LooseMatch || mapOnly) == !candidate.MapBlock.empty());
+        Require(candidate.MapBlock.empty()
             || (FindNoCase(candidate.MapBlock, "<map") == 0
                 && text.find(candidate.MapBlock) != std::string::npos));
-        Require(candidate.Kind == 2 || (candidate.Kind == 0 && !candidate.MapFound));
-        if (candidate.Kind == 2)
-            Require(next < mapped.size() && mapped[next++].ImgTag == candidate.ImgTag);
+        Require(mapOnly || candidate.Kind == kCandidateWithMap
+            || (candidate.Kind == kCandidateWithoutMap && candidate.MapBlock.empty()));
+        if (candidate.Kind != kCandidateWithoutMap)
+            Require(
+                next < mapped.size() && CandidateKey(mapped[next++]) == CandidateKey(candidate));
     }
     Require(next == mapped.size());
 
@@ -120,8 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireSoundDocument(page);
     if (page.Ok) {
         Require(text.find(page.Doc.SourceMapCode) != std::string::npos);
-        Require(page.Doc.SourceImgTag == page.Doc.ImgTag);
-        Require(text.find(page.Doc.ImgTag) != std::string::npos);
+        // A map no picture uses gets an IMG tag of its own, which the page does not hold.
+        if (!page.Doc.SourceImgTag.empty()) {
+            Require(page.Doc.SourceImgTag == page.Doc.ImgTag);
+            Require(text.find(page.Doc.ImgTag) != std::string::npos);
+        }
         AppState state;
         state.Documents.push_back(page.Doc);
         RequireSoundDocument(
