@@ -10,7 +10,10 @@
 #include "core/util/file_io.h"
 #include "core/util/prompt.h"
 
+#include <QApplication>
 #include <QImage>
+#include <benchmark/benchmark.h>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -66,5 +69,32 @@ struct EditorProgram
     std::string Picture() const { return (Folder / "world.png").string(); }
     Editor& Docs() { return Window->DocumentEditor(); }
 };
+
+// The resident size now, as the system monitor shows it.
+inline double ResidentMegabytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+// main() of a benchmark program that drives the editor: the benchmarks run inside an offscreen
+// application, and the program they made on first use ends while the application still exists.
+template <typename Program>
+int RunEditorBenchmarks(int argc, char** argv, std::unique_ptr<Program>& program)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    program.reset();
+    return 0;
+}
 
 } // namespace karvex::bench

@@ -47,19 +47,6 @@ Program& TheProgram()
     return *g_program;
 }
 
-// The resident size now, as the system monitor shows it (the page generator's peak is not in it).
-double ResidentMegabytes()
-{
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
 void BM_OpenPage(benchmark::State& state)
 {
     Program& program = TheProgram();
@@ -71,7 +58,7 @@ void BM_OpenPage(benchmark::State& state)
         QApplication::processEvents();
         benchmark::DoNotOptimize(opened);
         state.PauseTiming();
-        resident = std::max(resident, ResidentMegabytes());
+        resident = std::max(resident, bench::ResidentMegabytes());
         if (!opened)
             state.SkipWithError("the page did not open");
         program.Window->DocumentEditor().CloseAllDocuments();
@@ -92,11 +79,5 @@ BENCHMARK(BM_OpenPage)->Arg(20000)->Arg(50000)->Unit(benchmark::kMillisecond)->U
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_program.reset();
-    return 0;
+    return karvex::bench::RunEditorBenchmarks(argc, argv, g_program);
 }

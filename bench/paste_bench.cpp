@@ -72,11 +72,5 @@ BENCHMARK(BM_PasteHotspot)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_program.reset();
-    return 0;
+    return karvex::bench::RunEditorBenchmarks(argc, argv, g_program);
 }

@@ -62,18 +62,6 @@ Program& TheProgram()
     return *g_program;
 }
 
-double ResidentMegabytes()
-{
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
 void BM_WizardGrid(benchmark::State& state)
 {
     Program& program = TheProgram();
@@ -111,7 +99,7 @@ void BM_WizardGrid(benchmark::State& state)
         window->Surface().SelectFigure(static_cast<int>(before + added));
         if (added != kGridSize || !shown || window->Surface().SelectedFigureId() == 0)
             state.SkipWithError("the grid did not arrive whole");
-        resident = std::max(resident, ResidentMegabytes());
+        resident = std::max(resident, bench::ResidentMegabytes());
         wizard.reset();
         program.CloseAll();
         state.ResumeTiming();
@@ -127,11 +115,5 @@ BENCHMARK(BM_WizardGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_program.reset();
-    return 0;
+    return karvex::bench::RunEditorBenchmarks(argc, argv, g_program);
 }
