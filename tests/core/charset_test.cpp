@@ -8,6 +8,7 @@
 #include "core/util/charset.h"
 #include "core/util/file_io.h"
 #include "core/util/text_codec.h"
+#include "support/gif_bytes.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -165,21 +166,10 @@ TEST(PageCharset, FoundAsBrowsersFindItBeforeReading)
     EXPECT_EQ(TextCharset("\xFF\xFE<p>"), "windows-1252");
 }
 
-// A GIF header is all the size probe reads.
-std::string GifBytes(int width, int height)
-{
-    std::string bytes = "GIF89a";
-    bytes += static_cast<char>(width & 0xFF);
-    bytes += static_cast<char>(width >> 8);
-    bytes += static_cast<char>(height & 0xFF);
-    bytes += static_cast<char>(height >> 8);
-    return bytes + std::string(20, '\0');
-}
-
 class PageInItsCharset : public ::testing::Test
 {
 protected:
-    void SetUp() override { WriteWholeFile(dir.File("logo.gif"), GifBytes(120, 60)); }
+    void SetUp() override { WriteWholeFile(dir.File("logo.gif"), test::GifBytes(120, 60)); }
 
     // Opens the page as the editor does and makes it the one open document.
     Document& Open(const std::string& bytes)

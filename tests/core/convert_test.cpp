@@ -3,6 +3,7 @@
 #include "core/operations/file_formats.h"
 #include "core/util/file_io.h"
 #include "karvex/version.h"
+#include "support/gif_bytes.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -13,12 +14,6 @@ namespace karvex {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string GifBytes(int width, int height)
-{
-    return std::string("GIF89a") + static_cast<char>(width & 0xFF) + static_cast<char>(width >> 8)
-        + static_cast<char>(height & 0xFF) + static_cast<char>(height >> 8) + std::string(20, '\0');
-}
 
 constexpr const char* kTwoMaps = "<img src=\"img/pic.gif\" usemap=\"#top\" alt=\"Logo\">\n"
                                  "<map name=\"top\"><area shape=rect coords=\"1,1,5,5\" "
@@ -34,7 +29,7 @@ protected:
     {
         fs::create_directories(dir.Path() / "img");
         fs::create_directories(dir.Path() / "out");
-        WriteWholeFile(dir.File("img/pic.gif"), GifBytes(200, 100));
+        WriteWholeFile(dir.File("img/pic.gif"), test::GifBytes(200, 100));
         WriteWholeFile(dir.File("page.html"),
             "<p><img src=\"img/pic.gif\" usemap=\"#nav\" alt=\"Plan\">\n<map name=\"nav\">\n"
             "<area shape=\"rect\" coords=\"10,10,50,40\" href=\"a.html\">\n"
@@ -294,7 +289,7 @@ TEST_F(Convert, PictureBesideThePageWinsOverOneInTheWorkingFolder)
     // The script runs in a folder that has an img/pic.gif of its own.
     test::TempDir elsewhere;
     fs::create_directories(elsewhere.Path() / "img");
-    WriteWholeFile(elsewhere.File("img/pic.gif"), GifBytes(7, 7));
+    WriteWholeFile(elsewhere.File("img/pic.gif"), test::GifBytes(7, 7));
     const fs::path before = fs::current_path();
     fs::current_path(elsewhere.Path());
     const int status = Run({ dir.File("page.html"), dir.File("x.map") });

@@ -4,6 +4,7 @@
 #include "core/model/app_state.h"
 #include "core/operations/document_save.h"
 #include "core/util/file_io.h"
+#include "support/gif_bytes.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -13,25 +14,14 @@
 namespace karvex {
 namespace {
 
-// A GIF header is all the size probe reads.
-std::string GifBytes(int width, int height)
-{
-    std::string bytes = "GIF89a";
-    bytes += static_cast<char>(width & 0xFF);
-    bytes += static_cast<char>(width >> 8);
-    bytes += static_cast<char>(height & 0xFF);
-    bytes += static_cast<char>(height >> 8);
-    return bytes + std::string(20, '\0');
-}
-
 class HtmlImport : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         std::filesystem::create_directories(dir.Path() / "img");
-        WriteWholeFile(dir.File("img/site map.gif"), GifBytes(400, 300));
-        WriteWholeFile(dir.File("img/logo.gif"), GifBytes(120, 60));
+        WriteWholeFile(dir.File("img/site map.gif"), test::GifBytes(400, 300));
+        WriteWholeFile(dir.File("img/logo.gif"), test::GifBytes(120, 60));
         context.Ask = &prompt;
         context.Style = PathStyle::Posix;
     }

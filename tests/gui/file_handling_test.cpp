@@ -27,12 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPage = "<html><body>\n<p>Before</p>\n"
-                              "<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
-                              "<map name=\"nav\">\n"
-                              "<area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
-                              "</map>\n<p>After</p>\n</body></html>\n";
-
 constexpr const char* kCanceled = "There has been an error while trying to open the file. "
                                   "Loading has been canceled.\r\n\r\nFile : ";
 
@@ -52,7 +46,7 @@ private slots:
         Session app;
         app.Picture("pic.png", 320, 240);
         const std::string page = app.Home.File("page.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         QVERIFY(app.Docs().OpenDocument(page, false));
         app.AddRectangle("100,100,150,150");
         const int slot = app.State.CurrentDocument;
@@ -117,7 +111,7 @@ private slots:
         Session app;
         app.Picture("pic.png", 320, 240);
         const std::string page = app.Home.File("page.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         QVERIFY(app.Docs().OpenDocument(page, false));
 
         // A backup that cannot be written does not stop the save; the user hears of it.
@@ -178,7 +172,7 @@ private slots:
 
         const std::string page = app.Home.File("page.html");
         app.Picture("pic.png", 320, 240);
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         pickFileAnd([&] {
             app.Prompt.Files.push_back(page);
             app.Window->RunCommand("open");
@@ -198,7 +192,7 @@ private slots:
         }
 
         const std::string page = app.Home.File("page.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         if (geteuid() != 0) {
             fs::permissions(page, fs::perms::none);
             QVERIFY(!app.Docs().OpenDocument(page, false));
@@ -259,7 +253,7 @@ private slots:
         // Several dropped files open one after another.
         const std::string page = app.Home.File("page.html");
         app.Picture("pic.png", 320, 240);
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         const std::string bmp = app.Picture("drawing.bmp", 40, 30);
         QMimeData mime;
         mime.setUrls({ QUrl::fromLocalFile(QString::fromStdString(page)),
@@ -281,7 +275,7 @@ private slots:
         QCOMPARE(app.Window->windowTitle(), QString("Karvex 3"));
         app.Picture("pic.png", 320, 240);
         const std::string page = app.Home.File("page.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         QVERIFY(app.Docs().OpenDocument(page, false));
         QVERIFY(app.Window->windowTitle().startsWith("page.html[*] "));
         QCOMPARE(app.Window->windowFilePath(), QString::fromStdString(page));

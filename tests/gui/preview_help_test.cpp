@@ -29,12 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPage = "<html><body>\n<p>Before</p>\n"
-                              "<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
-                              "<map name=\"nav\">\n"
-                              "<area shape=\"rect\" coords=\"10,10,60,50\" href=\"a.html\">\n"
-                              "</map>\n<p>After</p>\n</body></html>\n";
-
 // A session whose browser is a list of the addresses it was asked to open.
 struct Previewing : Session
 {
@@ -44,13 +38,14 @@ struct Previewing : Session
     {
         Docs().SetUrlOpener([this](const std::string& url) { Opened.push_back(url); });
     }
-    // The page kPage in a folder of its own, opened, with a second hotspot drawn (unsaved).
+    // The page test::kNavPage in a folder of its own, opened, with a second hotspot drawn
+    // (unsaved).
     std::string OpenChangedPage()
     {
         fs::create_directory(Home.Path() / "site");
         Picture("site/pic.png");
         std::string page = Home.File("site/page.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         if (!Docs().OpenDocument(page, false))
             return {};
         AddRectangle("100,100,150,140");
@@ -145,7 +140,7 @@ private slots:
         QCOMPARE(app.Prompt.Messages[0].Default, PromptAnswer::No);
         QCOMPARE(app.OpenedFile(), app.Home.File("site/kvx30preview.html"));
         QVERIFY(ApiReadFile(app.OpenedFile()).find("100,100,150,140") != std::string::npos);
-        QCOMPARE(ApiReadFile(page), std::string(kPage));
+        QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
         QVERIFY(app.Current().Changed);
         QVERIFY(!fs::exists(app.Home.File("site/kvx30preview.html~")));
     }
@@ -166,14 +161,14 @@ private slots:
         QVERIFY(copy.find("<p>Before</p>") != std::string::npos);
         QVERIFY(copy.find("<p>After</p>") != std::string::npos);
         QVERIFY(copy.find("100,100,150,140") != std::string::npos);
-        QCOMPARE(ApiReadFile(page), std::string(kPage));
+        QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
         QCOMPARE(app.Current().FilePath, page);
 
         // A second preview still finds the map it replaces in a fresh copy of the page.
         app.AddRectangle("200,20,230,60");
         app.Window->RunCommand("T_PREVIEW");
         QVERIFY(ApiReadFile(app.OpenedFile()).find("200,20,230,60") != std::string::npos);
-        QCOMPARE(ApiReadFile(page), std::string(kPage));
+        QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
 
         // Over the page itself: a real save, which clears the changed mark.
         app.State.Settings.ini_DocTmpFile = true;
@@ -199,7 +194,7 @@ private slots:
         QVERIFY2(message.find(app.Home.File("site/kvx30preview.html")) != std::string::npos,
             message.c_str());
         QCOMPARE(app.Prompt.Messages.back().Icon, PromptIcon::Critical);
-        QCOMPARE(ApiReadFile(page), std::string(kPage));
+        QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
     }
 
     void F1ShowsTheContentsAndEveryLinkLeadsToAPage()

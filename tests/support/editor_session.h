@@ -22,6 +22,14 @@
 
 namespace karvex::test {
 
+// A page with text around one picture and its one-AREA map; its picture is "pic.png".
+inline constexpr const char* kNavPage = "<html><body>\n<p>Before</p>\n"
+                                        "<img src=\"pic.png\" usemap=\"#nav\" alt=\"Site\">\n"
+                                        "<map name=\"nav\">\n"
+                                        "<area shape=\"rect\" coords=\"10,10,60,50\" "
+                                        "href=\"a.html\">\n"
+                                        "</map>\n<p>After</p>\n</body></html>\n";
+
 struct Session
 {
     TempDir Home;
