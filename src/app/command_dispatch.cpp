@@ -79,6 +79,11 @@ void DispatchCommand(
         { { "VIEWSTATUSBAR" }, false,
             [&] { ToggleViewElement(editor, bars, ViewElement::Statusbar); } },
         { { "VIEWLABELS" }, false, [&] { editor.ToggleHotspotLabels(); } },
+        { { "OPTION" }, false,
+            [&] {
+                if (editor.ShowOptions())
+                    ApplyViewElements(bars, state);
+            } },
         { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
         { { "HELP1" }, false, [&] { editor.ShowHelp(0); } },
         { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },

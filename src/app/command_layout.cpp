@@ -290,8 +290,6 @@ constexpr const char* kEditGroup[] = { "t_Cut", "t_Copy", "t_Paste", "t_Delete",
 constexpr const char* kUndoGroup[] = { "t_Undo", "t_Redo", "Undo", "Redo" };
 constexpr const char* kLockGroup[] = { "t_Lock", "Lock", "pop_Lock" };
 constexpr const char* kGuideGroup[] = { "t_Support", "t_Hide" };
-// Commands whose features are not built yet: shown, but never enabled.
-constexpr const char* kUnbuiltCommands[] = { "Option" };
 
 struct ViewElementEntry
 {
@@ -437,8 +435,6 @@ void BuildCommandBars(CommandBars& bars)
     bars.SetTicked("t_Mouse", true);
     bars.SetTicked("Pointer", true);
     bars.SetEnabled("t_Rotate", false);
-    for (const char* key : kUnbuiltCommands)
-        bars.SetUnavailable(key);
     bars.Lock(false);
 }
 

@@ -283,20 +283,6 @@ private slots:
         QCOMPARE(shell.Enabled({ "t_Delete", "t_Rotate", "t_Mouse" }), QStringList { "t_Mouse" });
     }
 
-    // Commands whose features are not there yet stay disabled whatever the state asks.
-    void unbuiltCommandsStayDisabled()
-    {
-        Shell shell;
-        const QStringList unbuilt { "Option" };
-        EnableDocumentCommands(shell.Bars, false);
-        EnableFileCommands(shell.Bars, true);
-        SetPageModeCommands(shell.Bars, DocumentPage::Design, true, true);
-        for (const QString& key : unbuilt)
-            shell.Bars.SetEnabled(key, true);
-        QCOMPARE(shell.Enabled(unbuilt), QStringList());
-        QVERIFY(shell.Bars.IsEnabled("Delete")); // the built ones next to them still follow
-    }
-
     void viewElementsPersistInTheSettingsFile()
     {
         test::TempDir home;

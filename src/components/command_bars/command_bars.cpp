@@ -312,19 +312,12 @@ bool CommandBars::IsPanelVisible(const QString& key) const
     return panel && !panel->isHidden();
 }
 
-void CommandBars::SetEnabled(const QString& key, bool requested)
+void CommandBars::SetEnabled(const QString& key, bool enabled)
 {
-    const bool enabled = requested && !m_unavailable.contains(Upper(key));
     if (QAction* action = Tool(key))
         action->setEnabled(enabled);
     if (QMenu* menu = AnyMenu(key))
         menu->menuAction()->setEnabled(enabled);
-}
-
-void CommandBars::SetUnavailable(const QString& key)
-{
-    m_unavailable.insert(Upper(key));
-    SetEnabled(key, false);
 }
 
 bool CommandBars::IsEnabled(const QString& key) const

@@ -82,8 +82,6 @@ public:
     // Tools and menus by key; unknown keys are ignored (and are neither enabled nor ticked).
     void SetEnabled(const QString& key, bool enabled);
     bool IsEnabled(const QString& key) const;
-    // A tool whose command does nothing yet: it stays disabled whatever SetEnabled asks.
-    void SetUnavailable(const QString& key);
     // The ticked state is the program's: a click reports ToolClicked and leaves it as it was.
     // Toolbars show a ticked tool pressed. Unticking a tool makes it show an empty check.
     void SetTicked(const QString& key, bool ticked);
@@ -125,7 +123,6 @@ private:
     std::function<QIcon(const QString&)> m_iconProvider;
     QHash<QString, QAction*> m_tools; // by upper-cased key
     QSet<QString> m_ticked;
-    QSet<QString> m_unavailable; // by upper-cased key
     QHash<QString, QMenu*> m_menus;
     QHash<QString, QMenu*> m_popups;
     QHash<QString, QToolBar*> m_toolBars;
