@@ -267,8 +267,11 @@ private slots:
         large.setPixelSize(30);
         h.Selector.setFont(large);
         const QRect system = h.Selector.CellRect(ColorSelector::kSystemCell);
+        large.setBold(true);
         const QFontMetrics metrics(large);
         QVERIFY(system.height() >= metrics.height() + 4);
+        // The button of the palette shown has its caption in bold.
+        QVERIFY(system.width() >= metrics.horizontalAdvance("Normal") + 8);
         QVERIFY(system.width() >= metrics.horizontalAdvance("System") + 8);
         QCOMPARE(h.Selector.CellRect(ColorSelector::kNormalCell).size(), system.size());
         QVERIFY(h.Selector.CellRect(2).width() > 16);

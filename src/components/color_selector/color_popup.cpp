@@ -5,11 +5,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -284,7 +286,6 @@ void ColorPopup::Sync()
         widget->setGeometry(area);
         const QString name = CellName(cell);
         widget->setAccessibleName(name);
-        widget->setToolTip(name);
         widget->update();
     }
     setFixedSize(m_owner->m_popupSize);
@@ -349,6 +350,21 @@ int ColorPopup::Neighbour(int from, int dx, int dy) const
         }
     }
     return best;
+}
+
+bool ColorPopup::event(QEvent* event)
+{
+    // The cells let the mouse through to the popup, so their tips are shown from here.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int cell = CellAt(help->pos());
+        if (cell != 0)
+            QToolTip::showText(help->globalPos(), CellName(cell), this, m_owner->CellRect(cell));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void ColorPopup::paintEvent(QPaintEvent* /*event*/)

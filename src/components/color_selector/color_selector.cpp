@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QColorDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -126,6 +127,12 @@ ColorSelector::ColorSelector(QWidget* parent)
     setAttribute(Qt::WA_Hover);
     setAccessibleName(tr("Colour"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Another program taking the focus closes the popup, as a click elsewhere does.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+        [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                HidePopup();
+        });
     LayOutCells();
 }
 
@@ -280,7 +287,10 @@ double ColorSelector::LayoutScale() const
     // caption's width plus 8; when a visible button lacks either, the whole layout grows by
     // the largest such ratio (at most 3, longer captions are then elided), so the cells keep
     // their proportions.
-    const QFontMetrics metrics(font());
+    // Captions are measured in bold, as the button of the palette shown draws its caption.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
     double scale = 1.0;
     const auto fit = [&](const QString& caption, int width) {
         scale = std::max(scale, (metrics.height() + 4) / static_cast<double>(kButtonHeight));
