@@ -14,6 +14,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace karvex {
 
@@ -136,7 +137,11 @@ ColorSelector::ColorSelector(QWidget* parent)
     LayOutCells();
 }
 
-ColorSelector::~ColorSelector() = default;
+ColorSelector::~ColorSelector()
+{
+    // The popup tells this face when it hides; it must go while the face is still whole.
+    delete std::exchange(m_popup, nullptr);
+}
 
 QString ColorSelector::Convert2Hex(std::int32_t color)
 {
@@ -461,6 +466,8 @@ QWidget* ColorSelector::Popup() const { return m_popup; }
 
 void ColorSelector::OnPopupHidden()
 {
+    if (!m_popup)
+        return;
     update();
     if (isVisible() && isEnabled())
         setFocus(Qt::PopupFocusReason);
