@@ -18,7 +18,8 @@ namespace karvex {
 
 namespace colorselector {
 class ColorPopup;
-}
+class FaceAccessible;
+} // namespace colorselector
 
 class ColorSelector : public QWidget
 {
@@ -84,6 +85,9 @@ public:
 
     void SetColorDialog(ColorDialog dialog);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // Redraws the face.
     void Refresh();
 
@@ -122,14 +126,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class colorselector::ColorPopup;
+    friend class colorselector::FaceAccessible;
 
     void SetPaletteMode(bool system);
+    // Places the cells for the Show switches and the font; the popup follows when open.
     void LayOutCells();
+    double LayoutScale() const;
+    // What the face says about the colour: its #RRGGBB text, a system colour's name, or the
+    // transparent caption.
+    QString FaceText() const;
+    // The cell of the current colour in the palette shown, else the first palette cell.
+    int InitialFocusCell() const;
+    void ChooseMoreColor();
+    void AnnounceValue();
+    void OnPopupHidden();
 
     std::int32_t m_selectedColor = 0xFFFFFF;
     int m_appearance = 1;
@@ -149,6 +163,7 @@ private:
     std::array<std::optional<std::int32_t>, kCustomSlots> m_customColors {};
     int m_nextCustomSlot = 1;
     std::array<QRect, kCellCount + 1> m_cellRects {}; // index 0 unused
+    QSize m_popupSize;
     ColorDialog m_colorDialog;
     colorselector::ColorPopup* m_popup = nullptr;
 };

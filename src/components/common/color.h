@@ -3,14 +3,23 @@
 // Colour numbers as the settings and hotspot records hold them (red in the low byte).
 
 #include <QColor>
+#include <QString>
 #include <cstdint>
 
 namespace karvex {
 
-// A red + 256 * green + 65536 * blue value as a QColor. System colours (high bit set) map
-// to the palette's matching role: button face, button shadow, otherwise window text.
+// A red + 256 * green + 65536 * blue value as a QColor; bits above the low 24 are ignored.
+// System colours (high bit set, index in the low bits) map to the application palette's
+// matching role; an unknown index gives the window text colour.
 QColor ToQColor(std::int32_t value);
 std::int32_t FromQColor(const QColor& color);
+
+// The system colours &H80000000 to &H80000018.
+constexpr int kSystemColorCount = 25;
+// The index (0 to 24) of a system colour number, or -1 for any other number.
+int SystemColorIndex(std::int32_t value);
+// A system colour's name for people ("Button Face"); empty for any other number.
+QString SystemColorName(std::int32_t value);
 
 // The contrast of two colours as the ratio of their relative luminances, 1 to 21.
 double ContrastRatio(const QColor& first, const QColor& second);
