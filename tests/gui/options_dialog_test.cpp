@@ -201,7 +201,7 @@ private slots:
     void enablingFollowsTheOptions()
     {
         OptionsFixture f("[Interface]\r\nini_Look=1\r\n[ExternalPreview]\r\nini_DocExisting=1\r\n"
-                         "ini_DocTmpFile=1\r\nini_TestAction=0\r\n");
+                         "ini_DocTmpFile=0\r\nini_TestAction=0\r\n");
         OptionsDialog dialog(f.State, f.Prompt);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
