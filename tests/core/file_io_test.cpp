@@ -188,6 +188,14 @@ TEST(FileIoRead, RefusesAnythingButARegularFileWithinTheLimit)
     const auto empty = ReadWholeFile(dir.File("empty"));
     EXPECT_TRUE(empty.Ok);
     EXPECT_EQ(empty.Bytes, "");
+
+    // Bytes come back as written, a NUL and high bytes among them; a folder is no file.
+    const std::string bytes = std::string("a\r\nb\0\x93\xFF", 7) + "end";
+    ASSERT_TRUE(WriteWholeFile(dir.File("five"), bytes));
+    EXPECT_EQ(ApiReadFile(dir.File("five")), bytes);
+    EXPECT_TRUE(FileExists(dir.File("empty")));
+    EXPECT_FALSE(FileExists(dir.File("missing")));
+    EXPECT_FALSE(FileExists(dir.Path().string()));
 }
 
 } // namespace

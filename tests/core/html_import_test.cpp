@@ -33,9 +33,29 @@ protected:
         return path;
     }
 
+    // Makes the imported page the one open document.
+    void Adopt(ImportResult& result, const std::string& file)
+    {
+        state.Documents.push_back(std::move(result.Doc));
+        state.CurrentDocument = 1;
+        state.OpenDocuments.Add(file, "1");
+    }
+
+    // Gives the first hotspot a new link, saves the document back into its page and returns the
+    // page's bytes.
+    std::string SaveWithLink(const std::string& file, const std::string& href)
+    {
+        Hotspot& spot = state.Documents[1].Hotspots[1];
+        spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", href, "");
+        const SaveResult saved = SaveDocumentFile(state, 1, file, false, false);
+        EXPECT_TRUE(saved.Ok) << saved.Error;
+        return ApiReadFile(file);
+    }
+
     test::TempDir dir;
     test::ScriptedPrompt prompt;
     ImportContext context;
+    AppState state;
 };
 
 // What a page written by hand in the wild looks like: LF line ends, mixed case, MAP before IMG,
@@ -154,13 +174,8 @@ TEST_F(HtmlImport, MapNamedOnlyByIdOpensAndSavesBack)
     ASSERT_EQ(result.Doc.Hotspots.size(), 2u);
     EXPECT_EQ(result.Doc.Hotspots[1].Coords, "1,1,5,5");
 
-    AppState state;
-    state.Documents.push_back(std::move(result.Doc));
-    state.CurrentDocument = 1;
-    Hotspot& spot = state.Documents[1].Hotspots[1];
-    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "y.html", "");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
-    EXPECT_EQ(ApiReadFile(file), head + ReplaceAll(map, "x.html", "\"y.html\"") + "\n");
+    Adopt(result, file);
+    EXPECT_EQ(SaveWithLink(file, "y.html"), head + ReplaceAll(map, "x.html", "\"y.html\"") + "\n");
 }
 
 TEST_F(HtmlImport, MapsNoPictureUsesAreOfferedAndAskForAPicture)
@@ -191,13 +206,8 @@ TEST_F(HtmlImport, MapsNoPictureUsesAreOfferedAndAskForAPicture)
         "<IMG SRC=\"img/logo.gif\" USEMAP=\"#obj\" WIDTH=\"120\" HEIGHT=\"60\">");
 
     // Saved back, only the map changes: the page has no IMG for it.
-    AppState state;
-    state.Documents.push_back(std::move(result.Doc));
-    state.CurrentDocument = 1;
-    Hotspot& spot = state.Documents[1].Hotspots[1];
-    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "o.html", "");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
-    const std::string saved = ApiReadFile(file);
+    Adopt(result, file);
+    const std::string saved = SaveWithLink(file, "o.html");
     EXPECT_EQ(saved.substr(0, head.size()), head);
     EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
     EXPECT_NE(saved.find("HREF=\"o.html\"></map>"), std::string::npos) << saved;
@@ -297,23 +307,13 @@ TEST_F(HtmlImport, SavingIntoThePageTwiceKeepsEveryOtherByte)
 
     ImportResult result = ImportHtmlFile(file, context);
     ASSERT_TRUE(result.Ok);
-    AppState state;
-    state.Documents.push_back(std::move(result.Doc));
-    state.CurrentDocument = 1;
-    state.OpenDocuments.Add(file, "1");
-    Hotspot& spot = state.Documents[1].Hotspots[1];
-    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "first.html", "");
-
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
-    const std::string once = ApiReadFile(file);
+    Adopt(result, file);
+    const std::string once = SaveWithLink(file, "first.html");
     EXPECT_EQ(once.substr(0, head.size() + img.size() + 1), head + img + "\n");
     EXPECT_EQ(once.substr(once.size() - tail.size()), tail);
     EXPECT_NE(once.find("href=\"first.html\""), std::string::npos);
 
-    spot.AreaTag = SetAttributeInTag(spot.AreaTag, "HREF", "second.html", "");
-    ASSERT_TRUE(SaveDocumentFile(state, 1, file, false, false).Ok);
-    const std::string twice = ApiReadFile(file);
-    EXPECT_EQ(twice, ReplaceAll(once, "first.html", "second.html"));
+    EXPECT_EQ(SaveWithLink(file, "second.html"), ReplaceAll(once, "first.html", "second.html"));
 }
 
 } // namespace

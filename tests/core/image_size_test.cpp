@@ -1,9 +1,7 @@
 #include "core/formats/image_size.h"
 #include "core/util/file_io.h"
-#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -122,28 +120,6 @@ TEST(GetImageSize, PacksWidthLowAndHeightHigh)
     EXPECT_EQ(packed, 300 + (std::int64_t { 200 } << 32));
     EXPECT_EQ(UnpackImageSize(packed).Height, 200);
     EXPECT_EQ(GetImageSize(dir.File("missing.png")), 0);
-}
-
-TEST(FileIo, ReadWriteAndExistence)
-{
-    test::TempDir dir;
-    const std::string path = dir.File("page.html");
-    test::ScriptedPrompt prompt;
-
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_EQ(ApiReadFile(path, &prompt), "");
-    ASSERT_TRUE(WriteWholeFile(path, ""));
-    EXPECT_TRUE(FileExists(path));
-    EXPECT_EQ(ApiReadFile(path, &prompt), "");
-
-    using namespace std::string_literals;
-    const std::string bytes = "a\r\nb\0\x93\xFF"s + "end"; // ten bytes, a NUL among them
-    ASSERT_TRUE(WriteWholeFile(path, bytes));
-    EXPECT_EQ(ApiReadFile(path, &prompt), bytes);
-    EXPECT_TRUE(prompt.Messages.empty());
-
-    EXPECT_FALSE(FileExists(dir.Path().string())) << "a folder is not a file";
-    EXPECT_FALSE(WriteWholeFile(dir.File("no/such/folder/x.txt"), "x"));
 }
 
 } // namespace

@@ -48,6 +48,7 @@ TEST(MapLine, NcsaEntries)
         { "rect a.html 10 20 30 40", "RECT 10,20,30,40 a.html" },
         // Servers use a rectangle's first two corners.
         { "rect a.html 1,2 3,4 5,6", "RECT 1,2,3,4 a.html" },
+        { "rect /shapes/circle 1,2 3,4", "RECT 1,2,3,4 /shapes/circle" }, // the first word rules
         // A circle: its centre and a point on its edge, the radius their distance rounded.
         { "circle c.html 30,30 40,30", "CIRCLE 30,30,10 c.html" },
         { "circle c.html 50,50 53,54", "CIRCLE 50,50,5 c.html" },
@@ -325,7 +326,7 @@ TEST_F(MapFiles, WrittenLinesServersRead)
     doc.Images[1].Height = 100;
     Add("Sun", ShapeCircle, "<AREA SHAPE=\"CIRCLE\" COORDS=\"30,30,10\" HREF=\"b.html\">");
     Add("Tab", ShapeRectangle,
-        "<AREA SHAPE=\"RECT\" COORDS=\"1,1,5,5\" HREF=\" a\tb &quot;c&quot; %20.html \">");
+        "<AREA SHAPE=\"RECT\" COORDS=\"1,1,5,5\" HREF=\" a\tb\r\n&quot;c&quot; %20.html \">");
     Add("Rect3", ShapeRectangle, "<AREA SHAPE=\"RECT\" COORDS=\"1,1,5,5\">");
     Add("Empty", ShapeRectangle, "<AREA SHAPE=\"RECT\" COORDS=\"1,1,5,5\" HREF=\"  \">");
     Add("Two\r\nlines", ShapePolygon, "<AREA SHAPE=\"POLY\" COORDS=\"1,1,8,1,4,6\" NOHREF>");
@@ -335,8 +336,13 @@ TEST_F(MapFiles, WrittenLinesServersRead)
 
     const std::vector<std::string> ncsa = Split(WriteMapFile(doc, 0), "\r\n");
     ASSERT_EQ(ncsa.size(), 14u);
+    EXPECT_EQ(ncsa[0], "# This text is used by Karvex 3.0");
+    EXPECT_EQ(ncsa[1], "# <IMG Src=\"" + picture + "\">");
+    EXPECT_EQ(ncsa[2], "# <IMG Width=\"200\">");
+    EXPECT_EQ(ncsa[3], "# <IMG Height=\"100\">");
+    EXPECT_EQ(ncsa[4], "# This text can be deleted. Only used by KVX 3.0");
     EXPECT_EQ(ncsa[5], "circle b.html 30,30 40,30 ");
-    EXPECT_EQ(ncsa[6], "rect a%09b%20%22c%22%20%20.html 1,1 5,5 ");
+    EXPECT_EQ(ncsa[6], "rect a%09b%0D%0A%22c%22%20%20.html 1,1 5,5 ");
     EXPECT_EQ(ncsa[7], "# hotspot \"Rect3\" has no link");
     EXPECT_EQ(ncsa[8], "# hotspot \"Empty\" has no link");
     EXPECT_EQ(ncsa[9], "# hotspot \"Two  lines\" has no link");
@@ -346,14 +352,14 @@ TEST_F(MapFiles, WrittenLinesServersRead)
     EXPECT_EQ(ncsa[13], "");
     const std::vector<std::string> cern = Split(WriteMapFile(doc, 1), "\r\n");
     EXPECT_EQ(cern[5], "circle (30,30) 10 b.html ");
-    EXPECT_EQ(cern[6], "rect (1,1) (5,5) a%09b%20%22c%22%20%20.html ");
+    EXPECT_EQ(cern[6], "rect (1,1) (5,5) a%09b%0D%0A%22c%22%20%20.html ");
 
     // What the reader makes of them: the linked hotspots, nothing of the comments.
     for (const int dialect : { 0, 1 }) {
         const ImportResult back = Open("back.map", WriteMapFile(doc, dialect));
         ASSERT_TRUE(back.Ok) << back.Message;
         EXPECT_EQ(Areas(back.Doc),
-            "CIRCLE 30,30,10 b.html; RECT 1,1,5,5 a%09b%20%22c%22%20%20.html; default  d.html");
+            "CIRCLE 30,30,10 b.html; RECT 1,1,5,5 a%09b%0D%0A%22c%22%20%20.html; default  d.html");
         EXPECT_TRUE(back.Warnings.empty()) << back.Warnings.front();
     }
 }
@@ -397,6 +403,7 @@ TEST_F(MapFiles, BothDialectsRoundTrip)
         const ImportResult back = Open("round.map", WriteMapFile(doc, dialect));
         ASSERT_TRUE(back.Ok) << back.Message;
         EXPECT_EQ(back.Doc.ServerType, dialect);
+        EXPECT_EQ(back.Doc.Images[1].Width, 200); // from the header's picture
         ASSERT_EQ(back.Doc.Hotspots.size(), doc.Hotspots.size()) << dialect;
         for (std::size_t slot = 1; slot < doc.Hotspots.size(); ++slot) {
             const TagRecord was = ParseTag(doc.Hotspots[slot].AreaTag);

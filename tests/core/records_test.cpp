@@ -1,6 +1,7 @@
 #include "core/model/hotspot_names.h"
 #include "core/model/records.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace karvex {
@@ -32,30 +33,24 @@ TEST(ConvertShape, KeywordsToNumbersAndBack)
 
 TEST(BoundsFromCoords, EachShape)
 {
-    const Bounds rect = BoundsFromCoords("rect", "10,20,30,40");
-    EXPECT_EQ(rect.X1, 10);
-    EXPECT_EQ(rect.Y1, 20);
-    EXPECT_EQ(rect.X2, 30);
-    EXPECT_EQ(rect.Y2, 40);
-
-    const Bounds poly = BoundsFromCoords("POLYGON", "50,5,10,60,30,20");
-    EXPECT_EQ(poly.X1, 10);
-    EXPECT_EQ(poly.Y1, 5);
-    EXPECT_EQ(poly.X2, 50);
-    EXPECT_EQ(poly.Y2, 60);
-
-    const Bounds circle = BoundsFromCoords("CIRCLE", "100,80,25");
-    EXPECT_EQ(circle.X1, 75);
-    EXPECT_EQ(circle.Y1, 55);
-    EXPECT_EQ(circle.X2, 125);
-    EXPECT_EQ(circle.Y2, 105);
-
-    // Short or unreadable coordinate texts give zeros rather than failing.
-    const Bounds shortRect = BoundsFromCoords("RECT", "7");
-    EXPECT_EQ(shortRect.X1, 7);
-    EXPECT_EQ(shortRect.Y2, 0);
-    const Bounds unknown = BoundsFromCoords("oval", "1,2,3,4");
-    EXPECT_EQ(unknown.X2, 0);
+    struct Case
+    {
+        const char* Shape;
+        const char* Coords;
+        std::array<std::int32_t, 4> Box; // X1, Y1, X2, Y2
+    };
+    const Case cases[] = {
+        { "rect", "10,20,30,40", { 10, 20, 30, 40 } },
+        { "POLYGON", "50,5,10,60,30,20", { 10, 5, 50, 60 } },
+        { "CIRCLE", "100,80,25", { 75, 55, 125, 105 } },
+        // Short or unreadable coordinate texts give zeros rather than failing.
+        { "RECT", "7", { 7, 0, 0, 0 } },
+        { "oval", "1,2,3,4", { 0, 0, 0, 0 } },
+    };
+    for (const Case& c : cases) {
+        const Bounds box = BoundsFromCoords(c.Shape, c.Coords);
+        EXPECT_EQ((std::array { box.X1, box.Y1, box.X2, box.Y2 }), c.Box) << c.Shape << c.Coords;
+    }
 }
 
 TEST(Colors, HtmlFormBothWays)

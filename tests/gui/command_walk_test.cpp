@@ -29,10 +29,6 @@ using namespace karvex;
 
 namespace {
 
-constexpr const char* kPage = "<html><body>\n<img src=\"pic.png\" usemap=\"#nav\">\n"
-                              "<map name=\"nav\">\n<area shape=\"rect\" coords=\"1,1,9,9\" "
-                              "href=\"a.html\">\n</map>\n</body></html>\n";
-
 // Choices of one of several (a drawing tool, a zoom level): choosing the one already chosen
 // rightly changes nothing.
 const QSet<QString> kChoices = { "T_MOUSE", "POINTER", "T_RECTANGLE", "RECTANGLE", "T_CIRCLE",
@@ -50,7 +46,7 @@ struct Fixture : test::Session
     {
         Picture("pic.png");
         const std::string page = Home.File("site.html");
-        WriteWholeFile(page, kPage);
+        WriteWholeFile(page, test::kNavPage);
         AddRecentFile(State.SettingsPath, page);
         Docs().LoadRecentFiles();
         Docs().SetUrlOpener([this](const std::string&) { ++Urls; });

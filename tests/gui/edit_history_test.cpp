@@ -12,7 +12,6 @@
 #include "ui/property_panel.h"
 
 #include <QPushButton>
-#include <QTabBar>
 #include <QTest>
 
 using namespace karvex;
@@ -22,38 +21,8 @@ namespace {
 
 struct HistorySession : Session
 {
-    PropertyPanel& Panel() { return Window->Panel(); }
-    test::GridDriver SpotsDriver() { return test::GridDriver(Panel().HotspotGrid()); }
-    test::GridDriver MapDriver() { return test::GridDriver(Panel().MapGrid()); }
-    CodeBox& Code() { return Docs().ActiveWindow()->Code(); }
-    Hotspot& Spot(int slot) { return Current().Hotspots[static_cast<std::size_t>(slot)]; }
     bool CanUndo() { return Bars().IsEnabled("Undo") && Bars().IsEnabled("t_Undo"); }
     bool CanRedo() { return Bars().IsEnabled("Redo") && Bars().IsEnabled("t_Redo"); }
-
-    int DrawRectangle(QPoint from, QPoint to)
-    {
-        Window->RunCommand("T_RECTANGLE");
-        Drag(from, to);
-        return State.CurrentHotspot;
-    }
-
-    // Clicks the document window's page tab with that caption.
-    void ShowPage(const QString& caption)
-    {
-        auto* tabs = Surface().findChild<QTabBar*>();
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->tabText(i) == caption)
-                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
-        }
-    }
-
-    QStringList ChooserItems()
-    {
-        QStringList items;
-        for (int i = 0; i < Panel().Chooser().count(); ++i)
-            items << Panel().Chooser().itemText(i);
-        return items;
-    }
 };
 
 } // namespace

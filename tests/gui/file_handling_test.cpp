@@ -3,6 +3,7 @@
 // the window title and the close question, and where the file dialogs start.
 
 #include "components/code_box/code_box.h"
+#include "components/command_bars/command_bars.h"
 #include "components/property_grid/property_grid.h"
 #include "core/settings/settings.h"
 #include "core/util/file_io.h"
@@ -295,6 +296,8 @@ private slots:
         app.Docs().CloseActiveDocument();
         const PromptMessage& question = app.Prompt.Messages.back();
         QCOMPARE(question.Text, "Do you want to save changes in " + page);
+        QCOMPARE(question.Buttons, PromptButtons::YesNoCancel);
+        QCOMPARE(question.Icon, PromptIcon::Question);
         QCOMPARE(question.YesCaption, std::string("Save"));
         QCOMPARE(question.NoCaption, std::string("Don't Save"));
         QCOMPARE(area.subWindowList().size(), 2);
@@ -303,6 +306,9 @@ private slots:
         QVERIFY(app.Docs().CloseAllDocuments());
         QCOMPARE(app.Window->windowTitle(), QString("Karvex 3"));
         QVERIFY(!app.Window->isWindowModified());
+        QVERIFY(!app.State.OpenDocuments.Contains(page));
+        for (const char* command : { "t_Save", "Mapping", "t_Rectangle" })
+            QVERIFY2(!app.Bars().IsEnabled(command), command);
     }
 
     void fileDialogsStartInTheDocumentsFolder()

@@ -8,10 +8,8 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
-#include <QCloseEvent>
 #include <QDockWidget>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -20,13 +18,6 @@
 using namespace karvex;
 
 namespace {
-
-// A document window stand-in that refuses to close, as one does when the user cancels.
-class StubbornWindow : public QWidget
-{
-protected:
-    void closeEvent(QCloseEvent* event) override { event->ignore(); }
-};
 
 std::vector<std::filesystem::path> LogFiles(const test::TempDir& home)
 {
@@ -156,23 +147,6 @@ private slots:
         QVERIFY(message.Icon == PromptIcon::Critical);
         QVERIFY(app.Window->isVisible());
         QCOMPARE(app.State.Documents.size(), std::size_t { 1 });
-    }
-
-    void closingIsCancelledWhileADocumentWindowStaysOpen()
-    {
-        Started app;
-        QVERIFY(WriteWholeFile(app.Home.File("kvx.ini"), "[General]\r\nini_ErrorLog=0\r\n"));
-        app.Start();
-
-        QMdiSubWindow* stubborn = app.Window->DocumentArea()->addSubWindow(new StubbornWindow);
-        stubborn->show();
-        QVERIFY(!app.Window->close());
-        QVERIFY(app.Window->isVisible());
-
-        // Once the document window agrees, the shutdown goes through.
-        stubborn->setWidget(new QWidget);
-        QVERIFY(app.Window->close());
-        QVERIFY(!app.Window->isVisible());
     }
 };
 

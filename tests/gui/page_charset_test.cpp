@@ -11,7 +11,6 @@
 
 #include <QInputMethodEvent>
 #include <QListWidget>
-#include <QTabBar>
 #include <QTest>
 
 using namespace karvex;
@@ -67,12 +66,8 @@ private slots:
         QCOMPARE(panel.HotspotGrid().Value("Alt"), kSeoul);
 
         // The code page, as the user opens it.
-        auto* tabs = app.Surface().findChild<QTabBar*>();
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->tabText(i) == "Code")
-                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
-        }
-        CodeBox& code = app.Docs().ActiveWindow()->Code();
+        app.ShowPage("Code");
+        CodeBox& code = app.Code();
         QVERIFY(code.RegionText("IMAGE_TAG").contains("alt=\"" + kMap + "\""));
         QVERIFY(code.RegionText("Rectangle1").contains("alt=\"" + kSeoul + "\""));
 

@@ -21,36 +21,14 @@ namespace {
 
 struct PanelSession : Session
 {
-    PropertyPanel& Panel() { return Window->Panel(); }
     PropertyGrid& Spots() { return Panel().HotspotGrid(); }
     PropertyGrid& Map() { return Panel().MapGrid(); }
-    CodeBox& Code() { return Docs().ActiveWindow()->Code(); }
-    Hotspot& Spot(int slot) { return Current().Hotspots[static_cast<std::size_t>(slot)]; }
-
-    int DrawRectangle(QPoint from, QPoint to)
-    {
-        Docs().SetTool(Tool::Rectangle);
-        Drag(from, to);
-        return State.CurrentHotspot;
-    }
-
-    // The grids as a user types into them and picks from their lists.
-    test::GridDriver SpotsDriver() { return test::GridDriver(Spots()); }
-    test::GridDriver MapDriver() { return test::GridDriver(Map()); }
 
     // Chooses an entry of the hotspot chooser above the grids, with the mouse.
     bool Choose(int index)
     {
         return QTest::qWaitForWindowExposed(Window.get())
             && test::PickFromCombo(Panel().Chooser(), index);
-    }
-
-    QStringList ChooserItems()
-    {
-        QStringList items;
-        for (int i = 0; i < Panel().Chooser().count(); ++i)
-            items << Panel().Chooser().itemText(i);
-        return items;
     }
 
     std::size_t CountMessages(const std::string& text) const

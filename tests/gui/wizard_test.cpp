@@ -32,15 +32,7 @@ struct WizardSession : Session
 {
     WizardSession() { NewDocument(Picture("grid.png", 400, 300)); }
 
-    Hotspot& Spot(int slot) { return Current().Hotspots[static_cast<std::size_t>(slot)]; }
     std::string Settings() { return ReadWholeFile(Home.File("kvx.ini")).Bytes; }
-
-    int DrawRectangle(QPoint from, QPoint to)
-    {
-        Window->RunCommand("T_RECTANGLE");
-        Drag(from, to);
-        return State.CurrentHotspot;
-    }
 
     // Opens the wizard with the Mapping command and runs steps in it; a wizard the steps left
     // open is cancelled, so that a failed check cannot hold the test in the dialog.
@@ -155,7 +147,7 @@ private slots:
         QVERIFY(app.Spot(first + 5).AreaTag.find("Href=\"page5.htm\"") != std::string::npos);
         app.Surface().SelectFigure(first + 9);
         QCOMPARE(app.Surface().SelectedCoords(), std::string("96,56,136,76"));
-        QCOMPARE(app.Docs().ActiveWindow()->Code().RegionText("myHotspot9"),
+        QCOMPARE(app.Code().RegionText("myHotspot9"),
             QString::fromStdString(app.Spot(first + 9).AreaTag));
         const std::string settings = app.Settings();
         QVERIFY(settings.find("ini_StartIndex=1") != std::string::npos);

@@ -6,17 +6,23 @@
 #include "app/editor.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "components/code_box/code_box.h"
 #include "components/drawing_surface/drawing_surface.h"
 #include "core/model/app_state.h"
 #include "core/model/figure.h"
 #include "core/util/file_io.h"
+#include "support/grid_driver.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "ui/document_window.h"
+#include "ui/property_panel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTabBar>
+#include <QTest>
 #include <cmath>
 #include <memory>
 
@@ -65,7 +71,33 @@ struct Session
     }
 
     Document& Current() { return State.Documents[static_cast<std::size_t>(State.CurrentDocument)]; }
+    Hotspot& Spot(int slot) { return Current().Hotspots[static_cast<std::size_t>(slot)]; }
     DrawingSurface& Surface() { return Docs().ActiveWindow()->Surface(); }
+    CodeBox& Code() { return Docs().ActiveWindow()->Code(); }
+    PropertyPanel& Panel() { return Window->Panel(); }
+
+    // The panel's grids as a user types into them and picks from their lists.
+    GridDriver SpotsDriver() { return GridDriver(Panel().HotspotGrid()); }
+    GridDriver MapDriver() { return GridDriver(Panel().MapGrid()); }
+
+    // The entries of the hotspot chooser above the grids.
+    QStringList ChooserItems()
+    {
+        QStringList items;
+        for (int i = 0; i < Panel().Chooser().count(); ++i)
+            items << Panel().Chooser().itemText(i);
+        return items;
+    }
+
+    // Clicks the document window's page tab with that caption.
+    void ShowPage(const QString& caption)
+    {
+        auto* tabs = Surface().findChild<QTabBar*>();
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->tabText(i) == caption)
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        }
+    }
 
     // Mouse input on the canvas at picture pixels, for the present zoom.
     void Mouse(QEvent::Type type, QPoint picture, Qt::MouseButton button, Qt::MouseButtons held)
@@ -88,6 +120,14 @@ struct Session
     {
         Mouse(QEvent::MouseButtonPress, at, button, button);
         Mouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+
+    // Draws a rectangle with the Rectangle command and the mouse; returns its slot.
+    int DrawRectangle(QPoint from, QPoint to)
+    {
+        Window->RunCommand("T_RECTANGLE");
+        Drag(from, to);
+        return State.CurrentHotspot;
     }
 
     int AddRectangle(const std::string& coords)
