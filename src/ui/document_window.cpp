@@ -297,7 +297,7 @@ void DocumentWindow::ApplySettings()
     m_codeBox->SetGutterColor(settings.ini_CodeBox);
     m_codeBox->CodeRedraw(true);
 
-    // Every figure is drawn with the shape colour, so the whole canvas repaints once, at the end.
+    // Every figure is tinted with the shape colour: the whole canvas repaints once, at the end.
     m_surface->SetRedraw(false);
     m_surface->SetCustomCursors(settings.CoolCursor);
     m_surface->SetShapeColor(settings.ini_Shape);

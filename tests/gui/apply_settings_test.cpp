@@ -2,6 +2,7 @@
 // the property panel in line at once, and the look switches back and forth without a restart.
 
 #include "components/code_box/code_box.h"
+#include "components/command_bars/command_bars.h"
 #include "components/drawing_surface/rulers.h"
 #include "components/drawing_surface/tip_balloon.h"
 #include "components/property_grid/property_grid.h"
@@ -214,7 +215,8 @@ private slots:
         }
     }
 
-    // Read each time they are used: opening a page without a map, and a click in the preview.
+    // Read each time they are used: opening a page without a map, a click in the preview; and
+    // the view switches, which a reset of the file changes.
     void choicesReadWhenUsedFollowAReload()
     {
         Session app;
@@ -228,6 +230,13 @@ private slots:
             QCOMPARE(urls.size(), std::size_t { external ? 1u : 0u });
         }
         QCOMPARE(urls.back(), std::string("a.html"));
+
+        // The view switches too: a reset of the file brings the toolbar back.
+        for (const bool shown : { false, true }) {
+            Reload(app, [shown](GlobalSettings& s) { s.Toolbar = shown; });
+            QCOMPARE(app.Bars().IsBarVisible("Standard"), shown);
+            QCOMPARE(app.Bars().IsTicked("ViewToolbar"), shown);
+        }
 
         const std::string bare = app.Home.File("bare.html");
         QVERIFY(WriteWholeFile(bare, "<p><img src=\"pic.png\"></p>"));
