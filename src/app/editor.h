@@ -86,6 +86,10 @@ public:
     void ToggleSupportLines();
     // Shows or hides the hotspots' labels in every document; kept in kvx.ini.
     void ToggleHotspotLabels();
+    // Applies the loaded settings to everything already on screen: every open document's
+    // drawing surface, rulers, code page and code box, the view switches, and (through
+    // settingsApplied) the property panel. Called after the settings file was reloaded.
+    void ApplySettings();
     void ToggleRulers(bool applyOnly);
     void SetTool(Tool tool);
     void Undo();
@@ -132,6 +136,8 @@ signals:
     void documentClosed(int slot, bool anyOpen);
     // A new document started from the welcome screen has its window.
     void welcomeScreenDone();
+    // ApplySettings brought the documents in line with reloaded settings; the panel follows.
+    void settingsApplied();
 
 private:
     QMdiSubWindow* SubWindowFor(int slot) const;

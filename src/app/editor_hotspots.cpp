@@ -279,6 +279,17 @@ void Editor::ToggleHotspotLabels()
     }
 }
 
+void Editor::ApplySettings()
+{
+    // The view switches follow too: a reset of the settings file shows every bar again.
+    ApplyViewElements(m_bars, m_state);
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        if (auto* document = qobject_cast<DocumentWindow*>(window->widget()))
+            document->ApplySettings();
+    }
+    emit settingsApplied();
+}
+
 void Editor::ToggleRulers(bool applyOnly)
 {
     DocumentWindow* window = ActiveWindow();

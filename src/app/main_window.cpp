@@ -120,6 +120,7 @@ void MainWindow::CreateCommands()
     m_propertyPanel->SetHost(m_editor);
     connect(m_editor, &Editor::documentActivated, m_propertyPanel, &PropertyPanel::FollowDocument);
     connect(m_editor, &Editor::documentClosed, m_propertyPanel, &PropertyPanel::DocumentClosed);
+    connect(m_editor, &Editor::settingsApplied, m_propertyPanel, &PropertyPanel::ApplySettings);
     connect(m_editor, &Editor::documentActivated, this, &MainWindow::FollowActiveDocument);
     connect(m_editor, &Editor::documentClosed, this, [this](int, bool anyOpen) {
         if (!anyOpen)

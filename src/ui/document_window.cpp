@@ -70,6 +70,7 @@ DocumentWindow::DocumentWindow(DocumentHost& host, int slot, QWidget* parent)
 
     SetUpCodeBox();
     SetUpSurface();
+    ApplySettings();
     ConnectSurface();
     ConnectModel();
     RefreshCaption();
@@ -224,15 +225,6 @@ CodeBox& DocumentWindow::Code() const
 
 void DocumentWindow::SetUpCodeBox()
 {
-    const GlobalSettings& settings = m_host.State().Settings;
-    m_codeBox->SetSelectedBackground(settings.ini_SelectedBG);
-    m_codeBox->SetAttributeNameColor(settings.ini_AttributeName);
-    m_codeBox->SetAttributeValueColor(settings.ini_AttributeValue);
-    m_codeBox->SetCommentColor(settings.ini_Comment);
-    m_codeBox->SetElementNameColor(settings.ini_ElementName);
-    m_codeBox->SetFontColor(settings.ini_FontColor);
-    m_codeBox->SetXpLook(!settings.ini_Look);
-    m_codeBox->SetGutterColor(settings.ini_CodeBox);
     m_codeBox->SetLockIcon(QIcon(":/icons/pic_Lock.png"));
 
     connect(m_codeBox, &CodeBox::RegionClicked, this, &DocumentWindow::OnRegionClicked);
@@ -279,24 +271,45 @@ Hotspot* DocumentWindow::SpotFor(int id) const
 
 void DocumentWindow::SetUpSurface()
 {
-    const GlobalSettings& settings = m_host.State().Settings;
     m_surface->SetRedraw(false);
     m_surface->SetSupportLines(false);
-    m_surface->SetCustomCursors(settings.CoolCursor);
-    m_surface->SetShapeColor(settings.ini_Shape);
-    m_surface->SetBorderColor(settings.ini_Border);
-    m_surface->SetResetZoom(settings.ini_ResetZoom);
-    m_surface->SetTipStyle(settings.ini_Tooltip ? TipStyle::Standard : TipStyle::Balloon);
     m_surface->SetViewMode(SurfaceMode::Design);
     m_surface->SetZoomPercent(100);
     m_surface->AddPage("Design", "Design", nullptr, ProgramIcon("pic_Pointer"));
     m_surface->AddPage("Code", "Code", m_codePage, ProgramIcon("pic_Edit"));
     m_surface->AddPage("Preview", "Preview", nullptr, ProgramIcon("pic_Preview"));
     m_surface->SetRulersVisible(true);
-    m_surface->ShowLabels(settings.HotspotLabels);
-    if (!settings.ini_Look)
-        m_surface->SetRulerColor(settings.ini_Ruler);
     m_surface->SelectPage(1);
+    m_surface->SetRedraw(true);
+}
+
+void DocumentWindow::ApplySettings()
+{
+    const GlobalSettings& settings = m_host.State().Settings;
+    m_codeBox->CodeRedraw(false);
+    m_codeBox->SetSelectedBackground(settings.ini_SelectedBG);
+    m_codeBox->SetAttributeNameColor(settings.ini_AttributeName);
+    m_codeBox->SetAttributeValueColor(settings.ini_AttributeValue);
+    m_codeBox->SetCommentColor(settings.ini_Comment);
+    m_codeBox->SetElementNameColor(settings.ini_ElementName);
+    m_codeBox->SetFontColor(settings.ini_FontColor);
+    m_codeBox->SetXpLook(!settings.ini_Look);
+    m_codeBox->SetGutterColor(settings.ini_CodeBox);
+    m_codeBox->CodeRedraw(true);
+
+    // Every figure is tinted with the shape colour: the whole canvas repaints once, at the end.
+    m_surface->SetRedraw(false);
+    m_surface->SetCustomCursors(settings.CoolCursor);
+    m_surface->SetShapeColor(settings.ini_Shape);
+    m_surface->SetBorderColor(settings.ini_Border);
+    m_surface->SetResetZoom(settings.ini_ResetZoom);
+    m_surface->SetTipStyle(settings.ini_Tooltip ? TipStyle::Standard : TipStyle::Balloon);
+    m_surface->ShowLabels(settings.HotspotLabels);
+    // The ruler colour is the XP look's; the standard look keeps the rulers' own.
+    if (settings.ini_Look)
+        m_surface->ResetRulerColor();
+    else
+        m_surface->SetRulerColor(settings.ini_Ruler);
     m_surface->SetRedraw(true);
 }
 

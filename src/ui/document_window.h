@@ -67,6 +67,10 @@ public:
     void SetSelectedCoordinate(int which, int value);
     // The window title: the document's file name, with "*" while changed.
     void RefreshCaption();
+    // Shows the window in the global settings' colours and behaviour: the code box's colours and
+    // frame, the surface's cursors, colours, rulers, labels and preview. Run when the window is
+    // made and again whenever the settings are reloaded; repaints once.
+    void ApplySettings();
 
 signals:
     // What the window shows and selects, for the panel of the active window.

@@ -126,26 +126,37 @@ PropertyPanel::PropertyPanel(AppState& state, QWidget* parent)
     connect(m_chooser, &QComboBox::activated, this, &PropertyPanel::OnChooserActivated);
 }
 
-void PropertyPanel::StyleGrid(PropertyGrid& grid)
+void PropertyPanel::StyleGrid(PropertyGrid& grid, const GlobalSettings& settings)
 {
-    const GlobalSettings& settings = m_state.Settings;
     grid.SetBackgroundColor(kSystemColorButtonFace);
     grid.SetHeadingColor(kSystemColorButtonShadow);
-    if (!settings.ini_Look)
+    // The line colour is the XP look's; the standard look keeps the grid's own.
+    if (settings.ini_Look)
+        grid.ResetLineColor();
+    else
         grid.SetLineColor(settings.ini_Property);
+}
+
+void PropertyPanel::ApplySettings()
+{
+    for (PropertyGrid* grid : { m_hotspotGrid, m_mapGrid }) {
+        grid->SetUpdating(true);
+        StyleGrid(*grid, m_state.Settings);
+        grid->SetUpdating(false);
+    }
 }
 
 void PropertyPanel::BuildGrids()
 {
     m_hotspotGrid->SetUpdating(true);
-    StyleGrid(*m_hotspotGrid);
+    StyleGrid(*m_hotspotGrid, m_state.Settings);
     AddEntries(*m_hotspotGrid, HotspotEntries());
     AddEntries(*m_hotspotGrid, EventEntries());
     m_hotspotGrid->SetUpdating(false);
     m_hotspotCustoms.BaseItemCount = m_hotspotGrid->ItemCount();
 
     m_mapGrid->SetUpdating(true);
-    StyleGrid(*m_mapGrid);
+    StyleGrid(*m_mapGrid, m_state.Settings);
     AddEntries(*m_mapGrid, MapEntries());
     AddEntries(*m_mapGrid, EventEntries());
     m_mapGrid->SetUpdating(false);

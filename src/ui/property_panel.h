@@ -21,6 +21,7 @@ class QStackedWidget;
 namespace karvex {
 
 struct Document;
+struct GlobalSettings;
 struct Hotspot;
 class PropertyGrid;
 
@@ -55,6 +56,11 @@ public:
     void DocumentClosed(int slot, bool anyOpen);
     void DragTracking(int x1, int y1, int x2, int y2);
     void SetPanelEnabled(bool enabled);
+    // Styles both grids for the global settings again (the look and its line colour), as
+    // after a reload of the settings.
+    void ApplySettings();
+    // The look of a property grid under the settings; the hotspot wizard's grid shares it.
+    static void StyleGrid(PropertyGrid& grid, const GlobalSettings& settings);
 
 private:
     // Extra attributes shown under a "Customs" heading at the end of a grid.
@@ -65,7 +71,6 @@ private:
     };
 
     void BuildGrids();
-    void StyleGrid(PropertyGrid& grid);
     Document* CurrentDoc() const;
     // The charset the current document's texts are shown and typed in.
     std::string Charset() const;

@@ -7,6 +7,7 @@
 #include "core/util/strings.h"
 #include "ui/document_model.h"
 #include "ui/document_window.h"
+#include "ui/property_panel.h"
 #include "ui/qt_text.h"
 #include "ui/wait_cursor.h"
 
@@ -113,10 +114,7 @@ void WizardDialog::AddFixedRows()
 void WizardDialog::SetupProperties()
 {
     m_grid->SetUpdating(true);
-    m_grid->SetBackgroundColor(kSystemColorButtonFace);
-    m_grid->SetHeadingColor(kSystemColorButtonShadow);
-    if (!m_state.Settings.ini_Look)
-        m_grid->SetLineColor(m_state.Settings.ini_Property);
+    PropertyPanel::StyleGrid(*m_grid, m_state.Settings);
     m_grid->SetUpdating(false);
 }
 

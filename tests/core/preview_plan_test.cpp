@@ -30,8 +30,6 @@ const PlanCase kPlanCases[] = {
         PreviewKind::GeneratedPage, "site/kvx30preview.html" },
     { "page, whole page in a copy", "site/page.html", 2, false, "copy.html",
         PreviewKind::CopyOfPage, "site/copy.html" },
-    { "copy name with folders stays beside the page", "site/page.html", 2, false,
-        "../elsewhere/copy.html", PreviewKind::CopyOfPage, "site/copy.html" },
     { "empty copy name takes the default", "site/page.html", 2, false, "", PreviewKind::CopyOfPage,
         "site/kvxtmpfile.html" },
     { "copy named as the page is refused", "site/page.html", 2, false, "page.html",
@@ -68,6 +66,46 @@ TEST(PreviewPlanTest, TargetFollowsSettingsAndDocument)
             EXPECT_NE(plan.Error.find(doc.FilePath), std::string::npos) << plan.Error;
         }
     }
+}
+
+// The copy's name as typed in the options: only a plain name is taken, anything else is refused
+// with a message that quotes it, and no target is given.
+TEST(PreviewPlanTest, CopyNameMustBeAPlainFileName)
+{
+    test::TempDir dir;
+    Document doc;
+    doc.FilePath = dir.File("site/page.html");
+    GlobalSettings settings;
+    settings.ini_DocExisting = 2;
+    settings.ini_DocTmpFile = false;
+    const std::string longName = std::string(300, 'n') + ".html";
+    const struct
+    {
+        std::string Name;
+        std::string Quoted; // how the message names it
+        const char* Reason;
+    } refused[] = {
+        { "../x.html", "\"../x.html\"", "folder separator" },
+        { "sub\\x.html", "\"sub\\x.html\"", "folder separator" },
+        { "..", "\"..\"", "name folders" },
+        { "a\tb.html", "\"a?b.html\"", "control character" },
+        { longName, "\"" + std::string(60, 'n') + "...\"", "longer than 255 bytes" },
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.Name);
+        settings.ini_DocFilename = c.Name;
+        const PreviewPlan plan = PlanPreview(doc, settings, dir.File("program"));
+        EXPECT_EQ(plan.Target, "");
+        EXPECT_EQ(plan.Error.rfind("The preview's temporary file name " + c.Quoted
+                          + " (Options, Ext.Preview, \"Save it in an temporary file :\")",
+                      0),
+            0u)
+            << plan.Error;
+        EXPECT_NE(plan.Error.find(c.Reason), std::string::npos) << plan.Error;
+    }
+
+    settings.ini_DocFilename = "try.it.html";
+    EXPECT_EQ(PlanPreview(doc, settings, dir.File("program")).Target, dir.File("site/try.it.html"));
 }
 
 TEST(PreviewPlanTest, UseMapIsReadFromTheImgTag)

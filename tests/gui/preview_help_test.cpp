@@ -143,6 +143,13 @@ private slots:
         QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
         QVERIFY(app.Current().Changed);
         QVERIFY(!fs::exists(app.Home.File("site/kvx30preview.html~")));
+
+        // Told to save first, the preview saves the page without asking.
+        app.State.Settings.ini_TestAction = 1;
+        app.Window->RunCommand("T_PREVIEW");
+        QVERIFY(ApiReadFile(page).find("100,100,150,140") != std::string::npos);
+        QVERIFY(!app.Current().Changed);
+        QCOMPARE(app.Prompt.Messages.size(), std::size_t(1));
     }
 
     void WholePagePreviewGoesIntoACopyOrThePage()
@@ -169,6 +176,17 @@ private slots:
         app.Window->RunCommand("T_PREVIEW");
         QVERIFY(ApiReadFile(app.OpenedFile()).find("200,20,230,60") != std::string::npos);
         QCOMPARE(ApiReadFile(page), std::string(test::kNavPage));
+
+        // A copy name leading out of the page's folder is refused; nothing is written or opened.
+        app.Opened.clear();
+        app.State.Settings.ini_DocFilename = "../trial.html";
+        app.Window->RunCommand("T_PREVIEW");
+        QVERIFY(app.Opened.empty());
+        QVERIFY2(
+            app.LastMessage().rfind("The preview's temporary file name \"../trial.html\"", 0) == 0,
+            app.LastMessage().c_str());
+        QVERIFY(!fs::exists(app.Home.File("trial.html")));
+        app.Prompt.Messages.clear();
 
         // Over the page itself: a real save, which clears the changed mark.
         app.State.Settings.ini_DocTmpFile = true;

@@ -18,6 +18,12 @@ namespace karvex {
 
 using namespace surface;
 
+namespace {
+
+constexpr std::int32_t kRulerColor = 14737632; // light grey, &HE0E0E0
+
+} // namespace
+
 DrawingSurface::DrawingSurface(QWidget* parent)
     : QWidget(parent)
 {
@@ -68,7 +74,7 @@ DrawingSurface::DrawingSurface(QWidget* parent)
     grid->setColumnStretch(1, 1);
     m_pages->addWidget(m_designPage);
     setFocusProxy(m_canvas);
-    SetRulerColor(14737632);
+    ResetRulerColor();
 
     connect(m_canvas, &Canvas::PointerMoved, this, [this](QPoint picture, bool inside) {
         m_topRuler->SetPointer(inside ? picture.x() : -1);
@@ -416,6 +422,8 @@ void DrawingSurface::SetRulerColor(std::int32_t color)
     palette.setColor(QPalette::Window, shade.darker(112));
     m_corner->setPalette(palette);
 }
+
+void DrawingSurface::ResetRulerColor() { SetRulerColor(kRulerColor); }
 
 void DrawingSurface::SetSupportLines(bool on) { m_canvas->SetSupportLines(on); }
 

@@ -126,6 +126,8 @@ public:
     void SetShapeColor(std::int32_t color);
     void SetBorderColor(std::int32_t color);
     void SetRulerColor(std::int32_t color);
+    // The rulers' own colour, as they are before any SetRulerColor.
+    void ResetRulerColor();
     void SetSupportLines(bool on);
     void SetCustomCursors(bool on);
     bool CanUndo() const;

@@ -81,7 +81,7 @@ PropertyGrid::PropertyGrid(QWidget* parent)
     });
 
     SetHeadingColor(FromQColor(palette().color(QPalette::Window).darker(108)));
-    SetLineColor(FromQColor(palette().color(QPalette::Mid).lighter(135)));
+    ResetLineColor();
     SetBackgroundColor(FromQColor(palette().color(QPalette::Base)));
 }
 
@@ -180,6 +180,11 @@ void PropertyGrid::SetLineColor(std::int32_t color)
 {
     m_delegate->SetLineColour(ToQColor(color));
     m_tree->viewport()->update();
+}
+
+void PropertyGrid::ResetLineColor()
+{
+    SetLineColor(FromQColor(palette().color(QPalette::Mid).lighter(135)));
 }
 
 void PropertyGrid::SetBackgroundColor(std::int32_t color)

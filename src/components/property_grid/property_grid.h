@@ -54,6 +54,8 @@ public:
     // Colour numbers as the settings hold them (negative numbers are system colours).
     void SetHeadingColor(std::int32_t color);
     void SetLineColor(std::int32_t color);
+    // The grid's own line colour, from the palette, as before any SetLineColor.
+    void ResetLineColor();
     void SetBackgroundColor(std::int32_t color);
     void CancelEdit(); // ends an in-place edit without committing it
     bool HasItem(const QString& key) const;

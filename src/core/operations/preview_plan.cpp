@@ -11,10 +11,45 @@ namespace karvex {
 namespace {
 
 constexpr const char* kDefaultCopyName = "kvxtmpfile.html";
+constexpr std::size_t kMaxCopyNameBytes = 255; // the longest file name most file systems take
+constexpr std::size_t kQuotedNameBytes = 60;
 
 std::string InFolder(const std::filesystem::path& folder, const std::string& name)
 {
     return (folder / name).string();
+}
+
+// What is wrong with the preview copy's name as a file name in the page's folder; "" when
+// nothing is.
+std::string CopyNameFault(const std::string& name)
+{
+    if (name.size() > kMaxCopyNameBytes)
+        return "it is longer than 255 bytes";
+    if (name == "." || name == "..")
+        return "\".\" and \"..\" name folders, not files";
+    for (const char c : name) {
+        if (c == '/' || c == '\\')
+            return "it holds a folder separator (/ or \\)";
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return "it holds a control character";
+    }
+    return {};
+}
+
+// The name as the message quotes it: control characters as "?", a long name cut.
+std::string QuotedName(const std::string& name)
+{
+    std::string shown;
+    for (const char c : name)
+        shown += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+    if (shown.size() > kQuotedNameBytes) {
+        std::size_t cut = kQuotedNameBytes;
+        // Not inside a UTF-8 sequence: continuation bytes are 10xxxxxx.
+        while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80)
+            --cut;
+        shown = shown.substr(0, cut) + "...";
+    }
+    return "\"" + shown + "\"";
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -59,11 +94,18 @@ PreviewPlan PlanPreview(
         plan.Target = doc.FilePath;
         return plan;
     }
-    // Only a name: the copy stays beside the page, whatever the setting holds.
-    std::string name = std::filesystem::path(settings.ini_DocFilename).filename().string();
-    if (name.empty() || name == "." || name == "..")
-        name = kDefaultCopyName;
+    // The copy stays beside the page: a name that could lead elsewhere is refused, not mended.
     plan.Kind = PreviewKind::CopyOfPage;
+    const std::string& typed = settings.ini_DocFilename;
+    if (const std::string fault = CopyNameFault(typed); !fault.empty()) {
+        plan.Error = "The preview's temporary file name " + QuotedName(typed)
+            + " (Options, Ext.Preview, \"Save it in an temporary file :\") must be a plain file "
+              "name in the page's folder, but "
+            + fault + ". Nothing was written.";
+        plan.Target.clear();
+        return plan;
+    }
+    const std::string name = typed.empty() ? kDefaultCopyName : typed;
     plan.Target = InFolder(folder, name);
     if (SameFile(plan.Target, doc.FilePath)) {
         plan.Error = "The preview copy would be written over the page itself (" + doc.FilePath

@@ -31,9 +31,11 @@ std::string PreviewUseMap(const Document& doc);
 
 // The plan for a preview of doc under the [ExternalPreview] settings. The page's own file, or a
 // copy of it, is previewed only for a document saved as an HTML page; any other document gets the
-// generated page, beside its file or, never saved, in programFolder. The copy's name is a file
-// name in the page's folder; a target that is the document's own file is refused, so a preview
-// never writes into the document's file unless the settings say so.
+// generated page, beside its file or, never saved, in programFolder. The copy goes into the
+// page's folder under ini_DocFilename (a default name when it is empty); a name that is not a
+// plain file name (a folder separator, "." or "..", a control character, over 255 bytes) is
+// refused with an Error that quotes it. A target that is the document's own file is refused, so
+// a preview never writes into the document's file unless the settings say so.
 PreviewPlan PlanPreview(
     const Document& doc, const GlobalSettings& settings, const std::string& programFolder);
 
