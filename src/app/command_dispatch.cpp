@@ -79,11 +79,7 @@ void DispatchCommand(
         { { "VIEWSTATUSBAR" }, false,
             [&] { ToggleViewElement(editor, bars, ViewElement::Statusbar); } },
         { { "VIEWLABELS" }, false, [&] { editor.ToggleHotspotLabels(); } },
-        { { "OPTION" }, false,
-            [&] {
-                if (editor.ShowOptions())
-                    ApplyViewElements(bars, state);
-            } },
+        { { "OPTION" }, false, [&] { editor.ShowOptions(); } },
         { { "CLOSEALL" }, false, [&] { editor.CloseAllDocuments(); } },
         { { "HELP1" }, false, [&] { editor.ShowHelp(0); } },
         { { "T_RULER" }, true, [&] { editor.ToggleRulers(false); } },

@@ -98,9 +98,9 @@ public:
     Tool CurrentTool() const { return m_tool; }
     // The hotspot wizard on the current document, shown modally.
     void ShowHotspotWizard();
-    // The options dialog, shown modally. True when it wrote the settings file (OK or Reset);
-    // the reloaded settings are then applied to everything open.
-    bool ShowOptions();
+    // The options dialog, shown modally. When it wrote the settings file (OK or Reset), the
+    // reloaded settings are applied to everything open.
+    void ShowOptions();
 
     // Recent files: the list from kvx.ini in the Recent Files menu, the entry number n
     // (1-based) opened, a file that has gone taken off with a message.

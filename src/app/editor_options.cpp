@@ -1,4 +1,4 @@
-// The options dialog opened from the editor, and its changes taken over by what is open.
+// The options dialog opened from the editor; what it saves is applied to everything open.
 
 #include "app/editor.h"
 #include "core/model/app_state.h"
@@ -8,17 +8,17 @@
 
 namespace karvex {
 
-bool Editor::ShowOptions()
+void Editor::ShowOptions()
 {
     OptionsDialog dialog(m_state, m_prompt, m_area.window());
     connect(&dialog, &OptionsDialog::HelpRequested, this, [this](int topic) { ShowHelp(topic); });
     dialog.exec();
     if (!dialog.SettingsChanged())
-        return false;
+        return;
     // A reset rewrote the whole file, the recent-files list included.
     if (dialog.WasReset())
         LoadRecentFiles();
-    return true;
+    ApplySettings();
 }
 
 } // namespace karvex
