@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -289,7 +290,8 @@ QWidget* OptionsDialog::BuildColorTab()
     auto* sampleLabel = new QLabel("Sample:");
     m_sample = new CodeBox;
     m_sample->setObjectName("Sample");
-    m_sample->setMinimumHeight(90);
+    // Room for the four sample lines and a scroll bar, no more.
+    m_sample->setFixedHeight(8 * QFontMetrics(m_sample->font()).lineSpacing());
     sampleLabel->setBuddy(m_sample);
     codeGrid->addWidget(itemsLabel, 0, 0);
     codeGrid->addWidget(m_displayItems, 1, 0, 3, 1);
@@ -304,7 +306,8 @@ QWidget* OptionsDialog::BuildColorTab()
 
     QVBoxLayout* layout = PageLayout(page);
     layout->addWidget(hotspots);
-    layout->addWidget(code, 1);
+    layout->addWidget(code);
+    layout->addStretch(1);
     return page;
 }
 

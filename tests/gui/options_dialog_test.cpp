@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 
 using namespace karvex;
 
@@ -258,6 +259,29 @@ private slots:
         QCOMPARE(
             SettingValue(f.State.SettingsPath, "Interface", "ini_Property", SettingMode::Read, ""),
             std::string("-5"));
+    }
+
+    // A settings file that cannot be written: OK says so, and the dialog stays open with the
+    // edits, so that nothing is lost silently.
+    void okOnAReadOnlyFileSaysSo()
+    {
+        OptionsFixture f(DefaultSettingsText());
+        std::filesystem::permissions(f.State.SettingsPath, std::filesystem::perms::owner_read);
+        OptionsDialog dialog(f.State, f.Prompt);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        Click(dialog, "Search");
+        Click(dialog, "OK");
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.SettingsChanged());
+        QCOMPARE(f.Stored(), DefaultSettingsText());
+        QCOMPARE(f.Prompt.Messages.size(), std::size_t { 1 });
+        const std::string& text = f.Prompt.Messages[0].Text;
+        QVERIFY2(
+            text.rfind("The options could not be saved in " + f.State.SettingsPath + ": ", 0) == 0,
+            text.c_str());
+        QCOMPARE(f.Prompt.Messages[0].Icon, PromptIcon::Critical);
+        QVERIFY(f.State.Settings.ini_Search);
     }
 
     // File > Option opens the dialog with no document open; OK there applies the settings.
