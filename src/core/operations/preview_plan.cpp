@@ -2,6 +2,7 @@
 
 #include "core/formats/tag_reader.h"
 #include "core/operations/file_formats.h"
+#include "core/settings/ini_file.h"
 
 #include <filesystem>
 #include <system_error>
@@ -11,7 +12,6 @@ namespace karvex {
 namespace {
 
 constexpr const char* kDefaultCopyName = "kvxtmpfile.html";
-constexpr std::size_t kMaxCopyNameBytes = 255; // the longest file name most file systems take
 constexpr std::size_t kQuotedNameBytes = 60;
 
 std::string InFolder(const std::filesystem::path& folder, const std::string& name)
@@ -23,8 +23,9 @@ std::string InFolder(const std::filesystem::path& folder, const std::string& nam
 // nothing is.
 std::string CopyNameFault(const std::string& name)
 {
-    if (name.size() > kMaxCopyNameBytes)
-        return "it is longer than 255 bytes";
+    // kvx.ini keeps 254 characters of a value: a name that long may have lost its end.
+    if (name.size() >= kProfileValueMaxLength)
+        return "it is 254 characters or longer, and the settings file keeps no more of it";
     if (name == "." || name == "..")
         return "\".\" and \"..\" name folders, not files";
     for (const char c : name) {
