@@ -61,14 +61,6 @@ QCheckBox* AddCheck(const QString& caption, const char* name, QLayout* layout)
     return check;
 }
 
-// The colour a selector holds, or fallback when it shows no colour (a cancelled colour dialog
-// leaves it transparent, which no setting can store).
-std::int32_t ColorOr(const ColorSelector& selector, std::int32_t fallback)
-{
-    const std::int32_t color = selector.SelectedColor();
-    return color == ColorSelector::kTransparent ? fallback : color;
-}
-
 } // namespace
 
 OptionsDialog::OptionsDialog(AppState& state, Prompt& prompt, QWidget* parent)
@@ -137,11 +129,13 @@ ColorSelector* OptionsDialog::NewColorSelector(const QString& caption, QLabel** 
     auto* selector = new ColorSelector;
     selector->setAccessibleName(QString(caption).remove(':'));
     // The options offer the palette and any colour through the colour dialog; a setting
-    // cannot be transparent, and the other rows are left out to keep the popup plain.
+    // cannot be transparent, so a cancelled dialog keeps the colour, and the other rows are
+    // left out to keep the popup plain.
     selector->SetShowTransparent(false);
     selector->SetShowNormalColor(false);
     selector->SetShowCustomColor(false);
     selector->SetShowMoreColor(true);
+    selector->SetKeepColorOnCancel(true);
     *label = new QLabel(caption);
     (*label)->setBuddy(selector);
     return selector;
@@ -382,14 +376,13 @@ void OptionsDialog::SetTestAction(TestAction action)
 
 OptionValues OptionsDialog::Values() const
 {
-    const OptionValues loaded = OptionValuesFrom(m_state.Settings);
     OptionValues values;
     values.WelcomeScreen = m_welcome->isChecked();
     values.MapNameCheck = m_mapNameCheck->isChecked();
     values.Search = m_search->isChecked();
     values.StandardLook = m_standardLook->isChecked();
-    values.Ruler = ColorOr(*m_ruler, loaded.Ruler);
-    values.Property = ColorOr(*m_property, loaded.Property);
+    values.Ruler = m_ruler->SelectedColor();
+    values.Property = m_property->SelectedColor();
     values.CoolCursor = m_coolCursor->isChecked();
     values.ResetZoom = m_resetZoom->isChecked();
     values.StartExternal = m_startExternal->isChecked();

@@ -174,6 +174,15 @@ private slots:
         QVERIFY(h.Events.isEmpty());
         QVERIFY(!h.Selector.IsPopupVisible());
         QVERIFY(!h.Selector.CustomColors().at(0));
+
+        // A container that cannot store "no colour" keeps the colour it had.
+        h.Selector.SetSelectedColor(kRed);
+        h.Events.clear();
+        h.Selector.SetKeepColorOnCancel(true);
+        h.Open();
+        h.Click(ColorSelector::kMoreColorCell);
+        QCOMPARE(h.Selector.SelectedColor(), kRed);
+        QVERIFY(h.Events.isEmpty());
     }
 
     void moreColourFillsTheCustomRowRoundRobin()

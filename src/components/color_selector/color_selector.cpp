@@ -395,6 +395,8 @@ void ColorSelector::ChooseMoreColor()
         = m_selectedColor == kTransparent ? QColor(Qt::white) : ToQColor(m_selectedColor);
     const std::optional<QColor> chosen = m_colorDialog(initial, this);
     if (!chosen || !chosen->isValid()) {
+        if (m_keepColorOnCancel)
+            return;
         // Cancelled: no colour, but also not a choice of "Transparent".
         m_selectedColor = kTransparent;
         update();

@@ -84,6 +84,10 @@ public:
     void SetTextTransparent(const QString& text);
 
     void SetColorDialog(ColorDialog dialog);
+    // Off (the default): a cancelled "More Color" leaves no colour chosen (-1). On: the colour
+    // stays as it was, for containers whose value cannot be transparent.
+    bool KeepColorOnCancel() const { return m_keepColorOnCancel; }
+    void SetKeepColorOnCancel(bool on) { m_keepColorOnCancel = on; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -165,6 +169,7 @@ private:
     std::array<QRect, kCellCount + 1> m_cellRects {}; // index 0 unused
     QSize m_popupSize;
     ColorDialog m_colorDialog;
+    bool m_keepColorOnCancel = false;
     colorselector::ColorPopup* m_popup = nullptr;
 };
 
