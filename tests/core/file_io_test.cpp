@@ -1,4 +1,5 @@
 #include "core/util/file_io.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
 #include <cerrno>
@@ -196,6 +197,17 @@ TEST(FileIoRead, RefusesAnythingButARegularFileWithinTheLimit)
     EXPECT_TRUE(FileExists(dir.File("empty")));
     EXPECT_FALSE(FileExists(dir.File("missing")));
     EXPECT_FALSE(FileExists(dir.Path().string()));
+}
+
+// A read that fails part way says so through the prompt: /proc/self/mem is a regular file
+// whose first page is unmapped, so reading it fails with EIO, as a bad disk would.
+TEST(FileIoRead, AReadThatFailsPartWayIsReported)
+{
+    test::ScriptedPrompt prompt;
+    EXPECT_EQ(ApiReadFile("/proc/self/mem", &prompt), "");
+    ASSERT_EQ(prompt.Messages.size(), 1u);
+    EXPECT_EQ(prompt.Messages[0].Text, "Error reading file ...");
+    EXPECT_FALSE(ReadWholeFile("/proc/self/mem").Ok);
 }
 
 } // namespace
