@@ -221,6 +221,9 @@ private slots:
         doc.FilePath = app.Home.File("page.html");
         QCOMPARE(app.MapDriver().Replace("Usemap", "Nav"), QString("#photo.png"));
         QCOMPARE(app.CountMessages(kUsemapTakenMessage), std::size_t { 1 });
+        app.State.Settings.ini_MapNameCheck = false; // the check off: the name is taken as given
+        QCOMPARE(app.MapDriver().Replace("Usemap", "Nav"), QString("#Nav"));
+        QCOMPARE(app.CountMessages(kUsemapTakenMessage), std::size_t { 1 });
         QCOMPARE(app.MapDriver().Replace("Usemap", "#main"), QString("#main"));
         QCOMPARE(doc.Images[1].MapTag, std::string("<MAP NAME=\"main\">"));
         QCOMPARE(app.Code().RegionText("MAP_AREA_START"), QString("<MAP NAME=\"main\">"));
