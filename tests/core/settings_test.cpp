@@ -1,3 +1,5 @@
+#include "core/settings/ini_file.h"
+#include "core/settings/option_values.h"
 #include "core/settings/settings.h"
 #include "core/util/file_io.h"
 #include "core/util/strings.h"
@@ -172,6 +174,28 @@ TEST(SettingsTest, SettingValueReadsAndWritesSingleKeys)
     SettingValue(path, "General", "ini_Extra", SettingMode::Write, " " + std::string(260, 'a'));
     EXPECT_EQ(
         SettingValue(path, "General", "ini_Extra", SettingMode::Read, ""), std::string(254, 'a'));
+}
+
+// A settings file that is there but cannot be read whole is never replaced by the few keys a
+// write knows: here a sparse file over the read limit, which any user, root too, fails to read.
+TEST(SettingsTest, WritesLeaveAFileTheyCannotReadAlone)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("kvx.ini");
+    ASSERT_TRUE(WriteWholeFile(path, "[Recentfiles]\r\n"));
+    const auto huge = std::uintmax_t { 2 } << 30;
+    std::filesystem::resize_file(path, huge);
+
+    EXPECT_FALSE(WriteProfileString(path, "Interface", "Toolbar", "0"));
+    OptionValues values;
+    const WriteResult written = WriteSettingEntries(path, OptionEntries(values));
+    EXPECT_FALSE(written.Ok);
+    EXPECT_EQ(written.Reason, "it could not be read (The file is larger than 1 GiB)");
+    EXPECT_EQ(std::filesystem::file_size(path), huge);
+
+    // No file at all (or a link to none) is a first write, not a failure.
+    const WriteResult fresh = WriteSettingEntries(dir.File("new.ini"), OptionEntries(values));
+    EXPECT_TRUE(fresh.Ok) << fresh.Reason;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/util/file_io.h"
 #include "core/util/strings.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace karvex {
@@ -216,10 +217,24 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
     return value->substr(0, maxLength);
 }
 
+std::optional<std::string> ReadIniForUpdate(const std::string& path, std::string* reason)
+{
+    ReadResult read = ReadWholeFile(path);
+    if (read.Ok)
+        return std::move(read.Bytes);
+    std::error_code ec;
+    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found)
+        return std::string();
+    if (reason)
+        *reason = read.Reason;
+    return std::nullopt;
+}
+
 bool WriteProfileString(
     const std::string& path, std::string_view section, std::string_view key, std::string_view value)
 {
-    const auto text = SetProfileValue(ApiReadFile(path), section, key, value);
+    const auto old = ReadIniForUpdate(path);
+    const auto text = old ? SetProfileValue(*old, section, key, value) : std::nullopt;
     return text && WriteWholeFile(path, *text);
 }
 

@@ -48,9 +48,14 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
     std::string_view key, std::string_view defaultValue = {},
     std::size_t maxLength = kProfileValueMaxLength);
 
+// The text a write of keys starts from: the file's bytes, or "" when there is no file yet.
+// Nothing, with the reason, when a file is there but cannot be read whole, so that a write
+// never replaces settings it could not see.
+std::optional<std::string> ReadIniForUpdate(const std::string& path, std::string* reason = nullptr);
+
 // Sets the key in the file at path, creating the file when it is missing. The file is
 // replaced as a whole (temporary file and rename). False when a name or the value cannot be
-// stored or the file cannot be written.
+// stored, the file cannot be read whole or it cannot be written.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
     std::string_view value);
 
