@@ -14,6 +14,15 @@ const std::array<CodeColorItem, kCodeColorCount> kCodeColorItems = { {
     { "Font Color", "Colors", "ini_FontColor", &GlobalSettings::ini_FontColor },
 } };
 
+std::size_t CodeColorIndex(std::string_view key)
+{
+    for (std::size_t i = 0; i < kCodeColorCount; ++i) {
+        if (kCodeColorItems[i].Key == key)
+            return i;
+    }
+    return kCodeColorCount;
+}
+
 OptionValues OptionValuesFrom(const GlobalSettings& settings)
 {
     OptionValues values;
@@ -42,21 +51,6 @@ OptionValues OptionValuesFrom(const GlobalSettings& settings)
 
 namespace {
 
-const CodeColorItem& CodeItem(std::string_view key)
-{
-    for (const CodeColorItem& item : kCodeColorItems) {
-        if (item.Key == key)
-            return item;
-    }
-    return kCodeColorItems[0];
-}
-
-std::string CodeColorText(const OptionValues& values, std::string_view key)
-{
-    const auto index = static_cast<std::size_t>(&CodeItem(key) - kCodeColorItems.data());
-    return std::to_string(values.CodeColors[index]);
-}
-
 std::string TestActionText(TestAction action)
 {
     switch (action) {
@@ -76,8 +70,9 @@ std::string TestActionText(TestAction action)
 std::vector<SettingEntry> OptionEntries(const OptionValues& values)
 {
     const auto code = [&values](const char* key) {
-        const CodeColorItem& item = CodeItem(key);
-        return SettingEntry { item.Section, item.Key, CodeColorText(values, key) };
+        const std::size_t index = CodeColorIndex(key);
+        const CodeColorItem& item = kCodeColorItems.at(index);
+        return SettingEntry { item.Section, item.Key, std::to_string(values.CodeColors.at(index)) };
     };
     return {
         { "General", "ini_Search", SettingText(values.Search) },
@@ -109,7 +104,11 @@ std::vector<SettingEntry> OptionEntries(const OptionValues& values)
 WriteResult WriteSettingEntries(
     const std::string& settingsPath, const std::vector<SettingEntry>& entries)
 {
-    std::string text = ApiReadFile(settingsPath);
+    std::string reason;
+    std::optional<std::string> old = ReadIniForUpdate(settingsPath, &reason);
+    if (!old)
+        return { false, "it could not be read (" + reason + ")" };
+    std::string text = std::move(*old);
     for (const SettingEntry& entry : entries) {
         auto next = SetProfileValue(text, entry.Section, entry.Key, entry.Value);
         if (!next) {

@@ -30,6 +30,9 @@ struct CodeColorItem
 inline constexpr std::size_t kCodeColorCount = 7;
 extern const std::array<CodeColorItem, kCodeColorCount> kCodeColorItems;
 
+// The item stored under key; kCodeColorCount for a key of none.
+std::size_t CodeColorIndex(std::string_view key);
+
 struct OptionValues
 {
     bool WelcomeScreen = true;
