@@ -15,6 +15,7 @@
 #include "ui/code_edit_dialog.h"
 #include "ui/document_model.h"
 #include "ui/document_window.h"
+#include "ui/help_topics.h"
 #include "ui/qt_text.h"
 #include "ui/system_clipboard.h"
 #include "ui/wizard_dialog.h"
@@ -202,8 +203,7 @@ void Editor::OpenCodeEditor(const std::string& name)
         return;
     const std::string charset = window->Model().Doc().Charset;
     CodeEditDialog dialog(window);
-    connect(
-        &dialog, &CodeEditDialog::HelpRequested, this, [this] { ShowHelp(kCodeEditHelpContext); });
+    connect(&dialog, &CodeEditDialog::HelpRequested, this, [this] { ShowHelp(kCodeEditHelp); });
     dialog.SetCode(ToDisplay(spot->AreaTag, charset));
     const std::string coordsAtOpening = spot->Coords;
     const bool accepted

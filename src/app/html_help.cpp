@@ -29,8 +29,8 @@ QString HelpTopicPage(int contextId)
         { kOptionsResetHelp, "options.html#reset" },
         { kOptionsLookHelp, "options.html#look" },
         { kOptionsDesignColorHelp, "options.html#design-color" },
-        { 2006, "several-maps.html" },
-        { 3003, "code.html#edit-dialog" },
+        { kMapChooserHelp, "several-maps.html" },
+        { kCodeEditHelp, "code.html#edit-dialog" },
         { kWizardHelp, "wizard.html" },
     };
     for (const Topic& topic : kTopics) {

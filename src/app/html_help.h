@@ -3,6 +3,8 @@
 // The program's help: the pages in the help folder, shown by context id in the help window.
 // One instance lives from the first help request until the main window unloads.
 
+#include "ui/help_topics.h"
+
 #include <QMetaObject>
 #include <QPointer>
 #include <QString>
@@ -14,17 +16,6 @@ namespace karvex {
 
 class HelpWindow;
 class Prompt;
-
-// Help topics by context id: 0 the contents, 1001 to 1006 the options dialog's tabs, 2006 the
-// map chooser, 3003 the code edit dialog, 7001 the Hotspot Wizard.
-inline constexpr int kHelpContents = 0;
-inline constexpr int kOptionsExternalPreviewHelp = 1001;
-inline constexpr int kOptionsGeneralHelp = 1002;
-inline constexpr int kOptionsInternalPreviewHelp = 1003;
-inline constexpr int kOptionsResetHelp = 1004;
-inline constexpr int kOptionsLookHelp = 1005;
-inline constexpr int kOptionsDesignColorHelp = 1006;
-inline constexpr int kWizardHelp = 7001;
 
 // The page of a topic, "name.html" or "name.html#part"; an unknown id gives the contents.
 QString HelpTopicPage(int contextId);

@@ -12,9 +12,6 @@ class QPlainTextEdit;
 
 namespace karvex {
 
-// The help topic of the dialog's Help button.
-inline constexpr int kCodeEditHelpContext = 3003;
-
 class CodeEditDialog : public QDialog
 {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "core/formats/img_import.h"
 #include "core/formats/tag_reader.h"
+#include "ui/help_topics.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
@@ -289,8 +290,7 @@ MapChooserDialog::MapChooserDialog(QWidget* parent)
     });
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &MapChooserDialog::reject);
-    connect(m_help, &QPushButton::clicked, this,
-        [this] { emit HelpRequested(kMapChooserHelpContext); });
+    connect(m_help, &QPushButton::clicked, this, [this] { emit HelpRequested(kMapChooserHelp); });
     m_list->setFocus();
 }
 

@@ -18,8 +18,6 @@ class QPushButton;
 
 namespace karvex {
 
-inline constexpr int kMapChooserHelpContext = 2006;
-
 class MapChooserDialog : public QDialog
 {
     Q_OBJECT

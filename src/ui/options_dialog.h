@@ -5,6 +5,7 @@
 // reloads the settings; Cancel writes nothing.
 
 #include "core/settings/option_values.h"
+#include "ui/help_topics.h"
 
 #include <QDialog>
 #include <array>
@@ -32,8 +33,9 @@ class OptionsDialog : public QDialog
 
 public:
     enum Tab { GeneralTab, LookTab, InternalPreviewTab, ExternalPreviewTab, ColorTab, ResetTab };
-    // Help topics of the tabs in order; 0 for the reset tab, which has none.
-    static constexpr std::array<int, 6> kHelpTopics = { 1002, 1005, 1003, 1001, 1006, 0 };
+    // Help topics of the tabs in order; the reset tab has none.
+    static constexpr std::array<int, 6> kHelpTopics = { kOptionsGeneralHelp, kOptionsLookHelp,
+        kOptionsInternalPreviewHelp, kOptionsExternalPreviewHelp, kOptionsDesignColorHelp, 0 };
 
     OptionsDialog(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
 

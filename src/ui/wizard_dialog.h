@@ -36,7 +36,6 @@ class WizardDialog : public QDialog
 
 public:
     static constexpr int kPageCount = 4;
-    static constexpr int kHelpTopic = 7001;
     // A grid of more hotspots than this asks before it is made. More than the limit is refused:
     // each hotspot takes about 10 kB in the document, its history, the surface and the code
     // page, so a quarter of a million is already some 2.5 GB.

@@ -2,6 +2,7 @@
 
 #include "components/property_grid/property_grid.h"
 #include "core/model/app_state.h"
+#include "ui/help_topics.h"
 #include "ui/wizard_dialog.h"
 
 #include <QComboBox>
@@ -230,7 +231,7 @@ QWidget* WizardDialog::BuildAttributesPage()
     gridButtons->addWidget(help);
     activeLayout->addLayout(gridButtons);
     connect(add, &QPushButton::clicked, this, &WizardDialog::OnAddAttributeClicked);
-    connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpTopic); });
+    connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kWizardHelp); });
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(predefinedGroup, 2);
