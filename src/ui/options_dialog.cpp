@@ -25,6 +25,9 @@ namespace karvex {
 
 namespace {
 
+// The system colour of window backgrounds (text fields).
+constexpr std::int32_t kWindowColorIndex = 5;
+
 constexpr char kRestartMessage[] = "Some changes in Options require a restart of the program.";
 constexpr char kResetQuestion[] = "Are you sure you want to continue ?";
 
@@ -136,6 +139,8 @@ ColorSelector* OptionsDialog::NewColorSelector(const QString& caption, QLabel** 
     selector->SetShowCustomColor(false);
     selector->SetShowMoreColor(true);
     selector->SetKeepColorOnCancel(true);
+    // The face follows the desktop's colours, light or dark, as the other fields do.
+    selector->SetBackColor(kSystemColorBase + kWindowColorIndex);
     *label = new QLabel(caption);
     (*label)->setBuddy(selector);
     return selector;
@@ -400,13 +405,7 @@ OptionValues OptionsDialog::Values() const
 
 void OptionsDialog::UpdColorCodeBox()
 {
-    const auto color = [this](const char* key) {
-        for (std::size_t i = 0; i < kCodeColorCount; ++i) {
-            if (std::string_view(kCodeColorItems[i].Key) == key)
-                return m_codeColors[i];
-        }
-        return std::int32_t { 0 };
-    };
+    const auto color = [this](const char* key) { return m_codeColors.at(CodeColorIndex(key)); };
     m_sample->CodeRedraw(false);
     m_sample->SetAttributeNameColor(color("ini_AttributeName"));
     m_sample->SetAttributeValueColor(color("ini_AttributeValue"));

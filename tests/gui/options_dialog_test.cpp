@@ -233,10 +233,10 @@ private slots:
             ShowTab(dialog, tab);
             Click(dialog, "Help");
         }
-        QCOMPARE(help.size(), 5);
-        QCOMPARE(help.at(0).at(0).toInt(), 1002);
-        QCOMPARE(help.at(3).at(0).toInt(), 1001);
-        QCOMPARE(help.at(4).at(0).toInt(), 1006);
+        QList<int> topics;
+        for (const QList<QVariant>& call : help)
+            topics << call.at(0).toInt();
+        QCOMPARE(topics, QList<int>({ 1002, 1005, 1003, 1001, 1006 }));
     }
 
     // Colour numbers no palette holds, or text, open the dialog with a colour shown; the
@@ -251,7 +251,6 @@ private slots:
         ShowTab(dialog, OptionsDialog::ColorTab);
         QCOMPARE(Find<ColorSelector>(dialog, "ShapeColor")->SelectedColor(), 0);
         QCOMPARE(Find<ColorSelector>(dialog, "BorderColor")->SelectedColor(), -2147483624);
-        QVERIFY(!Find<ColorSelector>(dialog, "BorderColor")->grab().isNull());
         ShowTab(dialog, OptionsDialog::LookTab);
         QCOMPARE(
             Find<ColorSelector>(dialog, "RulerColor")->SelectedColor(), kSystemColorButtonFace);

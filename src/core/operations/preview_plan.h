@@ -33,7 +33,7 @@ std::string PreviewUseMap(const Document& doc);
 // copy of it, is previewed only for a document saved as an HTML page; any other document gets the
 // generated page, beside its file or, never saved, in programFolder. The copy goes into the
 // page's folder under ini_DocFilename (a default name when it is empty); a name that is not a
-// plain file name (a folder separator, "." or "..", a control character, over 255 bytes) is
+// plain file name (a folder separator, "." or "..", a control character, 254 characters or more) is
 // refused with an Error that quotes it. A target that is the document's own file is refused, so
 // a preview never writes into the document's file unless the settings say so.
 PreviewPlan PlanPreview(
