@@ -1,14 +1,12 @@
 // The colour selector driven through its real popup: clicks on the cells, keys alone, what it
 // tells assistive technology, and its layout.
 
-#include "app/color_scheme.h"
 #include "components/color_selector/color_selector.h"
 #include "components/common/color.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
-#include <QDir>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -372,39 +370,6 @@ private slots:
         transparent->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(h.Events.last(), "transparent");
         QCOMPARE(face->text(QAccessible::Value), "Transparent");
-    }
-
-    // Pictures of the face and the popup for a person to look at, when KARVEX_SHOT_DIR names
-    // a folder.
-    void screenshots()
-    {
-        const QString folder = qEnvironmentVariable("KARVEX_SHOT_DIR");
-        if (folder.isEmpty())
-            QSKIP("KARVEX_SHOT_DIR is not set");
-        const QPalette light = QApplication::palette();
-        for (const bool dark : { false, true }) {
-            QApplication::setPalette(dark ? DarkPalette() : light);
-            const QString prefix = QDir(folder).filePath(dark ? "dark-" : "light-");
-            Harness h;
-            h.Selector.AddCustomColor(0x3366CC);
-            h.Selector.AddCustomColor(0x00AA00);
-            h.Selector.SetSelectedColor(kRed);
-            QVERIFY(h.Selector.grab().save(prefix + "face.png"));
-            h.Selector.activateWindow();
-            h.Selector.setFocus();
-            QVERIFY(QTest::qWaitForWindowActive(&h.Selector));
-            QVERIFY(h.Selector.grab().save(prefix + "face-focused.png"));
-            h.Selector.setEnabled(false);
-            QVERIFY(h.Selector.grab().save(prefix + "face-disabled.png"));
-            h.Selector.setEnabled(true);
-            h.Selector.SetSelectedColor(ColorSelector::kTransparent);
-            QVERIFY(h.Selector.grab().save(prefix + "face-transparent.png"));
-            h.Selector.SetSelectedColor(kRed);
-            QVERIFY(h.Open()->grab().save(prefix + "popup-normal.png"));
-            h.Click(ColorSelector::kSystemCell);
-            QVERIFY(h.Selector.Popup()->grab().save(prefix + "popup-system.png"));
-        }
-        QApplication::setPalette(light);
     }
 };
 
